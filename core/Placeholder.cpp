@@ -1,0 +1,1 @@
+void parlone_logic_placeholder() {}

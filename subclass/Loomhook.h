@@ -7,6 +7,10 @@
 #include "platform/com/ComError.h"
 #include "platform/window/Window.h"
 
+#include <QList>
+
+#include <utility>
+
 namespace loomhook {
 
 using platform::HWND;
@@ -41,9 +45,25 @@ public:
     // Read by the dispatcher at every message.
     virtual EMsgResponse MsgResponse() const;
     virtual LRESULT WindowProc(HWND hwnd, qint32 iMsg, WPARAM wParam, LPARAM lParam);
+
+private:
+    friend class GSubclass;
+    // Every (window, message) this sink is attached to, kept by GSubclass so
+    // that the destructor can detach from all of them.
+    QList<std::pair<HWND, qint32>> m_attachments;
 };
 
-// The hooking service. It holds no state of its own.
+// The hooking service. It holds no state of its own: the hook state of a
+// window lives in the window's properties, named after its handle H and the
+// message M, numbers in signed decimal:
+//   H        the window's previous procedure
+//   "C" H    attachments on the window, one per (message, sink)
+//   H#M C    sinks attached to message M
+//   H#M#i    the i-th of those sinks (from 1, in attachment order)
+// The last detachment from a window puts the recorded previous procedure back
+// as the window procedure, even when someone installed another procedure over
+// ours meanwhile; ours, if still called through such a chain, then hands the
+// message to the window's default handling.
 class LOOMHOOK_EXPORT GSubclass {
 public:
     // Raises platform::ComError 13081 to 13084.

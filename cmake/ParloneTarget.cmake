@@ -34,3 +34,12 @@ function(parlone_test name)
     set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}")
   endif()
 endfunction()
+
+# A benchmark executable (bench_<name>), run by scripts/bench; it prints one
+# "name: value unit" line per figure.
+function(parlone_bench name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(bench_${name} ${ARG_SOURCES})
+  parlone_target(bench_${name})
+  target_link_libraries(bench_${name} PRIVATE ${ARG_LIBS})
+endfunction()

@@ -1,0 +1,79 @@
+#include "config/ServerList.h"
+
+namespace {
+
+bool isBlank(const QString& s) {
+    for (QChar c : s) {
+        if (c != u' ')
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+ServerList::ServerList() : m_slots(Capacity + 1) {}
+
+int ServerList::ServerCount() const {
+    for (int i = 0; i < m_slots.size(); ++i) {
+        if (isBlank(m_slots.at(i)))
+            return i;
+    }
+    return Capacity;
+}
+
+bool ServerList::ServerExists(const QString& entry) const {
+    const int count = ServerCount();
+    for (int i = 0; i <= count && i < m_slots.size(); ++i) {
+        if (m_slots.at(i) == entry)
+            return true;
+    }
+    return false;
+}
+
+QString ServerList::entry(int index) const {
+    return index >= 0 && index < m_slots.size() ? m_slots.at(index) : QString();
+}
+
+QString ServerList::GetServerField(int index, const QString& field) const {
+    const QString e = entry(index);
+    const QString which = field.toUpper();
+    const qsizetype first = e.indexOf(Separator);
+    const qsizetype second = first < 0 ? -1 : e.indexOf(Separator, first + 1);
+    const qsizetype third = second < 0 ? -1 : e.indexOf(Separator, second + 1);
+    if (which == u"URL")
+        return first < 0 ? QString() : e.left(first);
+    if (which == u"PORT")
+        return second < 0 ? QString() : e.mid(first + 1, second - first - 1);
+    if (which == u"FRIENDLY")
+        return third < 0 ? QString() : e.mid(second + 1, third - second - 1);
+    if (which == u"STYLE") {
+        const qsizetype last = e.lastIndexOf(Separator);
+        return last < 0 ? QString() : e.mid(last + 1);
+    }
+    return QString();
+}
+
+void ServerList::clear() {
+    m_slots.fill(QString());
+}
+
+void ServerList::readFile(const QString& text) {
+    clear();
+    int next = 0;
+    const QStringList lines = text.split(u'\n');
+    for (QString line : lines) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        if (line.isEmpty())
+            continue;
+        // A line too short to hold its two quotes is no entry.
+        if (line.size() < 2)
+            continue;
+        if (next > Capacity)
+            break;
+        QString value = line.mid(1, line.size() - 2);
+        value.replace(QStringLiteral("\"\""), QStringLiteral("\""));
+        m_slots[next++] = value;
+    }
+}

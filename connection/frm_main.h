@@ -1,0 +1,21 @@
+#pragma once
+// The main frame: the top-level window that holds the server, channel, query
+// and tool windows in its MDI area, with the window switcher `StatusBar1`
+// along its bottom edge. Panel 1 is the server window's and the connection's.
+
+#include "core/Form.h"
+#include "platform/window/SwitchBar.h"
+
+class QMdiArea;
+
+class frm_main : public Form {
+    Q_OBJECT
+public:
+    explicit frm_main(Program& program);
+
+    QMdiArea* mdiArea() const { return m_mdiArea; }
+    platform::SwitchBar* StatusBar1 = nullptr;
+
+private:
+    QMdiArea* m_mdiArea = nullptr;
+};

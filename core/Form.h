@@ -1,0 +1,68 @@
+#pragma once
+// The base of every window of the program: a widget with a window handle, a
+// tag, a caption, a window state and twips geometry. A form is either a child
+// inside the main frame's MDI area or a top-level window. Forms register with
+// the program's list of open windows in load order and leave it when they are
+// unloaded (destroyed).
+
+#include "platform/window/Window.h"
+
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QWidget>
+
+class Program;
+
+class Form : public QWidget {
+    Q_OBJECT
+public:
+    enum class Kind { MdiChild, TopLevel, Dialog };
+    // VB window states.
+    enum State { vbNormal = 0, vbMinimized = 1, vbMaximized = 2 };
+
+    Form(Program& program, Kind kind, const QString& tag = QString());
+    ~Form() override;
+
+    Program& program() const { return m_program; }
+    Kind kind() const { return m_kind; }
+    platform::HWND hwnd() const { return m_hwnd; }
+
+    QString Tag() const { return m_tag; }
+    void setTag(const QString& tag) { m_tag = tag; }
+    QString Caption() const;
+    void setCaption(const QString& caption);
+
+    // Shows the form (an MDI child goes into the main frame first) and
+    // activates it.
+    void Show();
+    void Hide();
+    bool Visible() const;
+    // Brings the form to the front.
+    void ZOrder();
+    int WindowState() const;
+    void setWindowState(int state);
+    // Position and size in twips; -1 keeps a value.
+    void Move(int left, int top = -1, int width = -1, int height = -1);
+    int Left() const;
+    int Top() const;
+    int Width() const;
+    int Height() const;
+
+    // The widget that is the window on screen: the MDI sub-window for a child,
+    // the form itself otherwise.
+    QWidget* windowWidget() const;
+    QMdiSubWindow* subWindow() const { return qobject_cast<QMdiSubWindow*>(m_subWindow.data()); }
+
+protected:
+    // The MDI area the child goes into; asked on the first Show.
+    virtual void attachToFrame();
+
+private:
+    Program& m_program;
+    Kind m_kind;
+    QString m_tag;
+    platform::HWND m_hwnd = 0;
+    // Held as a plain widget pointer: the sub-window may be part-destroyed
+    // when it takes the form down with it.
+    QPointer<QWidget> m_subWindow;
+};

@@ -1,1 +1,0 @@
-void parlone_logic_placeholder() {}

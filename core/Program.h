@@ -1,0 +1,68 @@
+#pragma once
+// All program-wide state in one object: the settings record, the palette, the
+// clock, the runtime flags, the server list, the list of open windows in load
+// order and the single-instance windows, created on first use. `Main` makes
+// one for the run; each test makes its own in a temporary program folder.
+
+#include "config/ServerList.h"
+#include "core/Palette.h"
+#include "core/ProgramClock.h"
+#include "core/Settings.h"
+
+#include <QList>
+#include <QPointer>
+#include <QString>
+
+class Form;
+class frm_main;
+class frm_server;
+class frm_chan;
+class frm_setup;
+
+class Program {
+public:
+    // The folder holds settings, lists, scripts and logs. An empty folder
+    // means the executable's folder, or the per-user data folder when that
+    // one cannot be written.
+    explicit Program(const QString& programFolder = QString());
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    // The program folder, without a trailing separator.
+    const QString& folder() const { return m_folder; }
+    // A path inside the program folder.
+    QString path(const QString& relative) const;
+
+    Palette palette;
+    Settings settings;
+    ProgramClock clock;
+    ServerList servers;
+
+    bool ServerConnected = false;
+    bool IsAway = false;
+    bool ExitConfirmed = false;
+
+    // Single-instance windows, created on first use.
+    frm_main& mainFrame();
+    frm_server& serverWindow();
+    frm_setup& setupDialog();
+    // The channel window's default instance, loaded (not shown) at start-up.
+    frm_chan& defaultChannel();
+    bool hasMainFrame() const { return !m_main.isNull(); }
+
+    // Every open window in load order.
+    const QList<Form*>& forms() const { return m_forms; }
+    void addForm(Form* form);
+    void removeForm(Form* form);
+
+    static QString resolveProgramFolder();
+
+private:
+    QString m_folder;
+    QList<Form*> m_forms;
+    QPointer<frm_main> m_main;
+    QPointer<frm_server> m_server;
+    QPointer<frm_setup> m_setup;
+    QPointer<frm_chan> m_defaultChan;
+};

@@ -1,0 +1,18 @@
+#pragma once
+// Files of the program folder: names are matched without regard to letter
+// case (so "cmd" and "CMD" are one folder), and text files are read as UTF-8,
+// or as Latin-1 when they are not valid UTF-8.
+
+#include <QByteArray>
+#include <QString>
+
+// The path of `relative` (components separated by "/") under `folder`, each
+// component replaced by an existing entry whose name differs only in letter
+// case; components that do not exist keep their spelling.
+QString FindPathNoCase(const QString& folder, const QString& relative);
+
+// Text of a file's bytes: UTF-8 when valid, Latin-1 otherwise.
+QString DecodeText(const QByteArray& bytes);
+
+// Reads a whole text file; false when it cannot be opened.
+bool ReadTextFile(const QString& path, QString* text);

@@ -1,0 +1,82 @@
+#pragma once
+// The frame's status bar: a row of 1-based panels, each with text, tooltip,
+// picture, bevel and auto-size, and the mouse events the switcher uses.
+// Qt's own status bar has neither per-panel bevels nor panel clicks.
+
+#include "platform_export.h"
+
+#include <QFrame>
+#include <QIcon>
+#include <QList>
+
+class QHBoxLayout;
+
+namespace platform {
+
+class PLATFORM_EXPORT SwitchBarPanel : public QFrame {
+    Q_OBJECT
+public:
+    enum Bevel { sbrNoBevel = 0, sbrInset = 1, sbrRaised = 2 };
+    enum AutoSize { sbrNoAutoSize = 0, sbrSpring = 1, sbrContents = 2 };
+
+    explicit SwitchBarPanel(QWidget* parent = nullptr);
+
+    QString Text() const { return m_text; }
+    void setText(const QString& text);
+    QString ToolTipText() const { return toolTip(); }
+    void setToolTipText(const QString& tip) { setToolTip(tip); }
+    QIcon Picture() const { return m_picture; }
+    void setPicture(const QIcon& picture);
+    int bevel() const { return m_bevel; }
+    void setBevel(int bevel);
+    int autoSize() const { return m_autoSize; }
+    void setAutoSize(int mode);
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString m_text;
+    QIcon m_picture;
+    int m_bevel = sbrInset;
+    int m_autoSize = sbrContents;
+};
+
+class PLATFORM_EXPORT SwitchBar : public QWidget {
+    Q_OBJECT
+public:
+    explicit SwitchBar(QWidget* parent = nullptr);
+
+    int Count() const { return static_cast<int>(m_panels.size()); }
+    // Panel by 1-based index; nullptr when out of range.
+    SwitchBarPanel* Panel(int index) const;
+    // Inserts a panel at a 1-based index (at the end when the index is out of
+    // range) and returns its index.
+    int Add(int index = -1, const QString& text = QString());
+    void Remove(int index);
+    // The 1-based index of the panel under a point of the bar, 0 for none.
+    int panelAt(const QPoint& pos) const;
+
+Q_SIGNALS:
+    void PanelClick(int index);
+    void PanelDblClick(int index);
+    // Buttons as Qt::MouseButton values; positions in pixels of the bar.
+    void MouseDown(int button, int shift, int x, int y);
+    void MouseUp(int button, int shift, int x, int y);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    void relayout();
+
+    QList<SwitchBarPanel*> m_panels;
+    QHBoxLayout* m_layout;
+    int m_pressed = 0;
+};
+
+} // namespace platform

@@ -39,6 +39,11 @@ void Form::attachToFrame() {
     QMdiSubWindow* sub = area->addSubWindow(this);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowTitle(windowTitle());
+    // A new child starts at (100, 100) twips with most of the frame, until its
+    // own geometry is applied.
+    const QSize frame = m_program.mainFrame().size();
+    sub->setGeometry(TwipsToPixelsX(100), TwipsToPixelsY(100), frame.width() * 85 / 100,
+                     frame.height() * 75 / 100);
     m_subWindow = sub;
 }
 

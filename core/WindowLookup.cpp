@@ -1,0 +1,38 @@
+#include "core/WindowLookup.h"
+
+#include "connection/frm_main.h"
+#include "core/Form.h"
+#include "core/Program.h"
+
+using platform::SwitchBarPanel;
+
+int FindForm(const Program& program, const QString& tag) {
+    if (tag.isEmpty())
+        return -1;
+    const QList<Form*>& forms = program.forms();
+    for (int i = 0; i < forms.size(); ++i) {
+        if (forms.at(i)->Tag().compare(tag, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+int FindPanel(Program& program, const QString& text) {
+    const platform::SwitchBar* bar = program.mainFrame().StatusBar1;
+    const QString wanted = text.trimmed();
+    for (int i = 1; i <= bar->Count(); ++i) {
+        if (bar->Panel(i)->Text().trimmed().compare(wanted, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return 0;
+}
+
+void SelectPanel(Program& program, const QString& text) {
+    const platform::SwitchBar* bar = program.mainFrame().StatusBar1;
+    for (int i = 1; i <= bar->Count(); ++i) {
+        SwitchBarPanel* panel = bar->Panel(i);
+        panel->setBevel(SwitchBarPanel::sbrRaised);
+        if (panel->Text() == text)
+            panel->setBevel(SwitchBarPanel::sbrInset);
+    }
+}

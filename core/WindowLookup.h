@@ -1,0 +1,15 @@
+#pragma once
+// Finding windows by tag and the frame's switchbar panels by text.
+
+class Program;
+class QString;
+
+// The index in the program's open windows (load order) of the first window
+// whose tag equals `tag` without regard to case; -1 when none. An empty tag
+// finds nothing: windows without a tag are not conversations.
+int FindForm(const Program& program, const QString& tag);
+// The 1-based index of the first switchbar panel whose text, trimmed, equals
+// `text` trimmed, without regard to case; 0 when none.
+int FindPanel(Program& program, const QString& text);
+// Shows every panel raised and the panels whose text is exactly `text` pressed.
+void SelectPanel(Program& program, const QString& text);

@@ -3,6 +3,7 @@
 #include "config/frm_setup.h"
 #include "connection/frm_main.h"
 #include "windows/frm_chan.h"
+#include "windows/frm_notify.h"
 #include "windows/frm_server.h"
 
 #include <QCoreApplication>
@@ -56,6 +57,12 @@ frm_chan& Program::defaultChannel() {
     if (!m_defaultChan)
         m_defaultChan = new frm_chan(*this);
     return *m_defaultChan;
+}
+
+frm_notify& Program::notifyWindow() {
+    if (!m_notify)
+        m_notify = new frm_notify(*this);
+    return *m_notify;
 }
 
 void Program::addForm(Form* form) {

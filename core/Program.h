@@ -18,6 +18,7 @@ class frm_main;
 class frm_server;
 class frm_chan;
 class frm_setup;
+class frm_notify;
 
 class Program {
 public:
@@ -49,6 +50,7 @@ public:
     frm_setup& setupDialog();
     // The channel window's default instance, loaded (not shown) at start-up.
     frm_chan& defaultChannel();
+    frm_notify& notifyWindow();
     bool hasMainFrame() const { return !m_main.isNull(); }
 
     // Every open window in load order.
@@ -65,4 +67,5 @@ private:
     QPointer<frm_server> m_server;
     QPointer<frm_setup> m_setup;
     QPointer<frm_chan> m_defaultChan;
+    QPointer<frm_notify> m_notify;
 };

@@ -8,6 +8,7 @@
 #include "core/Palette.h"
 #include "core/ProgramClock.h"
 #include "core/Settings.h"
+#include "core/WordArray.h"
 
 #include <QList>
 #include <QPointer>
@@ -43,6 +44,12 @@ public:
     bool ServerConnected = false;
     bool IsAway = false;
     bool ExitConfirmed = false;
+
+    // The words of the line being handled (SplitWords) and the two-character
+    // pieces of a mode string (SplitPairs, from index 1). Each split
+    // overwrites them, so a user reads what it needs before splitting again.
+    WordArray words;
+    WordArray Pairs;
 
     // Single-instance windows, created on first use.
     frm_main& mainFrame();

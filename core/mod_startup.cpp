@@ -3,6 +3,7 @@
 #include "config/frm_setup.h"
 #include "config/mod_servers.h"
 #include "connection/frm_main.h"
+#include "core/Fonts.h"
 #include "core/Program.h"
 #include "core/ProgramFiles.h"
 #include "platform/window/FileListBox.h"
@@ -39,6 +40,11 @@ void Main(Program& p) {
 bool PrepareFolders(Program& p) {
     for (const QString& name : {QStringLiteral("logs"), QStringLiteral("cmd")})
         QDir().mkpath(FindPathNoCase(p.folder(), name));
+    // The status bar's face: Verdana when installed, else Arial, else its own.
+    for (const QString& face : {QStringLiteral("Arial"), QStringLiteral("Verdana")}) {
+        if (FontExists(face))
+            SetFontFace(*p.mainFrame().StatusBar1, face);
+    }
     return true;
 }
 

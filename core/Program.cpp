@@ -2,6 +2,7 @@
 
 #include "config/frm_setup.h"
 #include "connection/frm_main.h"
+#include "windows/frm_blocks.h"
 #include "windows/frm_chan.h"
 #include "windows/frm_notify.h"
 #include "windows/frm_server.h"
@@ -63,6 +64,12 @@ frm_notify& Program::notifyWindow() {
     if (!m_notify)
         m_notify = new frm_notify(*this);
     return *m_notify;
+}
+
+frm_blocks& Program::blocksWindow() {
+    if (!m_blocks)
+        m_blocks = new frm_blocks(*this);
+    return *m_blocks;
 }
 
 void Program::addForm(Form* form) {

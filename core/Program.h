@@ -19,6 +19,7 @@ class frm_main;
 class frm_server;
 class frm_chan;
 class frm_setup;
+class frm_blocks;
 class frm_notify;
 
 class Program {
@@ -57,6 +58,8 @@ public:
     frm_setup& setupDialog();
     // The channel window's default instance, loaded (not shown) at start-up.
     frm_chan& defaultChannel();
+    // The block-list window, loaded (not shown) on first use.
+    frm_blocks& blocksWindow();
     frm_notify& notifyWindow();
     bool hasMainFrame() const { return !m_main.isNull(); }
 
@@ -74,5 +77,6 @@ private:
     QPointer<frm_server> m_server;
     QPointer<frm_setup> m_setup;
     QPointer<frm_chan> m_defaultChan;
+    QPointer<frm_blocks> m_blocks;
     QPointer<frm_notify> m_notify;
 };

@@ -1,0 +1,130 @@
+#include "platform/irc/IrcMessage.h"
+
+#include <QStringDecoder>
+
+namespace platform {
+
+namespace {
+
+// Index of the first character at or after pos that is not a blank.
+qsizetype skipBlanks(QStringView s, qsizetype pos) {
+    while (pos < s.size() && s[pos] == u' ')
+        ++pos;
+    return pos;
+}
+
+// The word from pos up to the next blank (or the end); pos moves past it.
+QStringView takeWord(QStringView s, qsizetype& pos) {
+    qsizetype end = s.indexOf(u' ', pos);
+    if (end < 0)
+        end = s.size();
+    const QStringView word = s.sliced(pos, end - pos);
+    pos = end;
+    return word;
+}
+
+void parseTags(QStringView tags, QMap<QString, QString>& out) {
+    qsizetype pos = 0;
+    while (pos <= tags.size()) {
+        qsizetype end = tags.indexOf(u';', pos);
+        if (end < 0)
+            end = tags.size();
+        const QStringView item = tags.sliced(pos, end - pos);
+        pos = end + 1;
+        if (item.isEmpty())
+            continue;
+        const qsizetype eq = item.indexOf(u'=');
+        const QStringView key = eq < 0 ? item : item.first(eq);
+        if (key.isEmpty())
+            continue;
+        // A key given twice keeps its last value.
+        out.insert(key.toString(),
+                   eq < 0 ? QString() : IrcMessage::unescapeTagValue(item.sliced(eq + 1)));
+    }
+}
+
+} // namespace
+
+QString IrcMessage::unescapeTagValue(QStringView value) {
+    if (!value.contains(u'\\'))
+        return value.toString();
+    QString out;
+    out.reserve(value.size());
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value[i];
+        if (c != u'\\') {
+            out.append(c);
+            continue;
+        }
+        if (++i >= value.size())
+            break; // a lone backslash at the end is dropped
+        switch (value[i].unicode()) {
+        case ':':
+            out.append(u';');
+            break;
+        case 's':
+            out.append(u' ');
+            break;
+        case 'r':
+            out.append(u'\r');
+            break;
+        case 'n':
+            out.append(u'\n');
+            break;
+        default: // "\\" and any other escaped character stand for themselves
+            out.append(value[i]);
+            break;
+        }
+    }
+    return out;
+}
+
+std::optional<IrcMessage> IrcMessage::parse(QStringView line) {
+    if (line.contains(QChar(0)))
+        return std::nullopt;
+    IrcMessage msg;
+    qsizetype pos = skipBlanks(line, 0);
+    if (pos < line.size() && line[pos] == u'@') {
+        ++pos;
+        parseTags(takeWord(line, pos), msg.tags);
+        pos = skipBlanks(line, pos);
+    }
+    if (pos < line.size() && line[pos] == u':') {
+        ++pos;
+        msg.source = takeWord(line, pos).toString();
+        pos = skipBlanks(line, pos);
+    }
+    msg.command = takeWord(line, pos).toString();
+    if (msg.command.isEmpty())
+        return std::nullopt;
+    for (;;) {
+        pos = skipBlanks(line, pos);
+        if (pos >= line.size())
+            break;
+        if (line[pos] == u':') {
+            msg.params.append(line.sliced(pos + 1).toString());
+            break;
+        }
+        msg.params.append(takeWord(line, pos).toString());
+    }
+    return msg;
+}
+
+QString IrcMessage::decode(QByteArrayView bytes) {
+    bool ascii = true;
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            ascii = false;
+            break;
+        }
+    }
+    if (ascii)
+        return QString::fromLatin1(bytes);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError())
+        return QString::fromLatin1(bytes);
+    return text;
+}
+
+} // namespace platform

@@ -1,0 +1,397 @@
+#include "platform/irc/Yarv.h"
+
+#include "platform/irc/Ctcp.h"
+#include "platform/irc/IrcLineEncoder.h"
+#include "platform/irc/IrcMask.h"
+
+#include <QHostAddress>
+#include <QPointer>
+#include <QTcpSocket>
+
+namespace platform {
+
+namespace {
+
+// Bytes the socket reads ahead of the parser; the kernel holds the rest.
+constexpr qint64 ReadBufferBytes = 64 * 1024;
+// How long a closing socket may take to hand its last lines to the server.
+constexpr int CloseGraceMs = 5000;
+
+// The error numbers of the classic socket API, which the frame shows.
+qint16 errorNumber(QAbstractSocket::SocketError error) {
+    switch (error) {
+    case QAbstractSocket::ConnectionRefusedError:
+        return 10061;
+    case QAbstractSocket::RemoteHostClosedError:
+        return 10054;
+    case QAbstractSocket::HostNotFoundError:
+        return 11001;
+    case QAbstractSocket::SocketAccessError:
+        return 10013;
+    case QAbstractSocket::SocketResourceError:
+        return 10055;
+    case QAbstractSocket::SocketTimeoutError:
+        return 10060;
+    case QAbstractSocket::NetworkError:
+        return 10050;
+    case QAbstractSocket::AddressInUseError:
+        return 10048;
+    case QAbstractSocket::SocketAddressNotAvailableError:
+        return 10049;
+    case QAbstractSocket::UnsupportedSocketOperationError:
+        return 10045;
+    default:
+        return 10053;
+    }
+}
+
+// PONG and QUIT jump the queue: a late PONG costs the connection, and a QUIT
+// should not wait behind lines that no longer matter.
+bool isUrgent(const QByteArray& line) {
+    qsizetype end = line.indexOf(' ');
+    if (end < 0)
+        end = line.size() - 2; // without the CR LF
+    const QByteArrayView command(line.constData(), end);
+    return command.compare("PONG", Qt::CaseInsensitive) == 0 ||
+           command.compare("QUIT", Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+Yarv::Yarv(QObject* parent) : QObject(parent) {
+    m_refill.setInterval(FloodIntervalMs);
+    connect(&m_refill, &QTimer::timeout, this, &Yarv::refill);
+}
+
+Yarv::~Yarv() {
+    if (m_socket) {
+        m_socket->disconnect(this);
+        m_socket->abort();
+    }
+}
+
+void Yarv::OpenConnection(const QString& server, int port) {
+    CloseConnection();
+    if (m_state != State::Idle)
+        dropSocket(false); // a handler of Disconnected started another attempt
+    m_mapper.reset();
+    m_lines.clear();
+    ++m_generation;
+    m_socket = new QTcpSocket(this);
+    m_socket->setReadBufferSize(ReadBufferBytes);
+    connect(m_socket, &QTcpSocket::connected, this, &Yarv::onConnected);
+    connect(m_socket, &QTcpSocket::readyRead, this, &Yarv::onReadyRead);
+    connect(m_socket, &QTcpSocket::errorOccurred, this, &Yarv::onSocketError);
+    connect(m_socket, &QTcpSocket::disconnected, this, &Yarv::onClosedByPeer);
+    m_state = State::Connecting;
+    if (port < 1 || port > 65535) {
+        // Reported like any failed connect: later, from the event loop.
+        const quint64 generation = m_generation;
+        QTimer::singleShot(0, this, [this, generation] {
+            if (generation == m_generation && m_state == State::Connecting)
+                failConnect(errorNumber(QAbstractSocket::SocketAddressNotAvailableError),
+                            QStringLiteral("The port is not valid"));
+        });
+        return;
+    }
+    m_socket->connectToHost(server, static_cast<quint16>(port));
+}
+
+void Yarv::Login(const QString& nick, const QString& userName, const QString& reserved,
+                 const QString& fullName) {
+    Q_UNUSED(reserved)
+    const QString n = IrcLineEncoder::word(nick);
+    QString user = IrcLineEncoder::word(userName);
+    if (user.isEmpty())
+        user = n;
+    QString real = IrcLineEncoder::clean(fullName);
+    if (real.isEmpty())
+        real = n;
+    SendCommand(QStringLiteral("NICK ") + n);
+    SendCommand(QStringLiteral("USER ") + user + QStringLiteral(" 0 * :") + real);
+}
+
+void Yarv::SendCommand(const QString& line) {
+    queueLine(IrcLineEncoder::encode(line));
+}
+
+void Yarv::SendRaw(const QString& text) {
+    queueLine(IrcLineEncoder::encode(IrcLineEncoder::rawLine(text)));
+}
+
+void Yarv::SendPrivmsg(const QString& target, const QString& text) {
+    SendCommand(QStringLiteral("PRIVMSG ") + IrcLineEncoder::word(target) + QStringLiteral(" :") +
+                text);
+}
+
+void Yarv::SendCTCP(const QString& target, const QString& command, const QString& params) {
+    SendCommand(QStringLiteral("PRIVMSG ") + IrcLineEncoder::word(target) + QStringLiteral(" :") +
+                Ctcp::frame(command, params));
+}
+
+void Yarv::SendCTCPReply(const QString& target, const QString& command, const QString& params) {
+    SendCommand(QStringLiteral("NOTICE ") + IrcLineEncoder::word(target) + QStringLiteral(" :") +
+                Ctcp::frame(command, params));
+}
+
+void Yarv::Pong(const QString& server) {
+    SendCommand(QStringLiteral("PONG :") + server);
+}
+
+void Yarv::CloseConnection() {
+    if (m_state == State::Idle)
+        return;
+    const bool wasOpen = m_state == State::Connected;
+    if (wasOpen) {
+        // A QUIT or PONG just asked for still reaches the server.
+        while (!m_urgent.isEmpty())
+            m_socket->write(m_urgent.dequeue());
+    }
+    dropSocket(true);
+    if (wasOpen)
+        emit Disconnected();
+}
+
+QString Yarv::NickFromMask(const QString& mask) {
+    return IrcMask::nickOf(mask);
+}
+
+QString Yarv::CurrentNick() const {
+    return m_mapper.currentNick();
+}
+
+bool Yarv::IsConnected() const {
+    return m_state == State::Connected;
+}
+
+QString Yarv::LocalAddress() const {
+    if (m_state != State::Connected)
+        return {};
+    const QHostAddress address = m_socket->localAddress();
+    bool isV4 = false;
+    const quint32 v4 = address.toIPv4Address(&isV4);
+    return isV4 ? QHostAddress(v4).toString() : address.toString();
+}
+
+void Yarv::setFloodControl(bool on) {
+    m_floodControl = on;
+    if (!on)
+        m_refill.stop();
+    flushQueue();
+}
+
+void Yarv::onConnected() {
+    m_state = State::Connected;
+    m_credits = FloodBurst;
+    emit SocketConnected();
+}
+
+void Yarv::onReadyRead() {
+    QPointer<Yarv> self(this);
+    const quint64 generation = m_generation;
+    QByteArray line;
+    while (m_socket && m_state == State::Connected && m_socket->bytesAvailable() > 0) {
+        m_lines.append(m_socket->read(ReadBufferBytes));
+        while (m_lines.takeLine(line)) {
+            processLine(line);
+            // A handler may have closed or replaced the connection, or deleted us.
+            if (!self || generation != m_generation)
+                return;
+        }
+    }
+}
+
+void Yarv::onSocketError(QAbstractSocket::SocketError error) {
+    if (!m_socket)
+        return;
+    if (m_state == State::Connecting) {
+        failConnect(errorNumber(error), m_socket->errorString());
+        return;
+    }
+    if (error == QAbstractSocket::RemoteHostClosedError) {
+        onClosedByPeer();
+        return;
+    }
+    QPointer<Yarv> self(this);
+    const quint64 generation = m_generation;
+    const qint16 number = errorNumber(error);
+    emit SocketError(number, m_socket->errorString(), number, QStringLiteral("Yarv"), QString(), 0,
+                     false);
+    if (!self || generation != m_generation)
+        return; // the handler closed the connection (and raised Disconnected)
+    dropSocket(false);
+    emit Disconnected();
+}
+
+void Yarv::onClosedByPeer() {
+    if (m_state != State::Connected) {
+        if (m_state == State::Connecting)
+            failConnect(errorNumber(QAbstractSocket::RemoteHostClosedError),
+                        m_socket->errorString());
+        return;
+    }
+    // What the server sent before it closed (its ERROR) comes first.
+    QPointer<Yarv> self(this);
+    const quint64 generation = m_generation;
+    onReadyRead();
+    if (!self || generation != m_generation)
+        return;
+    dropSocket(false);
+    emit Disconnected();
+}
+
+void Yarv::failConnect(qint16 number, const QString& description) {
+    dropSocket(false);
+    emit SocketError(number, description, number, QStringLiteral("Yarv"), QString(), 0, false);
+}
+
+void Yarv::processLine(const QByteArray& line) {
+    const std::optional<IrcMessage> msg = IrcMessage::parse(IrcMessage::decode(line));
+    if (!msg)
+        return;
+    if (const std::optional<IrcEvent> event = m_mapper.map(*msg))
+        raise(*event);
+}
+
+void Yarv::raise(const IrcEvent& e) {
+    const QStringList& a = e.args;
+    using Kind = IrcEvent::Kind;
+    if (a.size() != IrcEvent::argumentCount(e.kind))
+        return;
+    switch (e.kind) {
+    case Kind::Welcome:
+        emit Welcome(a[0], a[1]);
+        break;
+    case Kind::MotdReceived:
+        emit MotdReceived(a[0], a[1]);
+        break;
+    case Kind::NamesReply:
+        emit NamesReply(a[0], a[1]);
+        break;
+    case Kind::IsonReply:
+        emit IsonReply(a[0], a[1]);
+        break;
+    case Kind::ServerReply:
+        emit ServerReply(a[0], a[1], a[2], e.params, a[3]);
+        break;
+    case Kind::WhoReply:
+        emit WhoReply(a[0], a[1], a[2], a[3], a[4], a[5]);
+        break;
+    case Kind::ServerNotice:
+        emit ServerNotice(a[0]);
+        break;
+    case Kind::ServerError:
+        emit ServerError(a[0]);
+        break;
+    case Kind::ServerPing:
+        emit ServerPing(a[0]);
+        break;
+    case Kind::CtcpRequest:
+        emit CtcpRequest(a[0], a[1], a[2], a[3]);
+        break;
+    case Kind::CtcpReply:
+        emit CtcpReply(a[0], a[1], a[2], a[3]);
+        break;
+    case Kind::NickChanged:
+        emit NickChanged(a[0], a[1]);
+        break;
+    case Kind::UserJoined:
+        emit UserJoined(a[0], a[1]);
+        break;
+    case Kind::UserParted:
+        emit UserParted(a[0], a[1]);
+        break;
+    case Kind::UserKicked:
+        emit UserKicked(a[0], a[1], a[2], a[3]);
+        break;
+    case Kind::UserQuit:
+        emit UserQuit(a[0], a[1]);
+        break;
+    case Kind::ModeChanged:
+        emit ModeChanged(a[0], a[1], a[2]);
+        break;
+    case Kind::NoticeReceived:
+        emit NoticeReceived(a[0], a[1], a[2]);
+        break;
+    case Kind::ChannelMessage:
+        emit ChannelMessage(a[0], a[1], a[2]);
+        break;
+    case Kind::PrivateMessage:
+        emit PrivateMessage(a[0], a[1]);
+        break;
+    case Kind::TopicChanged:
+        emit TopicChanged(a[0], a[1], a[2]);
+        break;
+    case Kind::ChannelModeReply:
+        emit ChannelModeReply(a[0], a[1]);
+        break;
+    case Kind::UserModeReply:
+        emit UserModeReply(a[0]);
+        break;
+    case Kind::TopicReply:
+        emit TopicReply(a[0], a[1]);
+        break;
+    case Kind::TopicSetByReply:
+        emit TopicSetByReply(a[0], a[1], a[2]);
+        break;
+    }
+}
+
+void Yarv::dropSocket(bool graceful) {
+    QTcpSocket* socket = m_socket;
+    m_socket = nullptr;
+    m_state = State::Idle;
+    ++m_generation;
+    m_urgent.clear();
+    m_queue.clear();
+    m_refill.stop();
+    m_lines.clear();
+    if (!socket)
+        return;
+    socket->disconnect(this);
+    if (graceful && socket->state() == QAbstractSocket::ConnectedState) {
+        connect(socket, &QAbstractSocket::disconnected, socket, &QObject::deleteLater);
+        socket->disconnectFromHost();
+        if (socket->state() == QAbstractSocket::UnconnectedState) {
+            socket->deleteLater();
+        } else {
+            QTimer::singleShot(CloseGraceMs, socket, [socket] {
+                socket->abort();
+                socket->deleteLater();
+            });
+        }
+        return;
+    }
+    socket->abort();
+    socket->deleteLater();
+}
+
+void Yarv::queueLine(const QByteArray& line) {
+    if (line.isEmpty() || m_state != State::Connected)
+        return;
+    (isUrgent(line) ? m_urgent : m_queue).enqueue(line);
+    flushQueue();
+}
+
+void Yarv::flushQueue() {
+    while (m_state == State::Connected && (!m_urgent.isEmpty() || !m_queue.isEmpty())) {
+        if (m_floodControl) {
+            if (m_credits <= 0)
+                return;
+            --m_credits;
+            if (!m_refill.isActive())
+                m_refill.start();
+        }
+        m_socket->write(!m_urgent.isEmpty() ? m_urgent.dequeue() : m_queue.dequeue());
+    }
+}
+
+void Yarv::refill() {
+    if (m_credits < FloodBurst)
+        ++m_credits;
+    flushQueue();
+    if (m_credits >= FloodBurst && m_urgent.isEmpty() && m_queue.isEmpty())
+        m_refill.stop();
+}
+
+} // namespace platform

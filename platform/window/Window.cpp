@@ -222,4 +222,19 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return CallWindowProcA(e->defaultProc, hwnd, msg, wParam, lParam);
 }
 
+bool ExtendDefaultWindowProc(HWND hwnd, DefaultProcExtension fn) {
+    const WindowEntry* e = entry(hwnd);
+    if (!e || !fn)
+        return false;
+    auto it = table().procs.find(e->defaultProc);
+    if (it == table().procs.end())
+        return false;
+    WindowProcFn base = it.value();
+    it.value() = [base = std::move(base), fn = std::move(fn)](HWND h, UINT msg, WPARAM wp,
+                                                              LPARAM lp) -> LRESULT {
+        return fn(h, msg, wp, lp, base);
+    };
+    return true;
+}
+
 } // namespace platform

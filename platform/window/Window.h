@@ -90,4 +90,12 @@ PLATFORM_EXPORT LRESULT SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
 // The window's own default handling, whatever procedure is current.
 PLATFORM_EXPORT LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
+// Widens a window's default handling: `fn` sees every message that reaches the
+// default procedure, together with the handling it wraps, and may pass the
+// message on to it. The procedure keeps its id, so chains that end in the
+// default procedure see the change. False for no window.
+using DefaultProcExtension =
+    std::function<LRESULT(HWND, UINT, WPARAM, LPARAM, const WindowProcFn& base)>;
+PLATFORM_EXPORT bool ExtendDefaultWindowProc(HWND hwnd, DefaultProcExtension fn);
+
 } // namespace platform

@@ -1,5 +1,7 @@
 #include "connection/frm_main.h"
 
+#include "platform/com/ComError.h"
+
 #include <QMdiArea>
 #include <QVBoxLayout>
 
@@ -13,5 +15,15 @@ frm_main::frm_main(Program& program) : Form(program, Kind::TopLevel) {
     StatusBar1 = new platform::SwitchBar(this);
     layout->addWidget(StatusBar1);
     StatusBar1->Add(1, QStringLiteral("Server"));
+
+    // The frame's two system-menu items; the control reports them from now on.
+    Sysdeck1 = new Sysdeck(this);
+    try {
+        Sysdeck1->AddSysMenu(QStringLiteral("Always on top"), 100);
+        Sysdeck1->AddSysMenu(QStringLiteral("Minimise to tray"), 111);
+    } catch (const platform::ComError&) {
+        // A menu that refuses an item leaves the frame without it.
+    }
+    Sysdeck1->Start();
     resize(800, 600);
 }

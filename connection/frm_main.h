@@ -5,6 +5,7 @@
 
 #include "core/Form.h"
 #include "platform/window/SwitchBar.h"
+#include "sysmenu/Sysdeck.h"
 
 class QMdiArea;
 
@@ -15,6 +16,9 @@ public:
 
     QMdiArea* mdiArea() const { return m_mdiArea; }
     platform::SwitchBar* StatusBar1 = nullptr;
+    // The frame's system-menu control, with "Always on top" (100) and
+    // "Minimise to tray" (111).
+    Sysdeck* Sysdeck1 = nullptr;
 
 private:
     QMdiArea* m_mdiArea = nullptr;

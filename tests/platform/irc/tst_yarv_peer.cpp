@@ -1,0 +1,342 @@
+// The Yarv control against a scripted loopback peer: exactly what it puts on
+// the wire, its flood control, lines no real server sends, and how every way a
+// connection ends is reported.
+
+#include "platform/irc/Yarv.h"
+#include "tests/platform/irc/YarvEventLog.h"
+#include "tests/support/IrcScriptedPeer.h"
+
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QtTest>
+
+using platform::Yarv;
+
+namespace {
+
+// Opens the connection and waits until both ends see it.
+bool connectTo(Yarv& yarv, IrcScriptedPeer& peer) {
+    QSignalSpy connected(&yarv, &Yarv::SocketConnected);
+    yarv.OpenConnection(peer.host(), peer.port());
+    return connected.wait(5000) && peer.waitForClient();
+}
+
+// A loopback port on which nothing listens.
+quint16 closedPort() {
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+} // namespace
+
+class TestYarvPeer : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void sendsWithoutConnectionDoNothing();
+    void sentLinesOnTheWire_data();
+    void sentLinesOnTheWire();
+    void floodControlHoldsBurstAndLetsPongAndQuitFirst();
+    void closeConnectionStillSendsHeldQuit();
+    void incomingLinesRaiseTheirEvents();
+    void closeByServerGivesOneDisconnected();
+    void closeConnectionGivesOneDisconnectedAtOnce();
+    void openWhileConnectedClosesFirst();
+    void socketFailureGivesSocketErrorThenDisconnected_data();
+    void socketFailureGivesSocketErrorThenDisconnected();
+    void failedConnectGivesOnlySocketError_data();
+    void failedConnectGivesOnlySocketError();
+    void handlerClosingMidReadStopsTheEvents();
+};
+
+void TestYarvPeer::sendsWithoutConnectionDoNothing() {
+    Yarv yarv;
+    YarvEventLog log(&yarv);
+    yarv.SendCommand(QStringLiteral("JOIN #a"));
+    yarv.SendRaw(QStringLiteral("QUIT :x\r\n"));
+    yarv.SendPrivmsg(QStringLiteral("#a"), QStringLiteral("hi"));
+    yarv.SendCTCP(QStringLiteral("bob"), QStringLiteral("VERSION"), QString());
+    yarv.SendCTCPReply(QStringLiteral("bob"), QStringLiteral("PING"), QStringLiteral("1"));
+    yarv.Pong(QStringLiteral("irc.test"));
+    yarv.Login(QStringLiteral("alice"), QStringLiteral("al"), QString(), QStringLiteral("A"));
+    yarv.CloseConnection();
+    QVERIFY(!yarv.IsConnected());
+    QCOMPARE(yarv.CurrentNick(), QString());
+    QCOMPARE(yarv.LocalAddress(), QString());
+    QCOMPARE(log.entries, QStringList());
+
+    // Nor does a send while the connection is still being made.
+    IrcScriptedPeer peer;
+    yarv.OpenConnection(peer.host(), peer.port());
+    yarv.SendCommand(QStringLiteral("EARLY"));
+    QTRY_COMPARE(log.count(QStringLiteral("SocketConnected")), 1);
+    yarv.SendCommand(QStringLiteral("LATER"));
+    QVERIFY(peer.waitForLines(1));
+    QCOMPARE(peer.lines(), QByteArrayList{"LATER"});
+}
+
+void TestYarvPeer::sentLinesOnTheWire_data() {
+    QTest::addColumn<QString>("member");
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QByteArray>("wire");
+    const QString euros(600, QChar(0x20ac));
+    // PRIVMSG #a : is 12 bytes; 166 euros (498 bytes) fit in the 510.
+    const QByteArray cut = "PRIVMSG #a :" + QString(166, QChar(0x20ac)).toUtf8() + "\r\n";
+    QTest::newRow("command") << "SendCommand" << QStringList{"JOIN #a"}
+                             << QByteArray("JOIN #a\r\n");
+    QTest::newRow("command with CR LF inside")
+        << "SendCommand" << QStringList{"PRIVMSG #a :x\r\nQUIT :injected"}
+        << QByteArray("PRIVMSG #a :xQUIT :injected\r\n");
+    QTest::newRow("command with NUL")
+        << "SendCommand" << QStringList{QStringLiteral("JOIN #a") + QChar(0) + "b"}
+        << QByteArray("JOIN #ab\r\n");
+    QTest::newRow("raw keeps one CR LF")
+        << "SendRaw" << QStringList{"QUIT :bye\r\n"} << QByteArray("QUIT :bye\r\n");
+    QTest::newRow("raw joins a second line")
+        << "SendRaw" << QStringList{"PRIVMSG #a :x\r\nKICK #a bob\r\n"}
+        << QByteArray("PRIVMSG #a :xKICK #a bob\r\n");
+    QTest::newRow("privmsg") << "SendPrivmsg" << QStringList{"#a", "hello there"}
+                             << QByteArray("PRIVMSG #a :hello there\r\n");
+    QTest::newRow("privmsg text cannot inject")
+        << "SendPrivmsg" << QStringList{"#a", "hi\r\nMODE #a +o eve"}
+        << QByteArray("PRIVMSG #a :hiMODE #a +o eve\r\n");
+    QTest::newRow("privmsg target cannot shift params")
+        << "SendPrivmsg" << QStringList{"#a :x\nJOIN", "hi"}
+        << QByteArray("PRIVMSG #a:xJOIN :hi\r\n");
+    QTest::newRow("privmsg cut on a character") << "SendPrivmsg" << QStringList{"#a", euros} << cut;
+    QTest::newRow("ctcp") << "SendCTCP" << QStringList{"bob", "VERSION", ""}
+                          << QByteArray("PRIVMSG bob :\x01VERSION\x01\r\n");
+    QTest::newRow("ctcp command ending in a blank")
+        << "SendCTCP" << QStringList{"bob", "DCC SEND ", "f.txt 2130706433 5000 42"}
+        << QByteArray("PRIVMSG bob :\x01"
+                      "DCC SEND f.txt 2130706433 5000 42\x01\r\n");
+    QTest::newRow("ctcp reply") << "SendCTCPReply" << QStringList{"bob", "PING", "123"}
+                                << QByteArray("NOTICE bob :\x01PING 123\x01\r\n");
+    QTest::newRow("pong") << "Pong" << QStringList{"irc.test"} << QByteArray("PONG :irc.test\r\n");
+    QTest::newRow("login") << "Login" << QStringList{"alice", "al", "", "Alice A."}
+                           << QByteArray("NICK alice\r\nUSER al 0 * :Alice A.\r\n");
+    QTest::newRow("login without user name")
+        << "Login" << QStringList{"alice", "", "", "Alice"}
+        << QByteArray("NICK alice\r\nUSER alice 0 * :Alice\r\n");
+    QTest::newRow("login words cannot shift params")
+        << "Login" << QStringList{"al ice", "a l", "", "A\r\nB"}
+        << QByteArray("NICK alice\r\nUSER al 0 * :AB\r\n");
+}
+
+void TestYarvPeer::sentLinesOnTheWire() {
+    QFETCH(QString, member);
+    QFETCH(QStringList, args);
+    QFETCH(QByteArray, wire);
+    IrcScriptedPeer peer;
+    Yarv yarv;
+    yarv.setFloodControl(false);
+    QVERIFY(connectTo(yarv, peer));
+    if (member == u"SendCommand")
+        yarv.SendCommand(args[0]);
+    else if (member == u"SendRaw")
+        yarv.SendRaw(args[0]);
+    else if (member == u"SendPrivmsg")
+        yarv.SendPrivmsg(args[0], args[1]);
+    else if (member == u"SendCTCP")
+        yarv.SendCTCP(args[0], args[1], args[2]);
+    else if (member == u"SendCTCPReply")
+        yarv.SendCTCPReply(args[0], args[1], args[2]);
+    else if (member == u"Pong")
+        yarv.Pong(args[0]);
+    else if (member == u"Login")
+        yarv.Login(args[0], args[1], args[2], args[3]);
+    QVERIFY(peer.waitForLines(int(wire.count("\r\n"))));
+    QCOMPARE(peer.received(), wire);
+}
+
+void TestYarvPeer::floodControlHoldsBurstAndLetsPongAndQuitFirst() {
+    IrcScriptedPeer peer;
+    Yarv yarv;
+    QVERIFY(yarv.floodControl());
+    QVERIFY(connectTo(yarv, peer));
+    for (int i = 1; i <= 7; ++i)
+        yarv.SendPrivmsg(QStringLiteral("#a"), QString::number(i));
+    yarv.Pong(QStringLiteral("irc.test"));
+    yarv.SendRaw(QStringLiteral("QUIT :bye\r\n"));
+    // Five go at once; the next line the server sees, a refill later, is the PONG.
+    QVERIFY(peer.waitForLines(6, 10000));
+    QCOMPARE(peer.lines(), (QByteArrayList{"PRIVMSG #a :1", "PRIVMSG #a :2", "PRIVMSG #a :3",
+                                           "PRIVMSG #a :4", "PRIVMSG #a :5", "PONG :irc.test"}));
+    // Switched off, the held lines go at once, the QUIT first.
+    yarv.setFloodControl(false);
+    QVERIFY(peer.waitForLines(9));
+    QCOMPARE(peer.lines().mid(6), (QByteArrayList{"QUIT :bye", "PRIVMSG #a :6", "PRIVMSG #a :7"}));
+}
+
+void TestYarvPeer::closeConnectionStillSendsHeldQuit() {
+    IrcScriptedPeer peer;
+    Yarv yarv;
+    QVERIFY(connectTo(yarv, peer));
+    for (int i = 1; i <= 6; ++i)
+        yarv.SendPrivmsg(QStringLiteral("#a"), QString::number(i));
+    yarv.SendRaw(QStringLiteral("QUIT :bye\r\n"));
+    yarv.CloseConnection();
+    QTRY_VERIFY(!peer.hasClient());
+    QTRY_COMPARE(peer.lines().size(), 6);
+    QCOMPARE(peer.lines().last(), QByteArray("QUIT :bye"));
+}
+
+void TestYarvPeer::incomingLinesRaiseTheirEvents() {
+    IrcScriptedPeer peer;
+    Yarv yarv;
+    YarvEventLog log(&yarv);
+    QVERIFY(connectTo(yarv, peer));
+    QVERIFY(yarv.IsConnected());
+    QCOMPARE(yarv.LocalAddress(), QStringLiteral("127.0.0.1"));
+    const QByteArray bob = ":bob!~b@host.test";
+    peer.send("NOTICE * :*** Checking you out\r\n"
+              ":bob!~b@host.test NOTICE alice :before welcome\r\n"
+              ":irc.test 001 alice :Welcome alice\n" // LF alone ends a line too
+              "@time=2024-01-01T00:00:00Z;msgid=a\\sb " +
+              bob +
+              " PRIVMSG #c :tagged\r\n"
+              ":irc.test NOTICE alice :*** from the server\r\n" +
+              bob + " NOTICE alice :from bob\r\n" + bob + " PRIVMSG #c :caf\xe9 in latin-1\r\n" +
+              bob + " PRIVMSG #c :caf\xc3\xa9 in utf-8\r\n" +
+              // Dropped: no text, nothing to parse, a NUL, far too long.
+              bob +
+              " PRIVMSG #c\r\n"
+              ":\r\n" +
+              bob + " PRIVMSG #c :a\0b\r\n" + bob + " PRIVMSG #c :" + QByteArray(10000, 'x') +
+              "\r\n"
+              "PING :irc.test\r\n"
+              ":irc.test PONG irc.test :end\r\n");
+    QTRY_COMPARE(log.count(QStringLiteral("ServerReply")), 1);
+    QCOMPARE(log.entries,
+             (QStringList{"SocketConnected()", "ServerNotice(*** Checking you out)",
+                          "ServerNotice(before welcome)", "Welcome(irc.test|Welcome alice)",
+                          "ChannelMessage(bob!~b@host.test|#c|tagged)",
+                          "ServerNotice(*** from the server)",
+                          "NoticeReceived(bob!~b@host.test|alice|from bob)",
+                          "ChannelMessage(bob!~b@host.test|#c|café in latin-1)",
+                          "ChannelMessage(bob!~b@host.test|#c|café in utf-8)",
+                          "ServerPing(irc.test)", "ServerReply(irc.test|PONG|irc.test|[]|end)"}));
+    QCOMPARE(yarv.CurrentNick(), QStringLiteral("alice"));
+    QCOMPARE(peer.lines(), QByteArrayList()); // it answered nothing by itself
+}
+
+void TestYarvPeer::closeByServerGivesOneDisconnected() {
+    IrcScriptedPeer peer;
+    Yarv yarv;
+    YarvEventLog log(&yarv);
+    QVERIFY(connectTo(yarv, peer));
+    peer.sendLine("ERROR :Closing link: alice[127.0.0.1] (Quit)");
+    peer.closeClient();
+    QTRY_COMPARE(log.count(QStringLiteral("Disconnected")), 1);
+    QVERIFY(!yarv.IsConnected());
+    QCOMPARE(log.entries,
+             (QStringList{"SocketConnected()", "ServerError(Closing link: alice[127.0.0.1] (Quit))",
+                          "Disconnected()"}));
+    // Nothing more of the old connection arrives while a new one is made.
+    QVERIFY(connectTo(yarv, peer));
+    QCOMPARE(log.count(QStringLiteral("Disconnected")), 1);
+    QCOMPARE(log.count(QStringLiteral("SocketError")), 0);
+}
+
+void TestYarvPeer::closeConnectionGivesOneDisconnectedAtOnce() {
+    IrcScriptedPeer peer;
+    Yarv yarv;
+    YarvEventLog log(&yarv);
+    QVERIFY(connectTo(yarv, peer));
+    yarv.CloseConnection();
+    QCOMPARE(log.entries, (QStringList{"SocketConnected()", "Disconnected()"}));
+    QVERIFY(!yarv.IsConnected());
+    QCOMPARE(yarv.LocalAddress(), QString());
+    yarv.CloseConnection();
+    QTRY_VERIFY(!peer.hasClient());
+    QVERIFY(connectTo(yarv, peer));
+    QCOMPARE(log.entries,
+             (QStringList{"SocketConnected()", "Disconnected()", "SocketConnected()"}));
+}
+
+void TestYarvPeer::openWhileConnectedClosesFirst() {
+    IrcScriptedPeer first;
+    IrcScriptedPeer second;
+    Yarv yarv;
+    YarvEventLog log(&yarv);
+    QVERIFY(connectTo(yarv, first));
+    QVERIFY(connectTo(yarv, second));
+    QCOMPARE(log.entries,
+             (QStringList{"SocketConnected()", "Disconnected()", "SocketConnected()"}));
+    QTRY_VERIFY(!first.hasClient());
+    yarv.SendCommand(QStringLiteral("WHERE"));
+    QVERIFY(second.waitForLines(1));
+}
+
+void TestYarvPeer::socketFailureGivesSocketErrorThenDisconnected_data() {
+    QTest::addColumn<bool>("handlerCloses");
+    QTest::newRow("handler leaves it") << false;
+    QTest::newRow("handler closes, as the frame does") << true;
+}
+
+void TestYarvPeer::socketFailureGivesSocketErrorThenDisconnected() {
+    QFETCH(bool, handlerCloses);
+    IrcScriptedPeer peer;
+    Yarv yarv;
+    YarvEventLog log(&yarv);
+    QVERIFY(connectTo(yarv, peer));
+    if (handlerCloses)
+        connect(&yarv, &Yarv::SocketError, &yarv, [&yarv] { yarv.CloseConnection(); });
+    // A failure of the open connection, as the socket reports it.
+    auto* socket = yarv.findChild<QTcpSocket*>();
+    QVERIFY(socket);
+    emit socket->errorOccurred(QAbstractSocket::NetworkError);
+    QCOMPARE(log.entries.size(), 3);
+    QVERIFY(log.entries[1].startsWith(u"SocketError(10050|"));
+    QCOMPARE(log.entries[2], QStringLiteral("Disconnected()"));
+    QVERIFY(!yarv.IsConnected());
+    QTRY_VERIFY(!peer.hasClient());
+    QVERIFY(connectTo(yarv, peer));
+    QCOMPARE(log.count(QStringLiteral("Disconnected")), 1);
+}
+
+void TestYarvPeer::failedConnectGivesOnlySocketError_data() {
+    QTest::addColumn<int>("port");
+    QTest::addColumn<int>("number");
+    QTest::newRow("refused") << int(closedPort()) << 10061;
+    QTest::newRow("port 0") << 0 << 10049;
+    QTest::newRow("port too large") << 70000 << 10049;
+}
+
+void TestYarvPeer::failedConnectGivesOnlySocketError() {
+    QFETCH(int, port);
+    QFETCH(int, number);
+    Yarv yarv;
+    YarvEventLog log(&yarv);
+    // The frame's handler closes the control on a socket error.
+    connect(&yarv, &Yarv::SocketError, &yarv, [&yarv] { yarv.CloseConnection(); });
+    yarv.OpenConnection(QStringLiteral("127.0.0.1"), port);
+    QTRY_COMPARE(log.count(QStringLiteral("SocketError")), 1);
+    // Number, description, code (the number again), source, no help file or context.
+    const QString error = log.entries[0];
+    QVERIFY2(error.startsWith(QStringLiteral("SocketError(%1|").arg(number)), qPrintable(error));
+    QVERIFY2(error.endsWith(QStringLiteral("|%1|Yarv||0|false)").arg(number)), qPrintable(error));
+    QVERIFY2(error.size() > QStringLiteral("SocketError(%1||%1|Yarv||0|false)").arg(number).size(),
+             "the description is empty");
+    QVERIFY(!yarv.IsConnected());
+    IrcScriptedPeer peer;
+    QVERIFY(connectTo(yarv, peer));
+    QCOMPARE(log.entries.size(), 2);
+    QCOMPARE(log.entries[1], QStringLiteral("SocketConnected()"));
+}
+
+void TestYarvPeer::handlerClosingMidReadStopsTheEvents() {
+    IrcScriptedPeer peer;
+    Yarv yarv;
+    YarvEventLog log(&yarv);
+    QVERIFY(connectTo(yarv, peer));
+    connect(&yarv, &Yarv::ChannelMessage, &yarv, [&yarv] { yarv.CloseConnection(); });
+    peer.send(":bob!~b@h PRIVMSG #c :one\r\n:bob!~b@h PRIVMSG #c :two\r\n"
+              ":bob!~b@h PRIVMSG #c :three\r\n");
+    QTRY_COMPARE(log.count(QStringLiteral("Disconnected")), 1);
+    QCOMPARE(log.entries, (QStringList{"SocketConnected()", "ChannelMessage(bob!~b@h|#c|one)",
+                                       "Disconnected()"}));
+}
+
+QTEST_GUILESS_MAIN(TestYarvPeer)
+#include "tst_yarv_peer.moc"

@@ -1,0 +1,61 @@
+#include "tests/support/IrcScriptedPeer.h"
+
+#include <QDeadlineTimer>
+#include <QtTest>
+
+IrcScriptedPeer::IrcScriptedPeer(QObject* parent) : QObject(parent) {
+    m_server.listen(QHostAddress::LocalHost, 0);
+    connect(&m_server, &QTcpServer::newConnection, this, [this] {
+        while (QTcpSocket* next = m_server.nextPendingConnection()) {
+            if (m_client) {
+                m_client->abort();
+                m_client->deleteLater();
+            }
+            m_client = next;
+            m_received.clear();
+            connect(next, &QTcpSocket::readyRead, this,
+                    [this, next] { m_received += next->readAll(); });
+        }
+    });
+}
+
+bool IrcScriptedPeer::waitForClient(int timeoutMs) {
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!hasClient() && !deadline.hasExpired())
+        QTest::qWait(5);
+    return hasClient();
+}
+
+void IrcScriptedPeer::send(const QByteArray& bytes) {
+    if (m_client) {
+        m_client->write(bytes);
+        m_client->flush();
+    }
+}
+
+QByteArrayList IrcScriptedPeer::lines() const {
+    QByteArrayList out;
+    for (QByteArray line : m_received.split('\n')) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        out.append(line);
+    }
+    out.removeLast(); // what follows the last LF is not a line yet
+    return out;
+}
+
+bool IrcScriptedPeer::waitForLines(int count, int timeoutMs) {
+    const QDeadlineTimer deadline(timeoutMs);
+    while (lines().size() < count && !deadline.hasExpired())
+        QTest::qWait(5);
+    return lines().size() >= count;
+}
+
+void IrcScriptedPeer::closeClient() {
+    if (QTcpSocket* client = m_client) {
+        m_client = nullptr;
+        // Whatever was sent still goes out before the FIN.
+        connect(client, &QAbstractSocket::disconnected, client, &QObject::deleteLater);
+        client->disconnectFromHost();
+    }
+}

@@ -31,7 +31,7 @@ Sysdeck::Sysdeck(QWidget* host) : QWidget(host) {
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setPixmap(style()->standardIcon(QStyle::SP_TitleBarMenuButton).pixmap(32, 32));
     Picture1->setFixedSize(32, 32);
-    resize(Picture1->size());
+    setFixedSize(Picture1->size());
     // A control that only serves the menu shows nothing while the program runs.
     setVisible(!m_userMode);
 }
@@ -221,7 +221,7 @@ void Sysdeck::InitProperties() {
 void Sysdeck::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     if (size() != Picture1->size())
-        resize(Picture1->size());
+        setFixedSize(Picture1->size());
 }
 
 void Sysdeck::RaiseSysCommandEvent(qint32 code) {

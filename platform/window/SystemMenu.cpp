@@ -130,6 +130,13 @@ qint32 GetMenuItemID(HMENU menu, int position) {
     return qint32(itemId(list.at(position)));
 }
 
+HMENU GetSubMenu(HMENU menu, int position) {
+    const QList<QAction*> list = items(widgetOf(menu));
+    if (position < 0 || position >= list.size())
+        return 0;
+    return handleOf(list.at(position)->menu());
+}
+
 bool IsMenu(HMENU menu) {
     return widgetOf(menu) != nullptr;
 }

@@ -93,6 +93,8 @@ PLATFORM_EXPORT bool DeleteMenu(HMENU menu, UINT position, UINT flags);
 PLATFORM_EXPORT int GetMenuItemCount(HMENU menu);
 // The identifier of the item at a position, -1 for none or a submenu.
 PLATFORM_EXPORT qint32 GetMenuItemID(HMENU menu, int position);
+// The submenu opened by the item at a position, 0 for none.
+PLATFORM_EXPORT HMENU GetSubMenu(HMENU menu, int position);
 PLATFORM_EXPORT bool IsMenu(HMENU menu);
 // The QMenu or QMenuBar of a handle.
 PLATFORM_EXPORT QWidget* MenuWidget(HMENU menu);

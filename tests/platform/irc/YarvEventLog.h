@@ -62,6 +62,7 @@ public:
         }
         return {};
     }
+    bool contains(const QString& entry) const { return entries.contains(entry); }
     void clear() { entries.clear(); }
 
 private:

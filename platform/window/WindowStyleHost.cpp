@@ -152,16 +152,22 @@ void WindowStyleHost::apply() {
         f |= Qt::SubWindow;
     else
         f |= (ex & WS_EX_TOOLWINDOW) ? Qt::Tool : m_type;
-    if ((style & WS_CAPTION) == WS_CAPTION)
+    const bool caption = (style & WS_CAPTION) == WS_CAPTION;
+    if (caption)
         f |= Qt::WindowTitleHint;
     if (style & WS_SYSMENU)
-        f |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-    if (style & WS_MINIMIZEBOX)
-        f |= Qt::WindowMinimizeButtonHint;
-    if (style & WS_MAXIMIZEBOX)
-        f |= Qt::WindowMaximizeButtonHint;
-    if (ex & WS_EX_CONTEXTHELP)
-        f |= Qt::WindowContextHelpButtonHint;
+        f |= Qt::WindowSystemMenuHint;
+    // The buttons sit in the caption beside the system menu; without either
+    // there are none (Qt would bring caption and menu back for them).
+    if (caption && (style & WS_SYSMENU)) {
+        f |= Qt::WindowCloseButtonHint;
+        if (style & WS_MINIMIZEBOX)
+            f |= Qt::WindowMinimizeButtonHint;
+        if (style & WS_MAXIMIZEBOX)
+            f |= Qt::WindowMaximizeButtonHint;
+        if (ex & WS_EX_CONTEXTHELP)
+            f |= Qt::WindowContextHelpButtonHint;
+    }
     if (ex & WS_EX_TOPMOST)
         f |= Qt::WindowStaysOnTopHint;
     if (!(style & (WS_CAPTION | WS_THICKFRAME)))

@@ -1,0 +1,328 @@
+#pragma once
+// The rich text box: a text widget that is a window of the program (it has a
+// handle, so message hooks can attach to it) and offers what a rich edit box
+// offers its host: text and selection, character and paragraph formatting,
+// line queries, scrolling, wrap modes, zoom, page-by-page printing and RTF.
+//
+// Positions: the box's text has CR LF between lines, and every position
+// (SelStart, SelLength, line indexes, the text length) counts in that same
+// text, so SelStart = Len(Text) is the end. Inserting CR LF, CR or LF makes
+// one line break.
+//
+// Lines are lines as the box shows them: a paragraph that wraps counts as
+// several lines. Line numbers here are 0-based.
+//
+// Scroll-bar actions arrive as WM_VSCROLL / WM_HSCROLL through the box's
+// window procedure before the box moves; the box's default procedure does the
+// scrolling.
+//
+// Colours given to the box are OLE colours (RGB numbers or system colours);
+// colours read back are RGB numbers.
+
+#include "platform/window/Window.h"
+#include "platform_export.h"
+
+#include <QFont>
+#include <QTextEdit>
+
+#include <memory>
+#include <optional>
+
+class QPainter;
+class QPaintDevice;
+class QScrollBar;
+class QTextDocument;
+
+namespace platform {
+
+constexpr UINT WM_GETTEXTLENGTH = 0x000E;
+constexpr qint64 ES_READONLY = 0x0800;
+
+// Scroll-bar codes in the low word of a scroll message.
+enum ScrollCode : int {
+    SB_LINEUP = 0,
+    SB_LINELEFT = 0,
+    SB_LINEDOWN = 1,
+    SB_LINERIGHT = 1,
+    SB_PAGEUP = 2,
+    SB_PAGELEFT = 2,
+    SB_PAGEDOWN = 3,
+    SB_PAGERIGHT = 3,
+    SB_THUMBPOSITION = 4,
+    SB_THUMBTRACK = 5,
+    SB_TOP = 6,
+    SB_LEFT = 6,
+    SB_BOTTOM = 7,
+    SB_RIGHT = 7,
+    SB_ENDSCROLL = 8,
+};
+
+enum RichTextFileType : int { rtfRTF = 0, rtfText = 1 };
+enum RichTextAlignment : int { rtfLeft = 0, rtfRight = 1, rtfCenter = 2 };
+enum BorderStyleConstants : int { rtfNoBorder = 0, rtfFixedSingle = 1 };
+
+// Line-spacing rules of a paragraph.
+enum LineSpacingRule : int {
+    SpacingSingle = 0,
+    SpacingOneAndHalf = 1,
+    SpacingDouble = 2,
+    SpacingAtLeast = 3,
+    SpacingExactly = 4,
+    SpacingMultiple = 5,
+};
+
+// Numbering kinds of a paragraph.
+enum Numbering : int {
+    NumberingNone = 0,
+    NumberingBullet = 1,
+    NumberingArabic = 2,
+    NumberingLowerLetters = 3,
+    NumberingUpperLetters = 4,
+    NumberingLowerRoman = 5,
+    NumberingUpperRoman = 6,
+};
+
+// A rectangle in twips, edges as numbers (right and bottom exclusive).
+struct TwipsRect {
+    qint32 left = 0;
+    qint32 top = 0;
+    qint32 right = 0;
+    qint32 bottom = 0;
+};
+
+// What formatRange renders: the characters from cpMin (to cpMax, -1 for the
+// end) into `rc`, a part of the page `rcPage`, on `painter`'s device.
+struct FormatRange {
+    QPainter* painter = nullptr;
+    TwipsRect rc;
+    TwipsRect rcPage;
+    qint32 cpMin = 0;
+    qint32 cpMax = -1;
+};
+
+constexpr WPARAM MakeWParam(int low, int high) {
+    return static_cast<WPARAM>((static_cast<quint32>(high & 0xFFFF) << 16) |
+                               static_cast<quint32>(low & 0xFFFF));
+}
+constexpr int LoWord(WPARAM w) {
+    return static_cast<int>(static_cast<quint32>(w) & 0xFFFF);
+}
+constexpr int HiWord(WPARAM w) {
+    return static_cast<int>((static_cast<quint32>(w) >> 16) & 0xFFFF);
+}
+
+class PLATFORM_EXPORT RichTextBox : public QTextEdit {
+    Q_OBJECT
+public:
+    explicit RichTextBox(QWidget* parent = nullptr);
+    ~RichTextBox() override;
+
+    HWND hWnd() const { return m_hwnd; }
+
+    // Text and selection.
+    QString Text() const;
+    void setText(const QString& text);
+    qint32 TextLength() const;
+    qint32 SelStart() const;
+    // Collapses the selection at `start` and brings the caret into view.
+    void setSelStart(qint32 start);
+    qint32 SelLength() const;
+    void setSelLength(qint32 length);
+    QString SelText() const;
+    // Replaces the selection; the new text takes the caret's formatting and
+    // the caret ends behind it.
+    void setSelText(const QString& text);
+    QString TextRTF() const;
+    void setTextRTF(const QString& rtf);
+    QString SelRTF() const;
+    void setSelRTF(const QString& rtf);
+
+    // Character formatting of the selection; with nothing selected, of the
+    // caret (what typed text would get). Reads answer for the first selected
+    // character.
+    bool SelBold() const;
+    void setSelBold(bool on);
+    bool SelItalic() const;
+    void setSelItalic(bool on);
+    bool SelUnderline() const;
+    void setSelUnderline(bool on);
+    bool SelStrikeThru() const;
+    void setSelStrikeThru(bool on);
+    // The text colour; text without a colour of its own reads as the box's
+    // text colour.
+    qint32 SelColor() const;
+    void setSelColor(qint32 colour);
+    // -1 is the automatic back colour (the box's own background).
+    qint32 SelFontBackColor() const;
+    void setSelFontBackColor(qint32 colour);
+    // Sub- and superscript exclude each other: setting one clears the other,
+    // clearing either clears both.
+    bool SelSubScript() const;
+    void setSelSubScript(bool on);
+    bool SelSuperScript() const;
+    void setSelSuperScript(bool on);
+    QString SelFontName() const;
+    void setSelFontName(const QString& name);
+    int SelFontSize() const;
+    void setSelFontSize(int points);
+
+    // Paragraph formatting of the paragraphs the selection touches.
+    qint32 SelAlignment() const;
+    void setSelAlignment(qint32 alignment);
+    bool SelBullet() const;
+    void setSelBullet(bool on);
+    int SelNumbering() const;
+    void setSelNumbering(int kind);
+    int SelSpacing() const;
+    void setSelSpacing(int rule);
+    // The indent of bulleted paragraphs, in twips.
+    float BulletIndent() const { return m_bulletIndent; }
+    void setBulletIndent(float twips);
+
+    // Box properties.
+    QFont Font() const { return m_font; }
+    // The whole text takes the font's face and size.
+    void setFont(const QFont& font);
+    qint32 BackColor() const { return m_backColor; }
+    void setBackColor(qint32 colour);
+    int BorderStyle() const { return m_borderStyle; }
+    void setBorderStyle(int style);
+    // Locked and ReadOnly are one state: the user cannot change the text;
+    // the program still can. ReadOnly reads the ES_READONLY style bit.
+    bool Locked() const { return ReadOnly(); }
+    void setLocked(bool on) { setReadOnly(on); }
+    bool ReadOnly() const;
+    void setReadOnly(bool on);
+    bool HideSelection() const { return m_hideSelection; }
+    void setHideSelection(bool on);
+    bool AutoVerbMenu() const { return m_autoVerbMenu; }
+    void setAutoVerbMenu(bool on);
+    QString FileName() const { return m_fileName; }
+    void setFileName(const QString& name) { m_fileName = name; }
+
+    // Lines.
+    qint32 firstVisibleLine() const;
+    // The line of a position; -1 asks for the line of the selection's start.
+    qint32 lineFromChar(qint32 position) const;
+    // The position where a line starts; -1 asks for the caret's line. -1
+    // when there is no such line.
+    qint32 lineIndex(qint32 line) const;
+    // The length of the line that holds a position, without its line break.
+    qint32 lineLength(qint32 position) const;
+    qint32 lineCount() const;
+    // Scrolls so that the first visible line moves by `lines` (as far as the
+    // text allows).
+    void lineScroll(qint32 lines);
+    void scrollPages(qint32 pages);
+
+    // Wrapping: no device and width 1 is no wrapping, no device and width 0
+    // wraps at the window's edge, a device wraps at `lineWidthTwips`.
+    void setTargetDevice(QPaintDevice* device, qint32 lineWidthTwips);
+    // numerator / denominator between 1/64 and 64, or both 0 for none.
+    // False when refused.
+    bool setZoom(int numerator, int denominator);
+
+    // Renders one page's worth of text into the range's rectangle on the
+    // painter's device (measuring only when `render` is false) and answers
+    // the position of the first character that did not fit. The layout for
+    // the device is kept until releaseFormatRange().
+    qint32 formatRange(const FormatRange& range, bool render);
+    void releaseFormatRange();
+
+    // Files of the types rtfRTF and rtfText. Raise platform::ComError.
+    void LoadFile(const QString& fileName, int fileType);
+    void SaveFile(const QString& fileName, int fileType) const;
+
+    // Removes the first `count` characters; what remains keeps its
+    // formatting.
+    void removeHead(qint32 count);
+
+    // Groups the changes made while it lives into one edit, so the box lays
+    // its text out once at the end instead of after every insertion.
+    class PLATFORM_EXPORT EditBatch {
+    public:
+        explicit EditBatch(RichTextBox& box);
+        ~EditBatch();
+        EditBatch(const EditBatch&) = delete;
+        EditBatch& operator=(const EditBatch&) = delete;
+
+    private:
+        QTextCursor m_cursor;
+    };
+
+    // Position conversions between the CR LF text and the document.
+    int toDocument(qint32 position) const;
+    qint32 fromDocument(int documentPosition) const;
+
+Q_SIGNALS:
+    void Change();
+    void Click();
+    void DblClick();
+    // The arguments are references: a handler that changes the key code or
+    // character changes what the box receives (0 takes the key away).
+    void KeyDown(int& KeyCode, int& Shift);
+    void KeyPress(int& KeyAscii);
+    void KeyUp(int& KeyCode, int& Shift);
+    void MouseDown(int& Button, int& Shift, float& X, float& Y);
+    void MouseMove(int& Button, int& Shift, float& X, float& Y);
+    void MouseUp(int& Button, int& Shift, float& X, float& Y);
+    void SelChange();
+    // The view moved (scrolled by any means, or laid out anew), so the first
+    // visible line may have changed.
+    void viewMoved();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct LineTable;
+    struct PrintLayout;
+
+    LRESULT defaultWindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    void scrollBarAction(QScrollBar* bar, int action);
+    void scrollBarReleased(QScrollBar* bar);
+    void scroll(QScrollBar* bar, bool vertical, int code, int trackPosition);
+    void selectionMoved();
+
+    const LineTable& lines() const;
+    void invalidateLines() { m_linesValid = false; }
+    qreal lineTop(qint32 line) const;
+    QTextCharFormat selectionFormat() const;
+    void mergeFormat(const QTextCharFormat& format);
+    void clearFormatProperty(int property);
+    void applyFont();
+    void applyPalette();
+    void setDocumentText(const QString& text);
+    QString plainText(int from, int to) const;
+    void emitMouse(QMouseEvent* event, int which);
+
+    HWND m_hwnd = 0;
+    QFont m_font;
+    qreal m_zoom = 1.0;
+    qint32 m_backColor;
+    int m_borderStyle = rtfNoBorder;
+    bool m_hideSelection = true;
+    bool m_autoVerbMenu = false;
+    float m_bulletIndent = 0;
+    QString m_fileName;
+
+    mutable std::unique_ptr<LineTable> m_lineTable;
+    mutable bool m_linesValid = false;
+    std::unique_ptr<PrintLayout> m_print;
+
+    // Scroll-bar action in progress: set while a translated action's message
+    // is handled, and whether the press that is held has sent one.
+    std::optional<int> m_trackPosition;
+    bool m_scrollActionSent = false;
+    int m_lastAnchor = 0;
+    int m_lastPosition = 0;
+};
+
+} // namespace platform

@@ -9,6 +9,7 @@
 #include "core/ProgramClock.h"
 #include "core/Settings.h"
 #include "core/WordArray.h"
+#include "subclass/Loomhook.h"
 
 #include <QList>
 #include <QPointer>
@@ -41,6 +42,8 @@ public:
     Settings settings;
     ProgramClock clock;
     ServerList servers;
+    // The one message-hook service every console attaches through.
+    loomhook::GSubclass subclass;
 
     bool ServerConnected = false;
     bool IsAway = false;

@@ -1,0 +1,645 @@
+// The console control: positions and lines, the gutter, scroll messages,
+// saved properties and the formatting members.
+
+#include "console/AddColorText.h"
+#include "console/LineGutter.h"
+#include "console/PropertyBag.h"
+#include "console/absRichEdit.h"
+#include "core/Program.h"
+#include "platform/richedit/OleColor.h"
+#include "tests/console/ConsoleLooks.h"
+#include "tests/support/ScriptedAnswerer.h"
+#include "tests/support/TempProgramFolder.h"
+#include "tests/support/TestMain.h"
+
+#include <QApplication>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QWheelEvent>
+
+using namespace platform;
+
+namespace {
+
+QString numberedLines(int count) {
+    QStringList lines;
+    for (int i = 1; i <= count; ++i)
+        lines << QStringLiteral("line %1").arg(i);
+    return lines.join(QStringLiteral("\r\n"));
+}
+
+QStringList printedRange(int first, int last) {
+    QStringList numbers;
+    for (int n = first; n <= last; ++n)
+        numbers << QLatin1Char(' ') + QString::number(n);
+    return numbers;
+}
+
+} // namespace
+
+class TestAbsRichEdit : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void positionsCountCrLf_data();
+    void positionsCountCrLf();
+    void caretAtTheEndAppends();
+    void unwrappedLines();
+    void wrappedLines();
+    void setCurrentLine();
+
+    void gutterOfAnEmptyConsole();
+    void gutterNumbers_data();
+    void gutterNumbers();
+    void gutterHiddenThenShown();
+    void scrollBarStepReachesVScrollBeforeTheBoxMoves();
+    void horizontalStepRaisesHScroll();
+    void wheelMovesTheGutterWithoutVScroll();
+    void hookedWhileAliveOnly();
+
+    void propertyBagDefaults();
+    void propertyBagRoundTrip();
+    void border();
+    void viewModeMarksAndWraps();
+    void zoom_data();
+    void zoom();
+    void subAndSuperscriptExcludeEachOther();
+    void automaticBackColour();
+    void systemColoursTranslate_data();
+    void systemColoursTranslate();
+    void readOnlyAndLockedAreOneState();
+    void keyEventsPassByReference();
+    void removeHeadKeepsFormatting();
+
+private:
+    absRichEdit& console() { return *m_console; }
+    void showSized(int width, int visibleLines);
+
+    std::unique_ptr<TempProgramFolder> m_folder;
+    std::unique_ptr<Program> m_program;
+    std::unique_ptr<absRichEdit> m_console;
+};
+
+void TestAbsRichEdit::init() {
+    m_folder = std::make_unique<TempProgramFolder>();
+    m_program = std::make_unique<Program>(m_folder->path());
+    m_program->palette.SetColorScheme(QStringLiteral("DEF_MIRC"));
+    m_console = std::make_unique<absRichEdit>(*m_program);
+}
+
+void TestAbsRichEdit::cleanup() {
+    m_console.reset();
+    m_program.reset();
+    m_folder.reset();
+}
+
+// Shows the console so that about `visibleLines` lines fit.
+void TestAbsRichEdit::showSized(int width, int visibleLines) {
+    const QFontMetrics metrics(console().rtfText->font());
+    console().resize(width, visibleLines * metrics.lineSpacing() + 10);
+    console().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&console()));
+}
+
+void TestAbsRichEdit::positionsCountCrLf_data() {
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("CR LF") << "ab\r\ncd"
+                           << "ab\r\ncd";
+    QTest::newRow("LF") << "ab\ncd"
+                        << "ab\r\ncd";
+    QTest::newRow("CR") << "ab\rcd"
+                        << "ab\r\ncd";
+    QTest::newRow("mixed") << "a\r\nb\rc\nd"
+                           << "a\r\nb\r\nc\r\nd";
+    QTest::newRow("ends with a break") << "ab\r\n"
+                                       << "ab\r\n";
+    QTest::newRow("empty lines") << "\r\n\r\n"
+                                 << "\r\n\r\n";
+}
+
+void TestAbsRichEdit::positionsCountCrLf() {
+    QFETCH(QString, written);
+    QFETCH(QString, text);
+    console().setText(written);
+    QCOMPARE(console().Text(), text);
+    QCOMPARE(console().FileSize(), text.size());
+    QCOMPARE(console().GetTotalLines(), text.count(QStringLiteral("\r\n")) + 1);
+
+    // Every line starts where its text starts, counted in the CR LF text.
+    const QStringList lines = text.split(QStringLiteral("\r\n"));
+    qint32 start = 0;
+    for (int i = 0; i < lines.size(); ++i) {
+        QCOMPARE(console().rtfText->lineIndex(i), start);
+        QCOMPARE(console().GetLineFromChar(start), i);
+        start += lines.at(i).size() + 2;
+    }
+    console().setSelStart(0);
+    console().setSelLength(text.size());
+    QCOMPARE(console().SelText(), text);
+    console().setSelStart(lines.first().size() + 2);
+    console().setSelLength(text.size());
+    QCOMPARE(console().SelText(), text.mid(lines.first().size() + 2));
+}
+
+void TestAbsRichEdit::caretAtTheEndAppends() {
+    console().setText(QStringLiteral("one\r\ntwo"));
+    for (const QString& line : {QStringLiteral("three"), QStringLiteral("four")}) {
+        console().setSelStart(console().Text().size());
+        QCOMPARE(console().SelStart(), console().Text().size());
+        console().setSelText(QStringLiteral("\r\n") + line);
+    }
+    QCOMPARE(console().Text(), QStringLiteral("one\r\ntwo\r\nthree\r\nfour"));
+    QCOMPARE(console().GetTotalLines(), 4);
+    QCOMPARE(console().SelStart(), console().Text().size());
+}
+
+void TestAbsRichEdit::unwrappedLines() {
+    showSized(120, 5);
+    // A new console's view mode reads 0 already: it has to change to act.
+    console().setViewMode(absRichEdit::rtfWrapWindow);
+    console().setViewMode(absRichEdit::rtfNoWrap);
+    const QString longLine = QStringLiteral("word ").repeated(60);
+    console().setText(longLine + QStringLiteral("\r\nshort\r\n") + longLine);
+    QCOMPARE(console().GetTotalLines(), 3);
+    QCOMPARE(console().rtfText->lineIndex(1), longLine.size() + 2);
+    QCOMPARE(console().rtfText->lineIndex(3), -1);
+    QCOMPARE(console().rtfText->lineLength(0), longLine.size());
+    QCOMPARE(console().GetLineFromChar(longLine.size() + 3), 1);
+}
+
+void TestAbsRichEdit::wrappedLines() {
+    showSized(120, 5);
+    console().setViewMode(absRichEdit::rtfWrapWindow);
+    const QString paragraph = QStringLiteral("word ").repeated(40).trimmed();
+    const QString text = paragraph + QStringLiteral("\r\nshort");
+    console().setText(text);
+
+    const qint32 total = console().GetTotalLines();
+    QVERIFY2(total > 3, qPrintable(QString::number(total)));
+    // Lines follow each other without gaps; a wrapped line starts after a
+    // blank, the last one is the second paragraph.
+    qint32 covered = 0;
+    for (qint32 line = 0; line < total; ++line) {
+        const qint32 start = console().rtfText->lineIndex(line);
+        QVERIFY(start >= covered);
+        QCOMPARE(console().GetLineFromChar(start), line);
+        if (line > 0 && line < total - 1)
+            QCOMPARE(text.at(start - 1), QLatin1Char(' '));
+        covered = start + console().rtfText->lineLength(start);
+    }
+    QCOMPARE(console().rtfText->lineIndex(total - 1), paragraph.size() + 2);
+    QCOMPARE(console().rtfText->lineIndex(total), -1);
+
+    // Without wrapping the same text has two lines again.
+    console().setViewMode(absRichEdit::rtfNoWrap);
+    QCOMPARE(console().GetTotalLines(), 2);
+}
+
+void TestAbsRichEdit::setCurrentLine() {
+    ScriptedAnswerer answers;
+    console().setText(QStringLiteral("first\r\nsecond\r\nthird"));
+    console().SetCurrentLine(3);
+    QCOMPARE(console().SelStart(), 15);
+    QCOMPARE(console().GetCurrentLine(), 3);
+    QVERIFY(answers.requests().isEmpty());
+
+    // Beyond the last line: a message, and the caret stays.
+    console().SetCurrentLine(4);
+    QCOMPARE(answers.requests().size(), 1);
+    QCOMPARE(answers.requests().first().prompt, QStringLiteral("Invalid line number!"));
+    QCOMPARE(answers.requests().first().buttons, int(vbCritical));
+    QCOMPARE(answers.requests().first().title, DefaultDialogTitle());
+    QCOMPARE(console().SelStart(), 15);
+
+    // Line 0 asks for the caret's own line: the caret goes to its start.
+    console().setSelStart(10);
+    console().SetCurrentLine(0);
+    QCOMPARE(console().SelStart(), 7);
+    QCOMPARE(answers.requests().size(), 1);
+}
+
+void TestAbsRichEdit::gutterOfAnEmptyConsole() {
+    showSized(300, 5);
+    console().setLineNumbering(true);
+    QCOMPARE(console().picLines->printedLines(), QStringList{QStringLiteral(" 1")});
+    // The text box sits right of the gutter.
+    QCOMPARE(console().rtfText->x(), console().picLines->width());
+}
+
+void TestAbsRichEdit::gutterNumbers_data() {
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<int>("firstVisible");
+    QTest::addColumn<QStringList>("numbers");
+    QTest::newRow("250 of 260") << 260 << 250 << printedRange(250, 260);
+    QTest::newRow("10 of 1,000") << 1000 << 10 << printedRange(10, 110);
+    QTest::newRow("top of 3") << 3 << 1 << printedRange(1, 3);
+}
+
+void TestAbsRichEdit::gutterNumbers() {
+    QFETCH(int, lines);
+    QFETCH(int, firstVisible);
+    QFETCH(QStringList, numbers);
+    showSized(300, 5);
+    console().setText(numberedLines(lines));
+    console().setLineNumbering(true);
+    console().rtfText->lineScroll(firstVisible - 1);
+    QCOMPARE(console().GetFirstVisibleLine(), firstVisible);
+    QCOMPARE(console().picLines->printedLines(), numbers);
+}
+
+void TestAbsRichEdit::gutterHiddenThenShown() {
+    showSized(300, 5);
+    console().setText(numberedLines(50));
+    QCOMPARE(console().rtfText->x(), 0);
+    console().rtfText->lineScroll(20);
+    QVERIFY(console().picLines->printedLines().isEmpty());
+    console().setLineNumbering(true);
+    QCOMPARE(console().rtfText->x(), console().picLines->width());
+    QCOMPARE(console().picLines->printedLines().first(), QStringLiteral(" 21"));
+    console().setLineNumbering(false);
+    QCOMPARE(console().rtfText->x(), 0);
+    QCOMPARE(console().rtfText->width(), console().width());
+}
+
+void TestAbsRichEdit::scrollBarStepReachesVScrollBeforeTheBoxMoves() {
+    showSized(300, 5);
+    console().setText(numberedLines(100));
+    console().setLineNumbering(true);
+    QScrollBar* bar = console().rtfText->verticalScrollBar();
+    QCOMPARE(bar->value(), 0);
+
+    struct Seen {
+        int value;
+        qint32 firstVisible;
+        QString gutterTop;
+    };
+    QList<Seen> seen;
+    connect(&console(), &absRichEdit::VScroll, this, [&] {
+        seen.append({bar->value(), console().GetFirstVisibleLine(),
+                     console().picLines->printedLines().value(0)});
+    });
+    QSignalSpy hscroll(&console(), &absRichEdit::HScroll);
+
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    QCOMPARE(seen.size(), 1);
+    QCOMPARE(seen.at(0).value, 0);
+    QCOMPARE(seen.at(0).firstVisible, 1);
+    QCOMPARE(seen.at(0).gutterTop, QStringLiteral(" 1"));
+    // Then the box's own handling moved it one line, and the numbers followed.
+    QCOMPARE(console().GetFirstVisibleLine(), 2);
+    QCOMPARE(console().picLines->printedLines().value(0), QStringLiteral(" 2"));
+
+    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    QCOMPARE(seen.size(), 2);
+    QCOMPARE(seen.at(1).firstVisible, 2);
+    QVERIFY(console().GetFirstVisibleLine() > 2);
+    QCOMPARE(hscroll.count(), 0);
+}
+
+void TestAbsRichEdit::horizontalStepRaisesHScroll() {
+    showSized(120, 5);
+    console().setViewMode(absRichEdit::rtfWrapWindow);
+    console().setViewMode(absRichEdit::rtfNoWrap);
+    console().setText(QStringLiteral("word ").repeated(100));
+    QSignalSpy vscroll(&console(), &absRichEdit::VScroll);
+    QSignalSpy hscroll(&console(), &absRichEdit::HScroll);
+    QScrollBar* bar = console().rtfText->horizontalScrollBar();
+    int valueSeen = -1;
+    connect(&console(), &absRichEdit::HScroll, this, [&] { valueSeen = bar->value(); });
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    QCOMPARE(hscroll.count(), 1);
+    QCOMPARE(valueSeen, 0);
+    QVERIFY(bar->value() > 0);
+    QCOMPARE(vscroll.count(), 0);
+}
+
+void TestAbsRichEdit::wheelMovesTheGutterWithoutVScroll() {
+    showSized(300, 5);
+    console().setText(numberedLines(100));
+    console().setLineNumbering(true);
+    QSignalSpy vscroll(&console(), &absRichEdit::VScroll);
+    QWidget* viewport = console().rtfText->viewport();
+    const QPointF at(10, 10);
+    QWheelEvent wheel(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(viewport, &wheel);
+    const qint32 first = console().GetFirstVisibleLine();
+    QVERIFY(first > 1);
+    QCOMPARE(console().picLines->printedLines().value(0),
+             QLatin1Char(' ') + QString::number(first));
+    QCOMPARE(vscroll.count(), 0);
+
+    // So do keys that move the caret out of view.
+    console().rtfText->setFocus();
+    QTest::keyClick(console().rtfText, Qt::Key_End, Qt::ControlModifier);
+    const qint32 last = console().GetFirstVisibleLine();
+    QVERIFY(last > first);
+    QCOMPARE(console().picLines->printedLines().value(0), QLatin1Char(' ') + QString::number(last));
+    QCOMPARE(vscroll.count(), 0);
+}
+
+void TestAbsRichEdit::hookedWhileAliveOnly() {
+    const HWND box = console().hWnd();
+    const WNDPROC own = GetWindowLongA(box, GWL_WNDPROC);
+    const QString attachments = QStringLiteral("C") + QString::number(box);
+    QCOMPARE(GetPropA(box, attachments), 2);
+
+    // A second console attaches to its own box only.
+    auto other = std::make_unique<absRichEdit>(*m_program);
+    QCOMPARE(GetPropA(box, attachments), 2);
+    const HWND otherBox = other->hWnd();
+    other.reset();
+    QVERIFY(!IsWindow(otherBox));
+
+    // Detached at destruction: the box's procedure is its own again.
+    m_program->subclass.DetachMessage(m_console.get(), box, WM_HSCROLL);
+    QCOMPARE(GetPropA(box, attachments), 1);
+    QCOMPARE(GetWindowLongA(box, GWL_WNDPROC), own);
+}
+
+void TestAbsRichEdit::propertyBagDefaults() {
+    PropertyBag bag;
+    console().WriteProperties(bag);
+    QVERIFY2(bag.isEmpty(), qPrintable(bag.names().join(QLatin1Char(','))));
+
+    absRichEdit loaded(*m_program);
+    loaded.ReadProperties(bag);
+    QCOMPARE(loaded.AutoVerbMenu(), false);
+    QCOMPARE(loaded.BackColor(), qint32(0x80000005));
+    QCOMPARE(loaded.BulletIndent(), 0.0f);
+    QCOMPARE(loaded.Border(), false);
+    QCOMPARE(loaded.Enabled(), true);
+    QCOMPARE(loaded.filename(), QString());
+    QCOMPARE(loaded.Font(), loaded.QWidget::font());
+    QCOMPARE(loaded.HideSelection(), true);
+    QCOMPARE(loaded.Locked(), false);
+    QCOMPARE(loaded.Text(), QString());
+    QCOMPARE(loaded.ViewMode(), 0);
+    // Not saved, and at their defaults.
+    QCOMPARE(loaded.IndentString(), QStringLiteral("    "));
+    QCOMPARE(loaded.LineNumberingForeColor(), qint32(0x80000008));
+    QCOMPARE(loaded.LineNumberingBackColor(), qint32(0x80000005));
+}
+
+void TestAbsRichEdit::propertyBagRoundTrip() {
+    QFont font(QStringLiteral("DejaVu Sans Mono"), 14);
+    console().setAutoVerbMenu(true);
+    console().setBackColor(0x123456);
+    console().setBulletIndent(360);
+    console().setBorder(true);
+    console().setEnabled(false);
+    console().setFilename(QStringLiteral("saved.rtf"));
+    console().setFont(font);
+    console().setHideSelection(false);
+    console().setLocked(true);
+    console().setText(QStringLiteral("hello\r\nworld"));
+    console().setViewMode(absRichEdit::rtfWrapWindow);
+
+    PropertyBag bag;
+    console().WriteProperties(bag);
+    const QStringList names{"AutoVerbMenu", "BackColor", "BulletIndent", "Border",
+                            "Enabled",      "FileName",  "Font",         "HideSelection",
+                            "Locked",       "Text",      "ViewMode"};
+    for (const QString& name : names)
+        QVERIFY2(bag.contains(name), qPrintable(name));
+    QCOMPARE(bag.names().size(), names.size());
+    QCOMPARE(bag.ReadProperty(QStringLiteral("Border")).toInt(), 1);
+    QCOMPARE(bag.ReadProperty(QStringLiteral("ViewMode")).toInt(), 1);
+
+    absRichEdit loaded(*m_program);
+    loaded.ReadProperties(bag);
+    QCOMPARE(loaded.AutoVerbMenu(), true);
+    QCOMPARE(loaded.BackColor(), 0x123456);
+    QCOMPARE(loaded.BulletIndent(), 360.0f);
+    QCOMPARE(loaded.Border(), true);
+    QCOMPARE(loaded.Enabled(), false);
+    QCOMPARE(loaded.filename(), QStringLiteral("saved.rtf"));
+    QCOMPARE(loaded.Font(), font);
+    QCOMPARE(loaded.HideSelection(), false);
+    QCOMPARE(loaded.Locked(), true);
+    QCOMPARE(loaded.Text(), QStringLiteral("hello\r\nworld"));
+    QCOMPARE(loaded.ViewMode(), 1);
+    QCOMPARE(loaded.rtfText->palette().color(QPalette::Base), ColorFromRgb(0x123456));
+}
+
+void TestAbsRichEdit::border() {
+    QSignalSpy changed(&console(), &absRichEdit::PropertyChanged);
+    console().setBorder(true);
+    QCOMPARE(console().Border(), true);
+    QCOMPARE(console().rtfText->frameShape(), QFrame::Box);
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(changed.first().first().toString(), QStringLiteral("Border"));
+    PropertyBag bag;
+    console().WriteProperties(bag);
+    QCOMPARE(bag.ReadProperty(QStringLiteral("Border")), QVariant(1));
+    console().setBorder(false);
+    QCOMPARE(console().Border(), false);
+    QCOMPARE(console().rtfText->frameShape(), QFrame::NoFrame);
+}
+
+void TestAbsRichEdit::viewModeMarksAndWraps() {
+    QSignalSpy changed(&console(), &absRichEdit::PropertyChanged);
+    // A new console wraps as created, although its view mode reads 0.
+    QCOMPARE(console().rtfText->lineWrapMode(), QTextEdit::WidgetWidth);
+    console().setViewMode(absRichEdit::rtfNoWrap);
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(changed.last().first().toString(), QStringLiteral("ViewMode"));
+    QCOMPARE(console().rtfText->lineWrapMode(), QTextEdit::WidgetWidth);
+
+    console().setViewMode(absRichEdit::rtfWrapPrinter);
+    QCOMPARE(console().rtfText->lineWrapMode(), QTextEdit::FixedPixelWidth);
+    QCOMPARE(console().rtfTemp->lineWrapMode(), QTextEdit::FixedPixelWidth);
+    console().setViewMode(absRichEdit::rtfNoWrap);
+    QCOMPARE(console().rtfText->lineWrapMode(), QTextEdit::NoWrap);
+    QCOMPARE(console().rtfTemp->lineWrapMode(), QTextEdit::NoWrap);
+    console().setViewMode(absRichEdit::rtfWrapWindow);
+    QCOMPARE(console().rtfText->lineWrapMode(), QTextEdit::WidgetWidth);
+    // Any value is kept; one without a meaning changes nothing else.
+    console().setViewMode(7);
+    QCOMPARE(console().ViewMode(), 7);
+    QCOMPARE(console().rtfText->lineWrapMode(), QTextEdit::WidgetWidth);
+    QCOMPARE(changed.count(), 5);
+}
+
+void TestAbsRichEdit::zoom_data() {
+    QTest::addColumn<qint32>("vZoom");
+    QTest::addColumn<bool>("applied");
+    QTest::addColumn<double>("factor");
+    QTest::newRow("2 in 1: double") << qint32((2 << 16) | 1) << true << 2.0;
+    QTest::newRow("1 in 2: half") << qint32((1 << 16) | 2) << true << 0.5;
+    QTest::newRow("64 in 63") << qint32((64 << 16) | 63) << true << 64.0 / 63;
+    QTest::newRow("numerator 65") << qint32((65 << 16) | 1) << false << 1.0;
+    QTest::newRow("denominator 65") << qint32((2 << 16) | 65) << false << 1.0;
+    QTest::newRow("no denominator") << qint32(3 << 16) << false << 1.0;
+    QTest::newRow("no numerator") << qint32(5) << false << 1.0;
+    QTest::newRow("ratio 64 refused") << qint32((64 << 16) | 1) << false << 1.0;
+    QTest::newRow("negative") << qint32(-131071) << false << 1.0;
+}
+
+void TestAbsRichEdit::zoom() {
+    QFETCH(qint32, vZoom);
+    QFETCH(bool, applied);
+    QFETCH(double, factor);
+    const qreal base = console().rtfText->font().pointSizeF();
+    console().setZoom((3 << 16) | 2);
+    QCOMPARE(console().Zoom(), (3 << 16) | 2);
+    console().setZoom(0);
+    QCOMPARE(console().Zoom(), 0);
+    QCOMPARE(console().rtfText->font().pointSizeF(), base);
+
+    console().setZoom(vZoom);
+    QCOMPARE(console().Zoom(), applied ? vZoom : 0);
+    QVERIFY(qAbs(console().rtfText->font().pointSizeF() - base * factor) < 0.01);
+    QVERIFY(qAbs(console().rtfTemp->font().pointSizeF() - base * factor) < 0.01);
+    // The font the console reports stays the one it was given.
+    QCOMPARE(console().Font().pointSizeF(), base);
+}
+
+void TestAbsRichEdit::subAndSuperscriptExcludeEachOther() {
+    console().setText(QStringLiteral("abc"));
+    console().setSelStart(1);
+    console().setSelLength(1);
+    console().setSelSubScript(true);
+    QCOMPARE(console().SelSubScript(), true);
+    QCOMPARE(console().SelSuperScript(), false);
+    console().setSelSuperScript(true);
+    QCOMPARE(console().SelSubScript(), false);
+    QCOMPARE(console().SelSuperScript(), true);
+    // False to either clears both.
+    console().setSelSubScript(false);
+    QCOMPARE(console().SelSubScript(), false);
+    QCOMPARE(console().SelSuperScript(), false);
+    console().setSelSuperScript(true);
+    console().setSelSuperScript(false);
+    QCOMPARE(console().SelSuperScript(), false);
+    // The neighbours were never touched.
+    console().setSelStart(0);
+    console().setSelLength(1);
+    QCOMPARE(console().SelSuperScript(), false);
+    QCOMPARE(console().SelSubScript(), false);
+}
+
+void TestAbsRichEdit::automaticBackColour() {
+    console().setSelText(QStringLiteral("plain"));
+    console().setSelStart(0);
+    console().setSelLength(5);
+    QCOMPARE(console().SelFontBackColor(), -1);
+
+    console().setSelFontBackColor(0x00FF00);
+    QCOMPARE(console().SelFontBackColor(), 0x00FF00);
+    console().setSelStart(2);
+    console().setSelLength(2);
+    console().setSelFontBackColor(-1);
+    QCOMPARE(console().SelFontBackColor(), -1);
+
+    const QList<CharLook> looks = consoleLooks(console());
+    QCOMPARE(looks.at(1).back, 0x00FF00);
+    QCOMPARE(looks.at(2).back, -1);
+    QCOMPARE(looks.at(3).back, -1);
+    QCOMPARE(looks.at(4).back, 0x00FF00);
+
+    // At the caret: typed text gets no back colour of its own.
+    console().setSelStart(5);
+    console().setSelFontBackColor(0x0000FF);
+    console().setSelFontBackColor(-1);
+    console().setSelText(QStringLiteral("x"));
+    QCOMPARE(consoleLooks(console()).last().back, -1);
+    // A system colour is translated.
+    console().setSelFontBackColor(vbWindowText);
+    QCOMPARE(console().SelFontBackColor(), OleTranslateColor(vbWindowText));
+}
+
+void TestAbsRichEdit::systemColoursTranslate_data() {
+    QTest::addColumn<qint32>("colour");
+    QTest::addColumn<qint32>("rgb");
+    const QPalette p = QApplication::palette();
+    QTest::newRow("window background")
+        << qint32(0x80000005) << RgbFromColor(p.color(QPalette::Base));
+    QTest::newRow("window text") << qint32(0x80000008) << RgbFromColor(p.color(QPalette::Text));
+    QTest::newRow("an RGB number") << qint32(0x123456) << qint32(0x123456);
+    QTest::newRow("no such system colour") << qint32(0x80000063) << qint32(-1);
+    QTest::newRow("not a colour") << qint32(0x01000000) << qint32(-1);
+}
+
+void TestAbsRichEdit::systemColoursTranslate() {
+    QFETCH(qint32, colour);
+    QFETCH(qint32, rgb);
+    QCOMPARE(OleTranslateColor(colour), rgb);
+}
+
+void TestAbsRichEdit::readOnlyAndLockedAreOneState() {
+    console().setReadOnly(true);
+    QVERIFY(GetWindowLongA(console().hWnd(), GWL_STYLE) & ES_READONLY);
+    QCOMPARE(console().ReadOnly(), true);
+    QCOMPARE(console().Locked(), true);
+    QVERIFY(console().rtfText->isReadOnly());
+    // The user cannot type; the program can still write.
+    QTest::keyClicks(console().rtfText, QStringLiteral("typed"));
+    console().setSelText(QStringLiteral("written"));
+    QCOMPARE(console().Text(), QStringLiteral("written"));
+    console().setLocked(false);
+    QCOMPARE(console().ReadOnly(), false);
+    QVERIFY(!console().rtfText->isReadOnly());
+}
+
+void TestAbsRichEdit::keyEventsPassByReference() {
+    showSized(300, 5);
+    console().rtfText->setFocus();
+    connect(&console(), &absRichEdit::KeyPress, this, [](int& keyAscii) {
+        if (keyAscii == 'a')
+            keyAscii = 'b';
+        else if (keyAscii == 'x')
+            keyAscii = 0;
+    });
+    connect(&console(), &absRichEdit::KeyDown, this, [](int& keyCode, int&) {
+        if (keyCode == 46) // Delete
+            keyCode = 0;
+        else if (keyCode == 'Q')
+            keyCode = 'Z';
+    });
+    QTest::keyClicks(console().rtfText, QStringLiteral("axcq"));
+    QCOMPARE(console().Text(), QStringLiteral("bcz"));
+    console().setSelStart(0);
+    QTest::keyClick(console().rtfText, Qt::Key_Delete);
+    QCOMPARE(console().Text(), QStringLiteral("bcz"));
+    QTest::keyClick(console().rtfText, Qt::Key_Right);
+    QTest::keyClick(console().rtfText, Qt::Key_Backspace);
+    QCOMPARE(console().Text(), QStringLiteral("cz"));
+}
+
+void TestAbsRichEdit::removeHeadKeepsFormatting() {
+    const QString c = QStringLiteral("\x03");
+    for (int i = 0; i < 20; ++i)
+        AddColorText(console(), QStringLiteral("\r\n") + c + QString::number(i % 16) +
+                                    QStringLiteral(",") + QString::number((i + 3) % 16) +
+                                    QStringLiteral("line ") + QString::number(i) +
+                                    QStringLiteral("\x02 bold\x02 end"));
+    const QString before = console().Text();
+    const QList<CharLook> looksBefore = consoleLooks(console());
+
+    // Cut inside a line, as the server window does.
+    const qint32 cut = 37;
+    console().removeHead(cut);
+    QCOMPARE(console().Text(), before.mid(cut));
+    // Looks leave the line breaks out: drop as many looks as non-break
+    // characters went.
+    const qsizetype droppedLooks =
+        before.left(cut).remove(QLatin1Char('\r')).remove(QLatin1Char('\n')).size();
+    const QString difference =
+        firstDifference(consoleLooks(console()), looksBefore.mid(droppedLooks));
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+
+    // The caret is still at the end, and writing goes on there.
+    console().setSelStart(console().Text().size());
+    AddColorText(console(), c + QStringLiteral("4tail"));
+    QVERIFY(console().Text().endsWith(QStringLiteral("end") + QStringLiteral("tail")));
+
+    console().removeHead(console().Text().size() + 10);
+    QCOMPARE(console().Text(), QString());
+}
+
+PARLONE_TEST_MAIN(TestAbsRichEdit)
+#include "tst_absrichedit.moc"

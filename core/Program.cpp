@@ -2,6 +2,7 @@
 
 #include "config/frm_setup.h"
 #include "connection/frm_main.h"
+#include "core/ServerEcho.h"
 #include "windows/frm_blocks.h"
 #include "windows/frm_chan.h"
 #include "windows/frm_notify.h"
@@ -43,8 +44,10 @@ frm_main& Program::mainFrame() {
 }
 
 frm_server& Program::serverWindow() {
-    if (!m_server)
+    if (!m_server) {
         m_server = new frm_server(*this);
+        FlushServerEcho(*this);
+    }
     return *m_server;
 }
 

@@ -65,6 +65,9 @@ public:
     frm_blocks& blocksWindow();
     frm_notify& notifyWindow();
     bool hasMainFrame() const { return !m_main.isNull(); }
+    bool hasServerWindow() const { return !m_server.isNull(); }
+    // Server-window lines shown before the server window existed.
+    QStringList pendingServerLines;
 
     // Every open window in load order.
     const QList<Form*>& forms() const { return m_forms; }

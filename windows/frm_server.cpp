@@ -1,5 +1,7 @@
 #include "windows/frm_server.h"
 
+#include "console/absRichEdit.h"
+
 #include <QLineEdit>
 #include <QVBoxLayout>
 
@@ -8,7 +10,8 @@ frm_server::frm_server(Program& program) : Form(program, Kind::MdiChild, QString
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addStretch(1);
+    console = new absRichEdit(program, this);
+    layout->addWidget(console, 1);
     commandline = new QLineEdit(this);
     layout->addWidget(commandline);
 }

@@ -5,11 +5,13 @@
 #include "core/Form.h"
 
 class QLineEdit;
+class absRichEdit;
 
 class frm_server : public Form {
     Q_OBJECT
 public:
     explicit frm_server(Program& program);
 
+    absRichEdit* console = nullptr;
     QLineEdit* commandline = nullptr;
 };

@@ -1,0 +1,75 @@
+#include "core/ServerEcho.h"
+
+#include "console/AddColorText.h"
+#include "console/absRichEdit.h"
+#include "core/Program.h"
+#include "core/ProgramFiles.h"
+#include "core/Val.h"
+#include "windows/frm_server.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+constexpr qint32 kTrimAbove = 30000;
+constexpr qint32 kTrimBy = 1000;
+
+int indexOf(const Program& p, const QString& colour) {
+    return p.palette.ColorIndex(static_cast<qint32>(Val(colour)));
+}
+
+void appendToLog(const Program& p, const QString& line) {
+    const QString logs = FindPathNoCase(p.folder(), QStringLiteral("logs"));
+    QDir().mkpath(logs);
+    QFile log(FindPathNoCase(logs, QStringLiteral("server.log")));
+    if (!log.open(QIODevice::WriteOnly | QIODevice::Append))
+        return;
+    log.write(QStringLiteral("\r\n-\r\n%1\r\n").arg(line).toUtf8());
+}
+
+void draw(Program& p, const QString& line) {
+    absRichEdit& console = *p.serverWindow().console;
+    if (console.Text().size() > kTrimAbove)
+        console.removeHead(kTrimBy);
+    console.setSelStart(static_cast<qint32>(console.Text().size()));
+    AddColorText(console, QStringLiteral("\r\n") + line);
+    console.setHideSelection(false);
+    console.setSelStart(static_cast<qint32>(console.Text().size()));
+}
+
+} // namespace
+
+QString ColorCodePrefix(int fore, int back) {
+    return QChar(3) +
+           QStringLiteral("%1,%2").arg(fore, 2, 10, QChar(u'0')).arg(back, 2, 10, QChar(u'0'));
+}
+
+void ServerEcho(Program& p, QString text, const QString& colour, int mode) {
+    const Settings& s = p.settings;
+    if (s.value(QStringLiteral("WIN_SERVER_TIMESTAMP")) == u"TRUE")
+        text = QStringLiteral("[%1] ").arg(p.clock.now().toString(QStringLiteral("H:mm"))) + text;
+
+    const QString back = s.value(QStringLiteral("WIN_SERVER_CONSOLE_BACKCOLOR"));
+    QString line;
+    if (colour.isEmpty())
+        line = ColorCodePrefix(indexOf(p, s.value(QStringLiteral("WIN_SERVER_CONSOLE_FORECOLOR"))),
+                               indexOf(p, back));
+    else
+        line = ColorCodePrefix(indexOf(p, colour), mode > 0 ? indexOf(p, back) : 0);
+    line += text;
+
+    if (p.hasServerWindow())
+        draw(p, line);
+    else
+        p.pendingServerLines.append(line);
+
+    if (s.value(QStringLiteral("WIN_SERVER_LOGGING")) == u"TRUE")
+        appendToLog(p, line);
+}
+
+void FlushServerEcho(Program& p) {
+    const QStringList lines = std::exchange(p.pendingServerLines, {});
+    for (const QString& line : lines)
+        draw(p, line);
+}

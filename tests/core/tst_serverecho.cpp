@@ -1,0 +1,197 @@
+// The server window's output: timestamps, colours, the trim and the server log.
+
+#include "console/AddColorText.h"
+#include "console/absRichEdit.h"
+#include "core/Program.h"
+#include "core/ServerEcho.h"
+#include "tests/support/TempProgramFolder.h"
+#include "tests/support/TestMain.h"
+#include "windows/frm_server.h"
+
+namespace {
+
+struct Look {
+    qint32 fore;
+    qint32 back;
+};
+
+// The colours of the character at `pos` of the console's text.
+Look lookAt(absRichEdit& console, qint32 pos) {
+    console.setSelStart(pos);
+    console.setSelLength(1);
+    const Look look{console.SelColor(), console.SelFontBackColor()};
+    console.setSelLength(0);
+    return look;
+}
+
+} // namespace
+
+class TestServerEcho : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void prefix();
+    void timestamp();
+    void colours_data();
+    void colours();
+    void leadingDigitAndCommaKept();
+    void trimAbove30000();
+    void trimKeepsColours();
+    void logRecords();
+    void unwritableLogStillShows();
+    void linesBeforeTheWindowAppearLater();
+
+private:
+    absRichEdit& console() { return *m_p->serverWindow().console; }
+    QString lastLine() { return console().Text().section(QStringLiteral("\r\n"), -1); }
+
+    std::unique_ptr<TempProgramFolder> m_folder;
+    std::unique_ptr<Program> m_p;
+};
+
+void TestServerEcho::init() {
+    m_folder = std::make_unique<TempProgramFolder>();
+    m_p = std::make_unique<Program>(m_folder->path());
+    m_p->palette.SetColorScheme(QStringLiteral("DEF_MIRC"));
+    Settings& s = m_p->settings;
+    s.setValue(QStringLiteral("WIN_SERVER_CONSOLE_FORECOLOR"),
+               QString::number(m_p->palette.color(1)));
+    s.setValue(QStringLiteral("WIN_SERVER_CONSOLE_BACKCOLOR"),
+               QString::number(m_p->palette.color(8)));
+}
+
+void TestServerEcho::cleanup() {
+    m_p.reset();
+    m_folder.reset();
+}
+
+void TestServerEcho::prefix() {
+    QCOMPARE(ColorCodePrefix(4, 8), QStringLiteral("\x03"
+                                                   "04,08"));
+    QCOMPARE(ColorCodePrefix(12, 0), QStringLiteral("\x03"
+                                                    "12,00"));
+}
+
+void TestServerEcho::timestamp() {
+    m_p->settings.setValue(QStringLiteral("WIN_SERVER_TIMESTAMP"), QStringLiteral("TRUE"));
+    m_p->clock.setFixed(QDateTime(QDate(2026, 12, 10), QTime(9, 5)));
+    ServerEcho(*m_p, QStringLiteral("hello"));
+    QCOMPARE(lastLine(), QStringLiteral("[9:05] hello"));
+    m_p->clock.setFixed(QDateTime(QDate(2026, 12, 10), QTime(23, 59)));
+    ServerEcho(*m_p, QStringLiteral("late"));
+    QCOMPARE(lastLine(), QStringLiteral("[23:59] late"));
+    // Only the exact text "TRUE" switches timestamps on.
+    m_p->settings.setValue(QStringLiteral("WIN_SERVER_TIMESTAMP"), QStringLiteral("true"));
+    ServerEcho(*m_p, QStringLiteral("plain"));
+    QCOMPARE(lastLine(), QStringLiteral("plain"));
+}
+
+void TestServerEcho::colours_data() {
+    QTest::addColumn<QString>("colour"); // a palette index here, "" for the default
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("fore");
+    QTest::addColumn<int>("back");
+
+    QTest::newRow("default, mode 0") << "" << 0 << 1 << 8;
+    QTest::newRow("default, mode 5") << "" << 5 << 1 << 8;
+    QTest::newRow("colour on console background") << "4" << 113 << 4 << 8;
+    QTest::newRow("colour only") << "4" << 0 << 4 << 0;
+    QTest::newRow("colour not in the palette") << "rgb" << 1 << 1 << 8;
+}
+
+void TestServerEcho::colours() {
+    QFETCH(QString, colour);
+    QFETCH(int, mode);
+    QFETCH(int, fore);
+    QFETCH(int, back);
+    // A colour setting holds an RGB number as text.
+    const QString rgb = colour.isEmpty()   ? QString()
+                        : colour == u"rgb" ? QStringLiteral("1193046")
+                                           : QString::number(m_p->palette.color(colour.toInt()));
+    ServerEcho(*m_p, QStringLiteral("abc"), rgb, mode);
+    const qint32 start = static_cast<qint32>(console().Text().size()) - 3;
+    for (qint32 i = start; i < start + 3; ++i) {
+        const Look look = lookAt(console(), i);
+        QCOMPARE(look.fore, m_p->palette.color(fore));
+        QCOMPARE(look.back, m_p->palette.color(back));
+    }
+}
+
+void TestServerEcho::leadingDigitAndCommaKept() {
+    ServerEcho(*m_p, QStringLiteral("5 users"), QString::number(m_p->palette.color(4)), 0);
+    QCOMPARE(lastLine(), QStringLiteral("5 users"));
+    ServerEcho(*m_p, QStringLiteral(",x"), QString::number(m_p->palette.color(4)), 0);
+    QCOMPARE(lastLine(), QStringLiteral(",x"));
+    ServerEcho(*m_p, QStringLiteral("42 is it"));
+    QCOMPARE(lastLine(), QStringLiteral("42 is it"));
+}
+
+void TestServerEcho::trimAbove30000() {
+    for (const int size : {30000, 30001}) {
+        console().setText(QString(size, u'x'));
+        ServerEcho(*m_p, QStringLiteral("new"));
+        const qsizetype kept = size > 30000 ? size - 1000 : size;
+        QCOMPARE(console().Text(), QString(kept, u'x') + QStringLiteral("\r\nnew"));
+    }
+}
+
+void TestServerEcho::trimKeepsColours() {
+    // 31,000 characters: red and blue halves on yellow, over several lines.
+    QString text;
+    for (int i = 0; i < 31; ++i)
+        text += (i % 2 ? QStringLiteral("\x03"
+                                        "02,08")
+                       : QStringLiteral("\x03"
+                                        "04,08")) +
+                QString(998, QChar(u'a' + i % 26)) + QStringLiteral("\r\n");
+    AddColorText(console(), text);
+    const QString before = console().Text();
+    QVERIFY(before.size() > 30000);
+    QList<Look> expected;
+    for (qint32 i = 1000; i < before.size(); i += 997)
+        expected << lookAt(console(), i);
+
+    ServerEcho(*m_p, QStringLiteral("new"));
+    QCOMPARE(console().Text().left(before.size() - 1000), before.mid(1000));
+    int n = 0;
+    for (qint32 i = 1000; i < before.size(); i += 997, ++n) {
+        const Look look = lookAt(console(), i - 1000);
+        QCOMPARE(look.fore, expected.at(n).fore);
+        QCOMPARE(look.back, expected.at(n).back);
+    }
+}
+
+void TestServerEcho::logRecords() {
+    m_p->settings.setValue(QStringLiteral("WIN_SERVER_LOGGING"), QStringLiteral("TRUE"));
+    for (const char* line : {"one", "two",
+                             "three \x02"
+                             "bold"})
+        ServerEcho(*m_p, QString::fromLatin1(line));
+    const QByteArray prefix = "\x03"
+                              "01,08";
+    QCOMPARE(m_folder->read(QStringLiteral("logs/server.log")),
+             "\r\n-\r\n" + prefix + "one\r\n\r\n-\r\n" + prefix + "two\r\n\r\n-\r\n" + prefix +
+                 "three \x02"
+                 "bold\r\n");
+}
+
+void TestServerEcho::unwritableLogStillShows() {
+    // A plain file where the logs folder should be: the write fails for root too.
+    m_folder->write(QStringLiteral("logs"), "not a folder");
+    m_p->settings.setValue(QStringLiteral("WIN_SERVER_LOGGING"), QStringLiteral("TRUE"));
+    ServerEcho(*m_p, QStringLiteral("still here"));
+    QCOMPARE(lastLine(), QStringLiteral("still here"));
+    QCOMPARE(m_folder->read(QStringLiteral("logs")), QByteArray("not a folder"));
+}
+
+void TestServerEcho::linesBeforeTheWindowAppearLater() {
+    QVERIFY(!m_p->hasServerWindow());
+    ServerEcho(*m_p, QStringLiteral("early one"));
+    ServerEcho(*m_p, QStringLiteral("early two"));
+    QCOMPARE(console().Text(), QStringLiteral("\r\nearly one\r\nearly two"));
+    QVERIFY(m_p->pendingServerLines.isEmpty());
+}
+
+PARLONE_TEST_MAIN(TestServerEcho)
+#include "tst_serverecho.moc"

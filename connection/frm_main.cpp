@@ -16,6 +16,8 @@ frm_main::frm_main(Program& program) : Form(program, Kind::TopLevel) {
     layout->addWidget(StatusBar1);
     StatusBar1->Add(1, QStringLiteral("Server"));
 
+    Yarv1 = new platform::Yarv(this);
+
     // The frame's two system-menu items; the control reports them from now on.
     Sysdeck1 = new Sysdeck(this);
     try {

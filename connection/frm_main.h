@@ -4,6 +4,7 @@
 // along its bottom edge. Panel 1 is the server window's and the connection's.
 
 #include "core/Form.h"
+#include "platform/irc/Yarv.h"
 #include "platform/window/SwitchBar.h"
 #include "sysmenu/Sysdeck.h"
 
@@ -19,6 +20,8 @@ public:
     // The frame's system-menu control, with "Always on top" (100) and
     // "Minimise to tray" (111).
     Sysdeck* Sysdeck1 = nullptr;
+    // The IRC connection.
+    platform::Yarv* Yarv1 = nullptr;
 
 private:
     QMdiArea* m_mdiArea = nullptr;

@@ -1,0 +1,16 @@
+#pragma once
+// Connecting to the profile's server and disconnecting, and three small
+// routines of the command interpreter beside them.
+
+class Program;
+class QString;
+
+// Closes an open connection, checks the profile and opens a connection to
+// SERVER_URL and SERVER_PORT; a profile with gaps is reported instead.
+void ConnectServer(Program& program);
+// Closes the connection; nothing happens while disconnected.
+void DisconnectServer(Program& program);
+void DoBeep();
+// A message box with an OK button.
+void MsgBoxCmd(const QString& title, const QString& text);
+void MinimizeMain(Program& program);

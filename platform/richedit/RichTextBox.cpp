@@ -329,17 +329,23 @@ void RichTextBox::setSelRTF(const QString& rtf) {
 void RichTextBox::removeHead(qint32 count) {
     if (count <= 0)
         return;
+    const EditBatch batch(*this);
     QTextCursor c(document());
     c.setPosition(toDocument(qMin(count, TextLength())), QTextCursor::KeepAnchor);
     c.removeSelectedText();
 }
 
-RichTextBox::EditBatch::EditBatch(RichTextBox& box) : m_cursor(box.document()) {
+RichTextBox::EditBatch::EditBatch(RichTextBox& box)
+    : m_document(box.document()), m_cursor(box.document()),
+      m_undo(box.document()->isUndoRedoEnabled()) {
+    m_document->setUndoRedoEnabled(false);
     m_cursor.beginEditBlock();
 }
 
 RichTextBox::EditBatch::~EditBatch() {
     m_cursor.endEditBlock();
+    if (m_document)
+        m_document->setUndoRedoEnabled(m_undo);
 }
 
 // ---- character formatting ----------------------------------------------

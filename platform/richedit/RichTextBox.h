@@ -23,6 +23,9 @@
 #include "platform_export.h"
 
 #include <QFont>
+#include <QPointer>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 
 #include <memory>
@@ -31,7 +34,6 @@
 class QPainter;
 class QPaintDevice;
 class QScrollBar;
-class QTextDocument;
 
 namespace platform {
 
@@ -234,11 +236,15 @@ public:
     void SaveFile(const QString& fileName, int fileType) const;
 
     // Removes the first `count` characters; what remains keeps its
-    // formatting.
+    // formatting. Like text written in an EditBatch, the removal cannot be
+    // undone, so the removed text is not kept.
     void removeHead(qint32 count);
 
     // Groups the changes made while it lives into one edit, so the box lays
-    // its text out once at the end instead of after every insertion.
+    // its text out once at the end instead of after every insertion. The
+    // program's writing is not kept for undo (it ends the user's undo
+    // history, as a write that cannot be undone does): a console that is
+    // written to all day would otherwise keep every insertion for ever.
     class PLATFORM_EXPORT EditBatch {
     public:
         explicit EditBatch(RichTextBox& box);
@@ -247,7 +253,9 @@ public:
         EditBatch& operator=(const EditBatch&) = delete;
 
     private:
+        QPointer<QTextDocument> m_document;
         QTextCursor m_cursor;
+        bool m_undo;
     };
 
     // Position conversions between the CR LF text and the document.

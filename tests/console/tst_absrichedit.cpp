@@ -72,6 +72,7 @@ private Q_SLOTS:
     void readOnlyAndLockedAreOneState();
     void keyEventsPassByReference();
     void removeHeadKeepsFormatting();
+    void programWritingIsNotUndone();
 
 private:
     absRichEdit& console() { return *m_console; }
@@ -639,6 +640,23 @@ void TestAbsRichEdit::removeHeadKeepsFormatting() {
 
     console().removeHead(console().Text().size() + 10);
     QCOMPARE(console().Text(), QString());
+}
+
+void TestAbsRichEdit::programWritingIsNotUndone() {
+    showSized(300, 5);
+    console().rtfText->setFocus();
+    QTest::keyClicks(console().rtfText, QStringLiteral("ab"));
+    QVERIFY(console().rtfText->document()->isUndoAvailable());
+    AddColorText(console(), QStringLiteral("\x03"
+                                           "4x"));
+    console().removeHead(1);
+    QVERIFY(!console().rtfText->document()->isUndoAvailable());
+    console().rtfText->undo();
+    QCOMPARE(console().Text(), QStringLiteral("bx"));
+    // Typing after it can be undone again.
+    QTest::keyClicks(console().rtfText, QStringLiteral("c"));
+    console().rtfText->undo();
+    QCOMPARE(console().Text(), QStringLiteral("bx"));
 }
 
 PARLONE_TEST_MAIN(TestAbsRichEdit)

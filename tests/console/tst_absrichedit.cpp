@@ -15,6 +15,8 @@
 #include <QApplication>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QWheelEvent>
 
 using namespace platform;
@@ -56,6 +58,7 @@ private Q_SLOTS:
     void gutterHiddenThenShown();
     void scrollBarStepReachesVScrollBeforeTheBoxMoves();
     void horizontalStepRaisesHScroll();
+    void mouseOnTheScrollBarSendsItsCodes();
     void wheelMovesTheGutterWithoutVScroll();
     void hookedWhileAliveOnly();
 
@@ -315,6 +318,66 @@ void TestAbsRichEdit::horizontalStepRaisesHScroll() {
     QCOMPARE(valueSeen, 0);
     QVERIFY(bar->value() > 0);
     QCOMPARE(vscroll.count(), 0);
+}
+
+namespace {
+
+// A second sink on the box's scroll messages that notes each code.
+class ScrollCodes : public loomhook::ISubclass {
+public:
+    loomhook::EMsgResponse MsgResponse() const override { return loomhook::emrPostProcess; }
+    loomhook::LRESULT WindowProc(loomhook::HWND, qint32, loomhook::WPARAM wParam,
+                                 loomhook::LPARAM) override {
+        codes.append(LoWord(wParam));
+        return 0;
+    }
+    QList<int> codes;
+};
+
+QPoint subControlCentre(QScrollBar* bar, QStyle::SubControl control) {
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = bar->orientation();
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = bar->sliderPosition();
+    option.sliderValue = bar->value();
+    option.singleStep = bar->singleStep();
+    option.pageStep = bar->pageStep();
+    option.upsideDown = bar->invertedAppearance();
+    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, control, bar).center();
+}
+
+} // namespace
+
+void TestAbsRichEdit::mouseOnTheScrollBarSendsItsCodes() {
+    showSized(300, 5);
+    console().setText(numberedLines(200));
+    QScrollBar* bar = console().rtfText->verticalScrollBar();
+    ScrollCodes recorder;
+    m_program->subclass.AttachMessage(&recorder, console().hWnd(), WM_VSCROLL);
+    QSignalSpy vscroll(&console(), &absRichEdit::VScroll);
+
+    // A click on the arrow: one line, then the end of the action.
+    const QPoint arrow = subControlCentre(bar, QStyle::SC_ScrollBarAddLine);
+    QTest::mousePress(bar, Qt::LeftButton, {}, arrow);
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, arrow);
+    QCOMPARE(recorder.codes, (QList<int>{SB_LINEDOWN, SB_ENDSCROLL}));
+    QCOMPARE(vscroll.count(), 2);
+    QCOMPARE(console().GetFirstVisibleLine(), 2);
+
+    // Dragging the thumb: track positions, the final position, the end.
+    recorder.codes.clear();
+    const QPoint thumb = subControlCentre(bar, QStyle::SC_ScrollBarSlider);
+    QTest::mousePress(bar, Qt::LeftButton, {}, thumb);
+    QTest::mouseMove(bar, thumb + QPoint(0, 20));
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, thumb + QPoint(0, 20));
+    QVERIFY2(recorder.codes.size() >= 3, qPrintable(QString::number(recorder.codes.size())));
+    QCOMPARE(recorder.codes.first(), int(SB_THUMBTRACK));
+    QCOMPARE(recorder.codes.mid(recorder.codes.size() - 2),
+             (QList<int>{SB_THUMBPOSITION, SB_ENDSCROLL}));
+    QVERIFY(console().GetFirstVisibleLine() > 2);
+    m_program->subclass.DetachMessage(&recorder, console().hWnd(), WM_VSCROLL);
 }
 
 void TestAbsRichEdit::wheelMovesTheGutterWithoutVScroll() {

@@ -4,6 +4,7 @@
 #include "core/Program.h"
 
 #include <array>
+#include <optional>
 
 namespace {
 
@@ -19,31 +20,89 @@ int digitAt(const QString& text, qsizetype i) {
     return text.at(i).unicode() - '0';
 }
 
-// Writes characters at the console's caret. Characters that share one
-// formatting go in as one insertion: every call that changes or reads the
-// caret's formatting first writes what has gathered, so each character gets
-// exactly the formatting that was set at the caret when the walk reached it.
-class CaretWriter {
+// The formatting at the console's caret, and the characters that wait to be
+// written with it. The walk sets and reads the caret's formatting here; the
+// console gets a format write only when characters are about to go in with
+// a formatting it does not have yet, and characters that share one
+// formatting go in as one insertion. Each character so gets exactly the
+// formatting that was set at the caret when the walk reached it.
+class Caret {
 public:
-    explicit CaretWriter(absRichEdit& console) : m_console(console) {}
+    explicit Caret(absRichEdit& console) : m_console(console) {}
+
+    void setColor(qint32 colour) {
+        flushIfChanging(m_colour, colour);
+        m_colour = colour;
+    }
+    void setBackColor(qint32 colour) {
+        flushIfChanging(m_back, colour);
+        m_back = colour;
+    }
+    bool bold() const { return m_bold; }
+    void setBold(bool on) {
+        flushIfChanging(m_bold, on);
+        m_bold = on;
+    }
+    bool underline() const { return m_underline; }
+    void setUnderline(bool on) {
+        flushIfChanging(m_underline, on);
+        m_underline = on;
+    }
 
     void add(QChar ch) { m_pending += ch; }
 
-    absRichEdit& console() {
+    // Writes what waits, then gives the caret all of its formatting.
+    void finish() {
         flush();
-        return m_console;
+        apply();
+    }
+
+private:
+    template <typename T> void flushIfChanging(const std::optional<T>& now, T next) {
+        if (!m_pending.isEmpty() && now != next)
+            flush();
+    }
+    template <typename T> void flushIfChanging(const T& now, T next) {
+        if (!m_pending.isEmpty() && now != next)
+            flush();
     }
 
     void flush() {
         if (m_pending.isEmpty())
             return;
+        apply();
         m_console.setSelText(m_pending);
         m_pending.clear();
     }
 
-private:
+    // Text inserted at the caret takes the caret's formatting and keeps it
+    // there, so what was written once need not be written again.
+    void apply() {
+        if (m_colour && m_colour != m_shownColour)
+            m_console.setSelColor(*m_colour);
+        if (m_back && m_back != m_shownBack)
+            m_console.setSelFontBackColor(*m_back);
+        if (m_bold != m_shownBold)
+            m_console.setSelBold(m_bold);
+        if (m_underline != m_shownUnderline)
+            m_console.setSelUnderline(m_underline);
+        m_shownColour = m_colour;
+        m_shownBack = m_back;
+        m_shownBold = m_bold;
+        m_shownUnderline = m_underline;
+    }
+
     absRichEdit& m_console;
     QString m_pending;
+    // Unset colours: the caret keeps the colours it has.
+    std::optional<qint32> m_colour;
+    std::optional<qint32> m_back;
+    bool m_bold = false;
+    bool m_underline = false;
+    std::optional<qint32> m_shownColour;
+    std::optional<qint32> m_shownBack;
+    std::optional<bool> m_shownBold;
+    std::optional<bool> m_shownUnderline;
 };
 
 } // namespace
@@ -56,10 +115,10 @@ void AddColorText(absRichEdit& console, const QString& text) {
 
     // One edit for the whole call: the box lays the text out once.
     const platform::RichTextBox::EditBatch batch(*console.rtfText);
-    CaretWriter out(console);
+    Caret caret(console);
 
-    out.console().setSelBold(false);
-    out.console().setSelUnderline(false);
+    caret.setBold(false);
+    caret.setUnderline(false);
     int fore = 1;
     int back = 0;
     bool reversed = false;
@@ -75,8 +134,8 @@ void AddColorText(absRichEdit& console, const QString& text) {
             if (!isDigitAt(text, position + 1)) {
                 // A bare colour code shows the default pair but leaves the
                 // current one alone.
-                out.console().setSelColor(table[1]);
-                out.console().setSelFontBackColor(table[0]);
+                caret.setColor(table[1]);
+                caret.setBackColor(table[0]);
                 position += 1;
                 break;
             }
@@ -120,24 +179,24 @@ void AddColorText(absRichEdit& console, const QString& text) {
                 fore = 1;
             if (back > 15)
                 back = 0;
-            out.console().setSelColor(table[static_cast<size_t>(fore)]);
-            out.console().setSelFontBackColor(table[static_cast<size_t>(back)]);
+            caret.setColor(table[static_cast<size_t>(fore)]);
+            caret.setBackColor(table[static_cast<size_t>(back)]);
             position += 1 + consumed;
             break;
         }
         case 2:
-            out.console().setSelBold(!out.console().SelBold());
+            caret.setBold(!caret.bold());
             position += 1;
             break;
         case 31:
-            out.console().setSelUnderline(!out.console().SelUnderline());
+            caret.setUnderline(!caret.underline());
             position += 1;
             break;
         case 22:
             // Reverse always shows palette 0 on palette 1; switching it off
             // brings back the pair from before it was switched on.
-            out.console().setSelColor(table[static_cast<size_t>(fore)]);
-            out.console().setSelFontBackColor(table[static_cast<size_t>(back)]);
+            caret.setColor(table[static_cast<size_t>(fore)]);
+            caret.setBackColor(table[static_cast<size_t>(back)]);
             if (reversed) {
                 reversed = false;
                 fore = savedFore;
@@ -149,19 +208,20 @@ void AddColorText(absRichEdit& console, const QString& text) {
                 fore = 0;
                 back = 1;
             }
-            out.console().setSelColor(table[static_cast<size_t>(fore)]);
-            out.console().setSelFontBackColor(table[static_cast<size_t>(back)]);
+            caret.setColor(table[static_cast<size_t>(fore)]);
+            caret.setBackColor(table[static_cast<size_t>(back)]);
             position += 1;
             break;
         default:
-            out.add(ch);
+            caret.add(ch);
             position += 1;
             break;
         }
     }
 
-    out.console().setSelColor(table[1]);
-    out.console().setSelFontBackColor(table[0]);
-    out.console().setSelBold(false);
-    out.console().setSelUnderline(false);
+    caret.setColor(table[1]);
+    caret.setBackColor(table[0]);
+    caret.setBold(false);
+    caret.setUnderline(false);
+    caret.finish();
 }

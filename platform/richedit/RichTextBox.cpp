@@ -336,16 +336,19 @@ void RichTextBox::removeHead(qint32 count) {
 }
 
 RichTextBox::EditBatch::EditBatch(RichTextBox& box)
-    : m_document(box.document()), m_cursor(box.document()),
-      m_undo(box.document()->isUndoRedoEnabled()) {
-    m_document->setUndoRedoEnabled(false);
+    : m_box(&box), m_cursor(box.document()), m_undo(box.document()->isUndoRedoEnabled()) {
+    ++box.m_batchDepth;
+    box.document()->setUndoRedoEnabled(false);
     m_cursor.beginEditBlock();
 }
 
 RichTextBox::EditBatch::~EditBatch() {
     m_cursor.endEditBlock();
-    if (m_document)
-        m_document->setUndoRedoEnabled(m_undo);
+    if (!m_box)
+        return;
+    m_box->document()->setUndoRedoEnabled(m_undo);
+    if (--m_box->m_batchDepth == 0)
+        m_box->selectionMoved();
 }
 
 // ---- character formatting ----------------------------------------------
@@ -1137,6 +1140,8 @@ void RichTextBox::SaveFile(const QString& fileName, int fileType) const {
 // ---- events ------------------------------------------------------------
 
 void RichTextBox::selectionMoved() {
+    if (m_batchDepth > 0)
+        return;
     const QTextCursor c = textCursor();
     if (c.anchor() == m_lastAnchor && c.position() == m_lastPosition)
         return;

@@ -241,10 +241,11 @@ public:
     void removeHead(qint32 count);
 
     // Groups the changes made while it lives into one edit, so the box lays
-    // its text out once at the end instead of after every insertion. The
-    // program's writing is not kept for undo (it ends the user's undo
-    // history, as a write that cannot be undone does): a console that is
-    // written to all day would otherwise keep every insertion for ever.
+    // its text out once at the end instead of after every insertion, and
+    // raises SelChange once at the end if the selection moved. The program's
+    // writing is not kept for undo (it ends the user's undo history, as a
+    // write that cannot be undone does): a console that is written to all
+    // day would otherwise keep every insertion for ever.
     class PLATFORM_EXPORT EditBatch {
     public:
         explicit EditBatch(RichTextBox& box);
@@ -253,7 +254,7 @@ public:
         EditBatch& operator=(const EditBatch&) = delete;
 
     private:
-        QPointer<QTextDocument> m_document;
+        QPointer<RichTextBox> m_box;
         QTextCursor m_cursor;
         bool m_undo;
     };
@@ -331,6 +332,7 @@ private:
     bool m_scrollActionSent = false;
     int m_lastAnchor = 0;
     int m_lastPosition = 0;
+    int m_batchDepth = 0;
 };
 
 } // namespace platform

@@ -231,6 +231,14 @@ void TestAbsRichEdit::gutterOfAnEmptyConsole() {
     QCOMPARE(console().picLines->printedLines(), QStringList{QStringLiteral(" 1")});
     // The text box sits right of the gutter.
     QCOMPARE(console().rtfText->x(), console().picLines->width());
+
+    // While line 1 is at the top, every write brings the numbers up to date.
+    QSignalSpy selChange(&console(), &absRichEdit::SelChange);
+    for (int i = 0; i < 3; ++i)
+        AddColorText(console(), QStringLiteral("\r\n\x03"
+                                               "4line"));
+    QCOMPARE(console().picLines->printedLines(), printedRange(1, 4));
+    QCOMPARE(selChange.count(), 3);
 }
 
 void TestAbsRichEdit::gutterNumbers_data() {

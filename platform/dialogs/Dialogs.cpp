@@ -1,6 +1,7 @@
 #include "platform/dialogs/Dialogs.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -68,9 +69,31 @@ int resultOf(int button) {
     }
 }
 
+// Qt's name filter for a pattern list: "*.*" matches every file, as the
+// pattern means on the systems it comes from.
+QString nameFilterOf(const QString& filter) {
+    QStringList patterns;
+    for (const QString& part : filter.split(u';', Qt::SkipEmptyParts)) {
+        const QString pattern = part.trimmed();
+        if (!pattern.isEmpty())
+            patterns.append(pattern == u"*.*" ? QStringLiteral("*") : pattern);
+    }
+    if (patterns.isEmpty())
+        patterns.append(QStringLiteral("*"));
+    return patterns.join(u' ');
+}
+
 } // namespace
 
 DialogAnswerer::~DialogAnswerer() = default;
+
+std::optional<QString> DialogAnswerer::openFile(const DialogRequest&) {
+    return std::nullopt;
+}
+
+std::optional<QString> DialogAnswerer::chooser(const DialogRequest&) {
+    return std::nullopt;
+}
 
 void SetDialogAnswerer(DialogAnswerer* answerer) {
     state().answerer = answerer;
@@ -118,6 +141,40 @@ QString InputBox(const QString& prompt, const QString& title, const QString& def
     if (cancelled)
         *cancelled = !answer.has_value();
     return answer.value_or(QString());
+}
+
+QString GetOpenFileName(const QString& filter, const QString& title, bool* cancelled) {
+    DialogRequest request;
+    request.kind = DialogRequest::OpenFile;
+    request.title = title.isEmpty() ? DefaultDialogTitle() : title;
+    request.filter = filter;
+    std::optional<QString> answer;
+    if (DialogAnswerer* a = state().answerer) {
+        answer = a->openFile(request);
+    } else {
+        const QString path = QFileDialog::getOpenFileName(
+            QApplication::activeWindow(), request.title, QString(), nameFilterOf(filter));
+        if (!path.isEmpty())
+            answer = path;
+    }
+    if (answer && answer->isEmpty())
+        answer.reset();
+    if (cancelled)
+        *cancelled = !answer.has_value();
+    return answer.value_or(QString());
+}
+
+bool AnswerChooser(DialogRequest::Kind kind, std::optional<QString>* pick) {
+    DialogAnswerer* a = state().answerer;
+    if (!a)
+        return false;
+    DialogRequest request;
+    request.kind = kind;
+    request.title = DefaultDialogTitle();
+    const std::optional<QString> answer = a->chooser(request);
+    if (pick)
+        *pick = answer;
+    return true;
 }
 
 } // namespace platform

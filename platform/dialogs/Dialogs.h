@@ -1,7 +1,9 @@
 #pragma once
-// Message box and input box behind one seam. By default they are Qt dialogs;
-// a test installs an answerer that records every prompt and returns queued
-// answers, so code that asks the user can run unattended.
+// Message box, input box, the open-file prompt and the program's own modal
+// choosers behind one seam. By default they are Qt dialogs (the choosers are
+// the caller's windows); a test installs an answerer that records every
+// prompt and returns queued answers, so code that asks the user can run
+// unattended.
 
 #include "platform_export.h"
 
@@ -35,12 +37,13 @@ enum MsgBoxResult : int {
 };
 
 struct DialogRequest {
-    enum Kind { MessageBox, InputBox };
+    enum Kind { MessageBox, InputBox, OpenFile, ColorChooser, FontChooser };
     Kind kind = MessageBox;
     QString prompt;
     QString title;
     QString defaultText;    // input box only
     int buttons = vbOKOnly; // message box only: buttons plus icon
+    QString filter;         // open-file prompt only, as given ("*.*": every file)
 };
 
 class PLATFORM_EXPORT DialogAnswerer {
@@ -49,6 +52,13 @@ public:
     virtual int messageBox(const DialogRequest& request) = 0;
     // The typed text, or nothing when the user cancelled.
     virtual std::optional<QString> inputBox(const DialogRequest& request) = 0;
+    // The chosen file's path, or nothing when the user cancelled. Answerers
+    // that do not expect the prompt cancel it.
+    virtual std::optional<QString> openFile(const DialogRequest& request);
+    // What the user picked in a modal chooser (a palette index as digits, a
+    // font name), or nothing when the chooser was closed without a pick.
+    // Answerers that do not expect a chooser close it without a pick.
+    virtual std::optional<QString> chooser(const DialogRequest& request);
 };
 
 // Installs the answerer every dialog goes to; nullptr puts the Qt dialogs
@@ -66,5 +76,18 @@ PLATFORM_EXPORT int MsgBox(const QString& prompt, int buttons = vbOKOnly,
 // Shows an input box; "" when cancelled, and *cancelled tells the two apart.
 PLATFORM_EXPORT QString InputBox(const QString& prompt, const QString& title = QString(),
                                  const QString& defaultText = QString(), bool* cancelled = nullptr);
+
+// Asks for an existing file to open. `filter` is a pattern list such as
+// "*.*" or "*.txt;*.log" ("*.*" stands for every file, names without a dot
+// too). Returns the chosen path, "" when cancelled.
+PLATFORM_EXPORT QString GetOpenFileName(const QString& filter = QStringLiteral("*.*"),
+                                        const QString& title = QString(),
+                                        bool* cancelled = nullptr);
+
+// The colour and font choosers are the program's own modal windows. While an
+// answerer is installed it stands in for them: the result is true and *pick
+// holds its answer (nothing: closed without a pick). Without one the result
+// is false and the caller shows its chooser window.
+PLATFORM_EXPORT bool AnswerChooser(DialogRequest::Kind kind, std::optional<QString>* pick);
 
 } // namespace platform

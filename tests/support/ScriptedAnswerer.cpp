@@ -33,3 +33,17 @@ std::optional<QString> ScriptedAnswerer::inputBox(const DialogRequest& request) 
         return m_inputAnswers.dequeue();
     return std::nullopt;
 }
+
+std::optional<QString> ScriptedAnswerer::openFile(const DialogRequest& request) {
+    m_requests.append(request);
+    if (!m_fileAnswers.isEmpty())
+        return m_fileAnswers.dequeue();
+    return std::nullopt;
+}
+
+std::optional<QString> ScriptedAnswerer::chooser(const DialogRequest& request) {
+    m_requests.append(request);
+    if (!m_chooserAnswers.isEmpty())
+        return m_chooserAnswers.dequeue();
+    return std::nullopt;
+}

@@ -94,14 +94,21 @@ public:
         while (i < n) {
             const QChar ch = m_in.at(i);
             if (ch == QLatin1Char('{')) {
-                m_stack.append(m_state);
+                // Groups nested deeper than any document needs share the
+                // state of the deepest one kept.
+                if (m_stack.size() < MaxDepth)
+                    m_stack.append(m_state);
+                else
+                    ++m_overflow;
                 ++i;
                 m_groupStart = true;
                 continue;
             }
             if (ch == QLatin1Char('}')) {
                 endGroupText();
-                if (!m_stack.isEmpty())
+                if (m_overflow > 0)
+                    --m_overflow;
+                else if (!m_stack.isEmpty())
                     m_state = m_stack.takeLast();
                 ++i;
                 m_groupStart = false;
@@ -420,8 +427,10 @@ private:
     const QString& m_in;
     QTextDocument& m_document;
     QFont m_defaultFont;
+    static constexpr qsizetype MaxDepth = 1000;
     GroupState m_state;
     QList<GroupState> m_stack;
+    qsizetype m_overflow = 0;
     bool m_groupStart = false;
     int m_skipChars = 0;
 

@@ -47,6 +47,9 @@ private Q_SLOTS:
     void rtfRoundTrip();
     void rtfKeepsItalicStrikeAndScripts();
     void selRtfRoundTrip();
+    void foreignRtf_data();
+    void foreignRtf();
+    void foreignRtfColours();
     void rtfFileRoundTrip();
     void plainTextFiles();
     void failedFilesAreReported_data();
@@ -172,6 +175,57 @@ void TestConsoleFiles::selRtfRoundTrip() {
     const QString difference =
         firstDifference(inserted.mid(0, lookCount), all.mid(lookStart, lookCount));
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
+}
+
+void TestConsoleFiles::foreignRtf_data() {
+    QTest::addColumn<QString>("rtf");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("tables, generator, ANSI and \\u")
+        << QStringLiteral("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}}"
+                          "{\\*\\generator Some Writer 5.41;}\\viewkind4\\uc1\\pard\\f0\\fs20 "
+                          "caf\\'e9 \\u8364? end\\par\r\n}")
+        << QString::fromUtf8("café € end");
+    QTest::newRow("line and tab") << "{\\rtf1 a\\line b\\tab c}"
+                                  << "a\r\nb\tc";
+    QTest::newRow("two paragraphs and an empty one") << "{\\rtf1 a\\par\\par b\\par}"
+                                                     << "a\r\n\r\nb";
+    QTest::newRow("field result kept, instruction not")
+        << "{\\rtf1 {\\field{\\*\\fldinst HYPERLINK x}{\\fldrslt link}}}"
+        << "link";
+    QTest::newRow("escaped braces and backslash") << "{\\rtf1 \\{x\\}\\\\}"
+                                                  << "{x}\\";
+    QTest::newRow("picture skipped") << "{\\rtf1 a{\\pict 0123abcd}b}"
+                                     << "ab";
+    QTest::newRow("Windows-1252 byte")
+        << "{\\rtf1 \\'80 and \\'e9}" << QString::fromUtf8("€ and é");
+    QTest::newRow("5,000 nested groups") << "{\\rtf1 " + QString(5000, QLatin1Char('{')) + "deep" +
+                                                QString(5000, QLatin1Char('}')) + " after}"
+                                         << "deep after";
+    QTest::newRow("unbalanced closing braces") << "{\\rtf1 a}}}b"
+                                               << "ab";
+    QTest::newRow("binary data skipped") << "{\\rtf1 a\\bin3 {}x b}"
+                                         << "a b";
+}
+
+void TestConsoleFiles::foreignRtf() {
+    QFETCH(QString, rtf);
+    QFETCH(QString, text);
+    m_console->setTextRTF(rtf);
+    QCOMPARE(m_console->Text(), text);
+}
+
+void TestConsoleFiles::foreignRtfColours() {
+    m_console->setTextRTF(
+        QStringLiteral("{\\rtf1{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}"
+                       "\\cf1\\cb2 red \\cf0\\cb0 auto {\\b bold}}"));
+    const QList<CharLook> looks = consoleLooks(*m_console);
+    QCOMPARE(m_console->Text(), QStringLiteral("red auto bold"));
+    QCOMPARE(looks.at(0).fore, 255);
+    QCOMPARE(looks.at(0).back, 255 * 65536);
+    QCOMPARE(looks.at(4).fore, -1);
+    QCOMPARE(looks.at(4).back, -1);
+    QVERIFY(!looks.at(4).bold);
+    QVERIFY(looks.at(9).bold);
 }
 
 void TestConsoleFiles::rtfFileRoundTrip() {

@@ -1,9 +1,9 @@
 // The console's rendering of coloured IRC lines: 20,000 lines of about 80
 // characters with colour and bold codes drawn through AddColorText into a
 // console that already holds 50,000 lines, against the same runs inserted
-// straight into the document of a plain text widget of the same size (the
-// best the widget itself can do: one edit per line), and the heap the
-// console grows by.
+// straight into a bare text document (no widget, nothing laid out) and into
+// the document of a plain text widget of the same size (the best the widget
+// itself can do: one edit per line), and the heap the console grows by.
 
 #include "console/AddColorText.h"
 #include "console/absRichEdit.h"
@@ -21,6 +21,7 @@
 #include <malloc.h>
 
 #include <cstdio>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -112,6 +113,8 @@ int main(int argc, char** argv) {
     raw.show();
     raw.document()->documentLayout()->blockBoundingRect(raw.document()->lastBlock());
     QCoreApplication::processEvents();
+    // And a bare document with the same text.
+    std::unique_ptr<QTextDocument> bare(console.rtfText->document()->clone());
 
     // Alternate between the two in chunks, so both meet the same machine.
     constexpr int Chunks = 10;
@@ -119,8 +122,11 @@ int main(int argc, char** argv) {
     const QTextDocument* doc = console.rtfText->document();
     QTextCursor cursor(raw.document());
     cursor.movePosition(QTextCursor::End);
+    QTextCursor bareCursor(bare.get());
+    bareCursor.movePosition(QTextCursor::End);
     double consoleSeconds = 0;
     double rawSeconds = 0;
+    double bareSeconds = 0;
     double heapGrowth = 0;
     int nextBlock = firstNewBlock;
     QElapsedTimer timer;
@@ -158,6 +164,16 @@ int main(int argc, char** argv) {
         }
         rawSeconds += timer.nsecsElapsed() / 1e9;
         QCoreApplication::processEvents();
+
+        timer.start();
+        for (const std::vector<Run>& lineRuns : runs) {
+            bareCursor.beginEditBlock();
+            bareCursor.insertBlock();
+            for (const Run& run : lineRuns)
+                bareCursor.insertText(run.text, run.format);
+            bareCursor.endEditBlock();
+        }
+        bareSeconds += timer.nsecsElapsed() / 1e9;
     }
     if (raw.document()->characterCount() != doc->characterCount()) {
         std::fprintf(stderr,
@@ -167,9 +183,11 @@ int main(int argc, char** argv) {
     }
 
     const double consoleRate = RenderedLines / consoleSeconds;
-    const double rawRate = RenderedLines / rawSeconds;
+    const double widgetRate = RenderedLines / rawSeconds;
+    const double bareRate = RenderedLines / bareSeconds;
     std::printf("console_render_lines_per_s: %.0f lines/s\n", consoleRate);
-    std::printf("console_render_ratio_to_raw: %.2f ratio\n", consoleRate / rawRate);
+    std::printf("console_render_ratio_to_raw: %.2f ratio\n", consoleRate / bareRate);
+    std::printf("console_render_ratio_to_plain_widget: %.2f ratio\n", consoleRate / widgetRate);
     std::printf("console_memory_mib_per_10k_lines: %.2f MiB\n",
                 heapGrowth * 10000.0 / RenderedLines);
     return 0;

@@ -30,12 +30,13 @@ void appendToLog(const Program& p, const QString& line) {
 
 void draw(Program& p, const QString& line) {
     absRichEdit& console = *p.serverWindow().console;
-    if (console.Text().size() > kTrimAbove)
+    // The length of the text as Text counts it, without building the text.
+    if (console.FileSize() > kTrimAbove)
         console.removeHead(kTrimBy);
-    console.setSelStart(static_cast<qint32>(console.Text().size()));
+    console.setSelStart(console.FileSize());
     AddColorText(console, QStringLiteral("\r\n") + line);
     console.setHideSelection(false);
-    console.setSelStart(static_cast<qint32>(console.Text().size()));
+    console.setSelStart(console.FileSize());
 }
 
 } // namespace

@@ -2,23 +2,12 @@
 
 #include "console/absRichEdit.h"
 #include "core/Program.h"
+#include "core/TextUtils.h"
 
 #include <array>
 #include <optional>
 
 namespace {
-
-bool isDigitAt(const QString& text, qsizetype i) {
-    return i < text.size() && text.at(i) >= QLatin1Char('0') && text.at(i) <= QLatin1Char('9');
-}
-
-bool isCommaAt(const QString& text, qsizetype i) {
-    return i < text.size() && text.at(i) == QLatin1Char(',');
-}
-
-int digitAt(const QString& text, qsizetype i) {
-    return text.at(i).unicode() - '0';
-}
 
 // The formatting at the console's caret, and the characters that wait to be
 // written with it. The walk sets and reads the caret's formatting here; the
@@ -131,7 +120,8 @@ void AddColorText(absRichEdit& console, const QString& text) {
         const QChar ch = text.at(position);
         switch (ch.unicode()) {
         case 3: {
-            if (!isDigitAt(text, position + 1)) {
+            const ColorCode code = ReadColorCode(text, position + 1);
+            if (code.fore < 0) {
                 // A bare colour code shows the default pair but leaves the
                 // current one alone.
                 caret.setColor(table[1]);
@@ -139,42 +129,10 @@ void AddColorText(absRichEdit& console, const QString& text) {
                 position += 1;
                 break;
             }
-            const qsizetype p = position;
-            qsizetype consumed = 0;
-            if (isDigitAt(text, p + 2)) {
-                fore = digitAt(text, p + 1) * 10 + digitAt(text, p + 2);
-                if (isCommaAt(text, p + 3)) {
-                    if (isDigitAt(text, p + 4)) {
-                        if (isDigitAt(text, p + 5)) {
-                            back = digitAt(text, p + 4) * 10 + digitAt(text, p + 5);
-                            consumed = 5;
-                        } else {
-                            back = digitAt(text, p + 4);
-                            consumed = 4;
-                        }
-                    } else {
-                        consumed = 3;
-                    }
-                } else {
-                    consumed = 2;
-                }
-            } else if (isCommaAt(text, p + 2)) {
-                fore = digitAt(text, p + 1);
-                if (isDigitAt(text, p + 3)) {
-                    if (isDigitAt(text, p + 4)) {
-                        back = digitAt(text, p + 3) * 10 + digitAt(text, p + 4);
-                        consumed = 4;
-                    } else {
-                        back = digitAt(text, p + 3);
-                        consumed = 3;
-                    }
-                } else {
-                    consumed = 2;
-                }
-            } else {
-                fore = digitAt(text, p + 1);
-                consumed = 1;
-            }
+            fore = code.fore;
+            if (code.back >= 0)
+                back = code.back;
+            const qsizetype consumed = code.length;
             if (fore > 15)
                 fore = 1;
             if (back > 15)

@@ -1,5 +1,6 @@
 #include "core/Program.h"
 
+#include "config/frm_popups.h"
 #include "config/frm_setup.h"
 #include "connection/frm_main.h"
 #include "core/ServerEcho.h"
@@ -67,6 +68,12 @@ frm_notify& Program::notifyWindow() {
     if (!m_notify)
         m_notify = new frm_notify(*this);
     return *m_notify;
+}
+
+frm_popups& Program::popupsWindow() {
+    if (!m_popups)
+        m_popups = new frm_popups(*this);
+    return *m_popups;
 }
 
 frm_blocks& Program::blocksWindow() {

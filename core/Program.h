@@ -22,6 +22,7 @@ class frm_chan;
 class frm_setup;
 class frm_blocks;
 class frm_notify;
+class frm_popups;
 
 class Program {
 public:
@@ -64,6 +65,9 @@ public:
     // The block-list window, loaded (not shown) on first use.
     frm_blocks& blocksWindow();
     frm_notify& notifyWindow();
+    // The popup editor, holding the popup items; loaded hidden on first use.
+    frm_popups& popupsWindow();
+    bool hasPopupsWindow() const { return !m_popups.isNull(); }
     bool hasMainFrame() const { return !m_main.isNull(); }
     bool hasServerWindow() const { return !m_server.isNull(); }
     // Server-window lines shown before the server window existed.
@@ -85,4 +89,5 @@ private:
     QPointer<frm_chan> m_defaultChan;
     QPointer<frm_blocks> m_blocks;
     QPointer<frm_notify> m_notify;
+    QPointer<frm_popups> m_popups;
 };

@@ -55,6 +55,20 @@ public:
     // overwrites them, so a user reads what it needs before splitting again.
     WordArray words;
     WordArray Pairs;
+    // The index of the last word of the latest command split.
+    qsizetype WordCount = 0;
+
+    // Command scripts: the arguments of the script most recently started
+    // (from index 1; slots above its count keep what earlier scripts left),
+    // their count, and the files of the scripts running now, outermost first.
+    WordArray BatchArgs;
+    qsizetype scriptArgCount = 0;
+    QStringList runningScripts;
+
+    // What the colour and font choosers last picked: a palette index and a
+    // face name. They outlive the chooser windows.
+    int PickedColorIndex = 0;
+    QString PickedFont;
 
     // Single-instance windows, created on first use.
     frm_main& mainFrame();

@@ -1,0 +1,136 @@
+#include "core/ExpandLine.h"
+
+#include "connection/frm_main.h"
+#include "core/Choosers.h"
+#include "core/CommandWindow.h"
+#include "core/Form.h"
+#include "core/Program.h"
+#include "core/ProgramVersion.h"
+#include "core/ServerEcho.h"
+#include "core/SettingsKeys.h"
+#include "core/TextUtils.h"
+#include "platform/dialogs/Dialogs.h"
+#include "windows/frm_chan.h"
+
+#include <QListWidget>
+
+namespace {
+
+// The stored value of a setting, read without any effect on the program. A
+// name that is no settings key is reported as the accessor reports it.
+QString readSetting(Program& p, const QString& name) {
+    const QString key = SettingsKeys::normalise(name);
+    if (key.isEmpty())
+        return {};
+    if (!SettingsKeys::find(key)) {
+        ServerEcho(p, QStringLiteral("Element not found: ") + key);
+        return {};
+    }
+    return p.settings.value(key);
+}
+
+QString scriptArgsFrom(const Program& p, qsizetype first) {
+    QString text;
+    for (qsizetype k = first; k <= p.scriptArgCount; ++k)
+        text += p.BatchArgs[k] + u' ';
+    return text;
+}
+
+// The nick of the window: a query's partner, or the nick selected in a
+// channel's list (without its status prefix); "" for any other window and
+// for a channel with no nick selected.
+QString nickOf(const Form* window) {
+    if (!window)
+        return {};
+    const QString tag = window->Tag();
+    if (tag.startsWith(u'?'))
+        return tag.mid(1);
+    if (tag.startsWith(u'#')) {
+        if (const auto* chan = qobject_cast<const frm_chan*>(window)) {
+            const QListWidgetItem* item = chan->list_nicks->currentItem();
+            if (item && item->isSelected()) {
+                QString nick = item->text();
+                return StripNickPrefix(nick);
+            }
+        }
+    }
+    return {};
+}
+
+// The value of identifier `w` (upper case), followed by its blank, which an
+// empty value keeps so that the words after it stay in place; only a
+// cancelled file prompt leaves no trace. nullopt when `w` is no identifier.
+// `prompt` is the text of a "$?=" word.
+std::optional<QString> identifierValue(Program& p, const QString& w, const QString& prompt,
+                                       const QString& tag) {
+    const auto withBlank = [](const QString& value) { return value + u' '; };
+    if (w == u"$$1" || w == u"$$2" || w == u"$$3")
+        return withBlank(p.BatchArgs[w.at(2).digitValue()]);
+    if (w == u"$$1-" || w == u"$$2-" || w == u"$$3-")
+        return scriptArgsFrom(p, w.at(2).digitValue());
+    if (w == u"$?=") {
+        return withBlank(
+            platform::InputBox(prompt, QStringLiteral("Question"), QString()).trimmed());
+    }
+    if (w == u"$?COLOR") {
+        ShowColorChooser(p);
+        return withBlank(QString::number(p.PickedColorIndex));
+    }
+    if (w == u"$?FONT") {
+        ShowFontChooser(p);
+        return withBlank(p.PickedFont.trimmed());
+    }
+    if (w == u"$?FILE") {
+        const QString file = platform::GetOpenFileName(QStringLiteral("*.*"));
+        return file.isEmpty() ? QString() : withBlank(file);
+    }
+    if (w == u"$MYIP")
+        return withBlank(p.hasMainFrame() ? p.mainFrame().Yarv1->LocalAddress() : QString());
+    if (w == u"$TIME")
+        return withBlank(p.clock.now().time().toString(QStringLiteral("HH:mm:ss")));
+    if (w == u"$DATE")
+        return withBlank(p.clock.now().date().toString(QStringLiteral("MM-dd-yyyy")));
+    if (w == u"$WEEKDAY") // Sunday is 1, Saturday 7
+        return withBlank(QString::number(p.clock.now().date().dayOfWeek() % 7 + 1));
+    if (w == u"$VERSION") {
+        const ProgramVersion v = CurrentVersion();
+        return withBlank(
+            QStringLiteral("Parlone v%1.%2.%3").arg(v.major).arg(v.minor).arg(v.revision));
+    }
+    if (w == u"$CHAN") {
+        const Form* window = CommandWindow(p, tag);
+        return withBlank(window && window->Tag().startsWith(u'#') ? window->Tag() : QString());
+    }
+    if (w == u"$NICK")
+        return withBlank(nickOf(CommandWindow(p, tag)));
+    return std::nullopt;
+}
+
+} // namespace
+
+QString ExpandLine(Program& p, const QString& line, const QString& tag) {
+    SplitWords(p.words, line);
+    // The prompts below let other events run while they wait, and those may
+    // split lines of their own.
+    const QStringList words = p.words.toList();
+
+    QString out = words.value(0) + u' ';
+    for (qsizetype i = 1; i < words.size(); ++i) {
+        const QString& word = words.at(i);
+        QString w = word.trimmed().toUpper();
+        QString prompt;
+        if (w.startsWith(u"$?=")) {
+            prompt = word.trimmed().mid(3).trimmed();
+            if (prompt.isEmpty())
+                prompt = QStringLiteral("Enter parameter here");
+            w = QStringLiteral("$?=");
+        }
+        if (const std::optional<QString> value = identifierValue(p, w, prompt, tag))
+            out += *value;
+        else if (w.startsWith(u'%'))
+            out += readSetting(p, w.mid(1)) + u' ';
+        else if (!word.startsWith(u'$'))
+            out += word + u' ';
+    }
+    return out;
+}

@@ -1,0 +1,5 @@
+#include "core/ProgramVersion.h"
+
+ProgramVersion CurrentVersion() {
+    return {PARLONE_VERSION_MAJOR, PARLONE_VERSION_MINOR, PARLONE_VERSION_REVISION};
+}

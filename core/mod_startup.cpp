@@ -6,6 +6,7 @@
 #include "core/Fonts.h"
 #include "core/Program.h"
 #include "core/ProgramFiles.h"
+#include "core/mod_kernel.h"
 #include "platform/window/FileListBox.h"
 #include "windows/frm_chan.h"
 #include "windows/frm_server.h"
@@ -33,6 +34,7 @@ void Main(Program& p) {
         p.setupDialog().Show();
         p.setupDialog().ZOrder();
     }
+    ExecCommand(p, QStringLiteral("Version"));
     if (p.settings.value(QStringLiteral("USE_MINISTART")) == u"1")
         p.mainFrame().setWindowState(Form::vbMinimized);
 }
@@ -75,4 +77,11 @@ void InitSetupForm(Program& p) {
     if (ReadTextFile(FindPathNoCase(p.folder(), QStringLiteral("cmd/startup.ini")), &script))
         setup.start_command->setPlainText(script);
     setup.start_command->setReadOnly(false);
+}
+
+void RunStartupScript(Program& p) {
+    if (p.settings.value(QStringLiteral("USE_STARTUPINI")) != u"1" || !p.ServerConnected)
+        return;
+    QString line = QStringLiteral("/~startup.ini");
+    ParseLine(p, line);
 }

@@ -17,3 +17,6 @@ void Main(Program& program);
 bool PrepareFolders(Program& program);
 // Prepares the setup dialog from the loaded settings.
 void InitSetupForm(Program& program);
+// Runs cmd/startup.ini as a command script when USE_STARTUPINI is "1" and
+// the server has welcomed the client; called on every welcome.
+void RunStartupScript(Program& program);

@@ -1,11 +1,18 @@
 #pragma once
 // The setup dialog: every option of the client on four tabs. One instance,
-// hidden rather than closed.
+// hidden rather than closed. The settings accessor keeps its controls in step
+// with the settings record.
 
 #include "core/Form.h"
 
+#include <QHash>
+
+#include <array>
+
+class QCheckBox;
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QTabWidget;
 class QTextEdit;
 namespace platform {
@@ -19,22 +26,78 @@ public:
 
     // Copies the selected server entry into the server settings and labels.
     void List1_Click();
+    // Bring the appearance page of query, server and channel windows into
+    // line with the stored settings of that kind.
+    void UpdateSetupQuery();
+    void UpdateSetupServer();
+    void UpdateSetupChan();
+
+    // Shows a check box's value: 0 clear, 2 greyed, any other value ticked.
+    static void SetCheckValue(QCheckBox& box, double value);
+
+    // The check box or text box of a design name, such as "chk_md(4)",
+    // "Check1" or "profile(0)"; nullptr when the dialog has none.
+    QCheckBox* checkBox(const QString& name) const { return m_checkBoxes.value(name); }
+    QLineEdit* textBox(const QString& name) const { return m_textBoxes.value(name); }
 
     QTabWidget* SSTab1 = nullptr;
+
+    // Connection
     QComboBox* List1 = nullptr;
     QLabel* txt_si_name = nullptr;
     QLabel* txt_si_url = nullptr;
     QLabel* txt_si_port = nullptr;
     QLabel* txt_si_style = nullptr;
+    // Nickname, alternate, user name, e-mail and real name.
+    std::array<QLineEdit*, 5> profile{};
+
+    // General
+    QCheckBox* chk_use_confirm_exit = nullptr;
+    QCheckBox* Check1 = nullptr;
+    QCheckBox* chk_use_tray = nullptr;
+    // The event filters, one per SHOW_ key.
+    std::array<QCheckBox*, 20> chk_md{};
+    QLineEdit* default_quit = nullptr;
+    QCheckBox* chk_use_buddy = nullptr;
+    QCheckBox* chk_USE_MSNTILE = nullptr;
+    QCheckBox* chk_USE_MSNSOUND = nullptr;
+    QCheckBox* chk_USE_MSN_TRANS = nullptr;
+    QLineEdit* txt_dcc_get = nullptr;
+    QLineEdit* txt_dcc_port = nullptr;
+
+    // Appearance
+    QTabWidget* SStab2 = nullptr;
+    QCheckBox* chk_WIN_SERVER_TIMESTAMP = nullptr;
+    QCheckBox* chk_WIN_SERVER_LOGGING = nullptr;
+    QCheckBox* chk_win_Chan_timestamp = nullptr;
+    QCheckBox* chk_win_Chan_logging = nullptr;
+    QCheckBox* chk_query_timestamp = nullptr;
+    QCheckBox* chk_query_logging = nullptr;
     QComboBox* cb_app = nullptr;
     platform::FileListBox* fl_app = nullptr;
+
+    // Event Options
+    QTabWidget* SSTab3 = nullptr;
+    QCheckBox* chk_use_startupini = nullptr;
     // The start-up script editor; while it is read-only (locked) its changes
     // are not saved.
     QTextEdit* start_command = nullptr;
+    QCheckBox* chk_show_setup_startup = nullptr;
+    QCheckBox* chk_useministart = nullptr;
+    QCheckBox* chk_use_instantconnect = nullptr;
+    QCheckBox* chk_use_reconnect = nullptr;
+    QCheckBox* chk_use_autorejoin = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    QCheckBox* addCheckBox(const QString& name, const QString& caption);
+    QLineEdit* addTextBox(const QString& name);
+    void Check1_Click();
+    void chk_use_tray_Click();
     void start_command_Change();
+
+    QHash<QString, QCheckBox*> m_checkBoxes;
+    QHash<QString, QLineEdit*> m_textBoxes;
 };

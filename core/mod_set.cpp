@@ -9,6 +9,7 @@
 #include "core/ServerEcho.h"
 #include "core/SettingsKeys.h"
 #include "core/Val.h"
+#include "core/mod_kernel.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/richedit/OleColor.h"
 #include "platform/window/Twips.h"
@@ -541,9 +542,8 @@ void SetDefaults(Program& p) {
                                             "Walkthrough\r\nfor easy configuration?"),
                              platform::vbYesNo, QStringLiteral("Use Walkthrough?"));
         if (answer == platform::vbYes) {
-            // SETWIZ: run "setwiz" through the command interpreter here, once
-            // there is one; the walkthrough stores the key itself when the
-            // user turns it off.
+            // The walkthrough stores the key itself when the user turns it off.
+            ExecCommand(p, QStringLiteral("setwiz"));
         } else {
             Setting(p, QString(key->name), QStringLiteral("0"));
             p.mainFrame().Show();

@@ -6,28 +6,14 @@
 #include "core/Form.h"
 #include "core/Program.h"
 #include "core/ProgramVersion.h"
-#include "core/ServerEcho.h"
-#include "core/SettingsKeys.h"
 #include "core/TextUtils.h"
+#include "core/mod_set.h"
 #include "platform/dialogs/Dialogs.h"
 #include "windows/frm_chan.h"
 
 #include <QListWidget>
 
 namespace {
-
-// The stored value of a setting, read without any effect on the program. A
-// name that is no settings key is reported as the accessor reports it.
-QString readSetting(Program& p, const QString& name) {
-    const QString key = SettingsKeys::normalise(name);
-    if (key.isEmpty())
-        return {};
-    if (!SettingsKeys::find(key)) {
-        ServerEcho(p, QStringLiteral("Element not found: ") + key);
-        return {};
-    }
-    return p.settings.value(key);
-}
 
 QString scriptArgsFrom(const Program& p, qsizetype first) {
     QString text;
@@ -128,7 +114,7 @@ QString ExpandLine(Program& p, const QString& line, const QString& tag) {
         if (const std::optional<QString> value = identifierValue(p, w, prompt, tag))
             out += *value;
         else if (w.startsWith(u'%'))
-            out += readSetting(p, w.mid(1)) + u' ';
+            out += Setting(p, w.mid(1)) + u' '; // a read: no effect
         else if (!word.startsWith(u'$'))
             out += word + u' ';
     }

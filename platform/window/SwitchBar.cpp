@@ -1,8 +1,12 @@
 #include "platform/window/SwitchBar.h"
 
+#include "platform/richedit/VbKeys.h"
+#include "platform/window/Twips.h"
+
 #include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 
 namespace platform {
 
@@ -106,26 +110,56 @@ int SwitchBar::panelAt(const QPoint& pos) const {
     return 0;
 }
 
+namespace {
+
+struct MouseArgs {
+    int button;
+    int shift;
+    float x;
+    float y;
+};
+
+MouseArgs mouseArgs(const QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    return {VbButtonsFromQt(event->button()), VbShiftFromQt(event->modifiers()),
+            static_cast<float>(PixelsToTwipsX(p.x())), static_cast<float>(PixelsToTwipsY(p.y()))};
+}
+
+} // namespace
+
 void SwitchBar::mousePressEvent(QMouseEvent* event) {
     m_pressed = panelAt(event->position().toPoint());
-    const QPoint p = event->position().toPoint();
-    Q_EMIT MouseDown(static_cast<int>(event->button()), static_cast<int>(event->modifiers()), p.x(),
-                     p.y());
+    const MouseArgs a = mouseArgs(event);
+    Q_EMIT MouseDown(a.button, a.shift, a.x, a.y);
 }
 
 void SwitchBar::mouseReleaseEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
-    Q_EMIT MouseUp(static_cast<int>(event->button()), static_cast<int>(event->modifiers()), p.x(),
-                   p.y());
-    const int panel = panelAt(p);
-    if (panel != 0 && panel == m_pressed && event->button() == Qt::LeftButton)
+    const MouseArgs a = mouseArgs(event);
+    const int pressed = std::exchange(m_pressed, 0);
+    Q_EMIT MouseUp(a.button, a.shift, a.x, a.y);
+    const int panel = panelAt(event->position().toPoint());
+    if (panel != 0 && panel == pressed)
         Q_EMIT PanelClick(panel);
-    m_pressed = 0;
 }
 
 void SwitchBar::mouseDoubleClickEvent(QMouseEvent* event) {
     if (const int panel = panelAt(event->position().toPoint()))
         Q_EMIT PanelDblClick(panel);
+    Q_EMIT DblClick();
+}
+
+bool SwitchBar::event(QEvent* event) {
+    // The panels leave the mouse to the bar, so the bar shows their tooltips.
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const SwitchBarPanel* panel = Panel(panelAt(help->pos()));
+        if (panel && !panel->ToolTipText().isEmpty())
+            QToolTip::showText(help->globalPos(), panel->ToolTipText(), this);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 } // namespace platform

@@ -60,13 +60,17 @@ public:
     int panelAt(const QPoint& pos) const;
 
 Q_SIGNALS:
+    // A press and release of any button over one panel.
     void PanelClick(int index);
     void PanelDblClick(int index);
-    // Buttons as Qt::MouseButton values; positions in pixels of the bar.
-    void MouseDown(int button, int shift, int x, int y);
-    void MouseUp(int button, int shift, int x, int y);
+    void DblClick();
+    // Button 1 left, 2 right, 4 middle; shift 1 Shift + 2 Ctrl + 4 Alt;
+    // the position in twips of the bar.
+    void MouseDown(int button, int shift, float x, float y);
+    void MouseUp(int button, int shift, float x, float y);
 
 protected:
+    bool event(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;

@@ -1,5 +1,6 @@
 #include "platform/window/Timer.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QHash>
 #include <QTimer>
@@ -26,6 +27,12 @@ struct Timers {
 
 Timers& timers() {
     static Timers t;
+    static const bool cleanupRegistered = [] {
+        // Stop every timer while the application object still exists.
+        qAddPostRoutine([] { timers().running.clear(); });
+        return true;
+    }();
+    Q_UNUSED(cleanupRegistered);
     return t;
 }
 
@@ -49,9 +56,16 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TimerProc proc) {
             KillTimer(key.hwnd, key.id);
             return;
         }
-        if (proc)
+        if (!proc)
+            return;
+        try {
             proc(key.hwnd, WM_TIMER, key.id,
                  static_cast<DWORD>(QDateTime::currentMSecsSinceEpoch() & 0xFFFFFFFF));
+        } catch (const std::exception& e) {
+            qWarning("timer %llu: %s", static_cast<unsigned long long>(key.id), e.what());
+        } catch (...) {
+            qWarning("timer %llu failed", static_cast<unsigned long long>(key.id));
+        }
     });
     t.running.insert(key, timer);
     timer->start();

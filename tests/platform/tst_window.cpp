@@ -16,6 +16,7 @@ private Q_SLOTS:
     void proceduresChainAndRestore();
     void destroyedWidgetLeavesTable();
     void timersTickAndStop();
+    void windowTimersKeepTheirId();
 };
 
 void TestWindow::handlesAndOwnership() {
@@ -114,6 +115,24 @@ void TestWindow::timersTickAndStop() {
     QCOMPARE(ticks, 3);
     QVERIFY(!KillTimer(0, id));
     QCOMPARE(SetTimer(12345678, 1, 5, {}), 0u); // no such window
+}
+
+void TestWindow::windowTimersKeepTheirId() {
+    QWidget w;
+    const HWND h = CreatePlatformWindow(&w);
+    QList<UINT_PTR> seen;
+    QVERIFY(SetTimer(h, 0, 5, [&](HWND, UINT, UINT_PTR id, DWORD) { seen << id; }) != 0);
+    QVERIFY(SetTimer(h, 7, 5, [&](HWND, UINT, UINT_PTR id, DWORD) {
+                seen << id;
+                throw std::runtime_error("a failing tick stays inside the timer");
+            }) != 0);
+    QTRY_VERIFY(seen.contains(0) && seen.contains(7));
+    QVERIFY(KillTimer(h, 0));
+    QVERIFY(KillTimer(h, 7));
+    QVERIFY(!KillTimer(h, 0));
+    seen.clear();
+    QTest::qWait(30);
+    QVERIFY(seen.isEmpty());
 }
 
 PARLONE_TEST_MAIN(TestWindow)

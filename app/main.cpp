@@ -6,9 +6,18 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <exception>
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Parlone"));
-    std::unique_ptr<Program> program = Main();
+    std::unique_ptr<Program> program;
+    try {
+        program = Main();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "parlone: start-up failed: %s\n", e.what());
+        return 1;
+    }
     return QApplication::exec();
 }

@@ -24,6 +24,12 @@ Form::~Form() {
         sub->deleteLater();
 }
 
+void Form::Unload() {
+    Hide();
+    m_program.removeForm(this);
+    deleteLater();
+}
+
 QString Form::Caption() const {
     return windowWidget()->windowTitle();
 }

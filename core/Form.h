@@ -17,7 +17,7 @@ class Form : public QWidget {
     Q_OBJECT
 public:
     enum class Kind { MdiChild, TopLevel, Dialog };
-    // VB window states.
+    // Window states: normal, minimised, maximised.
     enum State { vbNormal = 0, vbMinimized = 1, vbMaximized = 2 };
 
     Form(Program& program, Kind kind, const QString& tag = QString());
@@ -31,6 +31,11 @@ public:
     void setTag(const QString& tag) { m_tag = tag; }
     QString Caption() const;
     void setCaption(const QString& caption);
+
+    // Unloads the form: it leaves the open windows and the screen at once and
+    // is destroyed when control returns to the event loop, so a handler of
+    // the form itself can unload it.
+    void Unload();
 
     // Shows the form (an MDI child goes into the main frame first) and
     // activates it.

@@ -18,6 +18,9 @@ int FindForm(const Program& program, const QString& tag) {
 }
 
 int FindPanel(Program& program, const QString& text) {
+    // No frame, no panels: a lookup never brings the frame up.
+    if (!program.hasMainFrame())
+        return 0;
     const platform::SwitchBar* bar = program.mainFrame().StatusBar1;
     const QString wanted = text.trimmed();
     for (int i = 1; i <= bar->Count(); ++i) {
@@ -28,6 +31,8 @@ int FindPanel(Program& program, const QString& text) {
 }
 
 void SelectPanel(Program& program, const QString& text) {
+    if (!program.hasMainFrame())
+        return;
     const platform::SwitchBar* bar = program.mainFrame().StatusBar1;
     for (int i = 1; i <= bar->Count(); ++i) {
         SwitchBarPanel* panel = bar->Panel(i);

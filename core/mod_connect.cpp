@@ -31,9 +31,7 @@ void closeFirstChannelWindow(Program& p) {
             --i;
             continue;
         }
-        Form* window = p.forms().at(index);
-        window->Hide();
-        delete window;
+        p.forms().at(index)->Unload();
         return;
     }
 }

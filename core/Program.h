@@ -7,6 +7,7 @@
 #include "config/ServerList.h"
 #include "core/Palette.h"
 #include "core/ProgramClock.h"
+#include "core/RecordFile.h"
 #include "core/Settings.h"
 #include "core/WordArray.h"
 #include "subclass/Loomhook.h"
@@ -45,6 +46,10 @@ public:
     ServerList servers;
     // The one message-hook service every console attaches through.
     loomhook::GSubclass subclass;
+
+    // Writes the program's whole files (settings.ini, popups.ini, ...)
+    // atomically; tests put in one that fails.
+    RecordFile::Writer fileWriter = &RecordFile::saveAtomically;
 
     bool ServerConnected = false;
     bool IsAway = false;

@@ -4,9 +4,12 @@
 #include "config/mod_servers.h"
 #include "connection/frm_main.h"
 #include "core/Fonts.h"
+#include "core/PopupsFile.h"
 #include "core/Program.h"
 #include "core/ProgramFiles.h"
+#include "core/SettingsFile.h"
 #include "core/mod_kernel.h"
+#include "core/mod_set.h"
 #include "platform/window/FileListBox.h"
 #include "windows/frm_chan.h"
 #include "windows/frm_server.h"
@@ -27,6 +30,9 @@ void Main(Program& p) {
     p.palette.SetColorScheme(QStringLiteral("DEF_MIRC"));
     PrepareFolders(p);
     LoadServers(p);
+    LoadSettings(p);
+    LoadPopups(p);
+    SetDefaults(p);
     InitSetupForm(p);
     p.serverWindow().Show();
     p.defaultChannel();

@@ -1,9 +1,13 @@
 // Start-up in a temporary program folder, offscreen.
 
+#include "config/frm_popups.h"
 #include "config/frm_setup.h"
 #include "connection/frm_main.h"
 #include "core/Program.h"
+#include "core/SettingsFile.h"
+#include "core/SettingsKeys.h"
 #include "core/mod_startup.h"
+#include "tests/support/ScriptedAnswerer.h"
 #include "tests/support/TempProgramFolder.h"
 #include "tests/support/TestMain.h"
 #include "windows/frm_chan.h"
@@ -13,6 +17,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QTabWidget>
 #include <QTextEdit>
@@ -25,6 +31,26 @@ const QByteArray kServers = "\"irc.one.example\x15"
                             "7000\x15Two\x15TwoNet\"\r\n"
                             "\"\"\r\n";
 
+const QString kWalkthroughQuestion =
+    QStringLiteral("Would you like to use the Setup Walkthrough\r\nfor easy configuration?");
+
+// Records, with each question, whether any window was on screen by then.
+class WatchingAnswerer : public ScriptedAnswerer {
+public:
+    explicit WatchingAnswerer(Program& program) : m_program(program) {}
+    int messageBox(const platform::DialogRequest& request) override {
+        bool shown = false;
+        for (const Form* form : m_program.forms())
+            shown = shown || form->isVisible();
+        windowsShown.append(shown);
+        return ScriptedAnswerer::messageBox(request);
+    }
+    QList<bool> windowsShown;
+
+private:
+    Program& m_program;
+};
+
 } // namespace
 
 class TestStartup : public QObject {
@@ -36,9 +62,17 @@ private Q_SLOTS:
     void startupScriptIsLoadedNotRewritten();
     void missingStartupScriptIsCreatedByFirstEdit();
     void setupShownAndFrameMinimised();
+    void firstStartGetsEveryDefaultAndOneQuestion();
+    void answerNoIsRemembered();
+    void answerYesAsksAgain();
+    void questionComesBeforeAnyWindowIsShown();
+    void filesAreLoadedBeforeTheDefaults();
 };
 
 void TestStartup::emptyFolder() {
+    // The first-run question is answered No.
+    ScriptedAnswerer answers;
+    answers.queueMessageBoxAnswer(platform::vbNo);
     TempProgramFolder folder;
     Program p(folder.path());
     Main(p);
@@ -68,6 +102,9 @@ void TestStartup::emptyFolder() {
 }
 
 void TestStartup::serverUrlSelectsEntryIgnoringCase() {
+    // The first-run question is answered No.
+    ScriptedAnswerer answers;
+    answers.queueMessageBoxAnswer(platform::vbNo);
     TempProgramFolder folder;
     folder.write(QStringLiteral("servers.ini"), kServers);
     Program p(folder.path());
@@ -88,6 +125,9 @@ void TestStartup::serverUrlSelectsEntryIgnoringCase() {
 }
 
 void TestStartup::unknownServerUrlSelectsNothing() {
+    // The first-run question is answered No.
+    ScriptedAnswerer answers;
+    answers.queueMessageBoxAnswer(platform::vbNo);
     TempProgramFolder folder;
     folder.write(QStringLiteral("servers.ini"), kServers);
     Program p(folder.path());
@@ -100,6 +140,9 @@ void TestStartup::unknownServerUrlSelectsNothing() {
 }
 
 void TestStartup::startupScriptIsLoadedNotRewritten() {
+    // The first-run question is answered No.
+    ScriptedAnswerer answers;
+    answers.queueMessageBoxAnswer(platform::vbNo);
     TempProgramFolder folder;
     // Latin-1 bytes and LF line ends: loading must not write the file back.
     const QByteArray script = "/join #caf\xe9\n/echo hi\n";
@@ -123,6 +166,9 @@ void TestStartup::startupScriptIsLoadedNotRewritten() {
 }
 
 void TestStartup::missingStartupScriptIsCreatedByFirstEdit() {
+    // The first-run question is answered No.
+    ScriptedAnswerer answers;
+    answers.queueMessageBoxAnswer(platform::vbNo);
     TempProgramFolder folder;
     Program p(folder.path());
     Main(p);
@@ -135,6 +181,10 @@ void TestStartup::missingStartupScriptIsCreatedByFirstEdit() {
 }
 
 void TestStartup::setupShownAndFrameMinimised() {
+    // The first-run question is answered No.
+    ScriptedAnswerer answers;
+    answers.queueMessageBoxAnswer(platform::vbNo);
+    answers.queueMessageBoxAnswer(platform::vbNo);
     TempProgramFolder folder;
     Program p(folder.path());
     p.settings.setValue(QStringLiteral("SHOW_SETUP"), QStringLiteral("1"));
@@ -151,6 +201,102 @@ void TestStartup::setupShownAndFrameMinimised() {
     Main(q);
     QVERIFY(!q.setupDialog().isVisible());
     QCOMPARE(q.mainFrame().WindowState(), int(Form::vbNormal));
+}
+
+void TestStartup::firstStartGetsEveryDefaultAndOneQuestion() {
+    TempProgramFolder folder;
+    Program p(folder.path());
+    ScriptedAnswerer answers;
+    answers.queueMessageBoxAnswer(platform::vbNo);
+    Main(p);
+
+    QCOMPARE(answers.requests().size(), 1);
+    const platform::DialogRequest& question = answers.requests().constFirst();
+    QCOMPARE(question.prompt, kWalkthroughQuestion);
+    QCOMPARE(question.title, QStringLiteral("Use Walkthrough?"));
+    QCOMPARE(question.buttons, int(platform::vbYesNo));
+
+    int defaults = 0;
+    for (const SettingKey& key : SettingsKeys::all()) {
+        if (!key.hasDefault())
+            continue;
+        ++defaults;
+        const bool colour =
+            key.kind == SettingKind::LookColor || key.kind == SettingKind::EventColor;
+        const QString expected = colour ? QString::number(p.palette.GetColor(key.defaultValue))
+                                        : QString(key.defaultValue);
+        QCOMPARE(p.settings.value(key), expected);
+    }
+    QCOMPARE(defaults, 41);
+    QCOMPARE(p.settings.value(u"WIN_SERVER_QUERYCOLOR"), QString::number(p.palette.color(0)));
+    QCOMPARE(p.settings.value(u"PROMPT_SWIZ"), QStringLiteral("0"));
+    // Keys without a default stay empty.
+    QCOMPARE(p.settings.value(u"WIN_CHAN_LIST_FONT"), QString());
+    QCOMPARE(p.settings.value(u"WIN_SERVER_CONSOLE_FONTSIZE"), QString());
+    QCOMPARE(p.setupDialog().txt_dcc_port->text(), QStringLiteral("4000"));
+}
+
+void TestStartup::answerNoIsRemembered() {
+    TempProgramFolder folder;
+    {
+        Program p(folder.path());
+        ScriptedAnswerer answers;
+        answers.queueMessageBoxAnswer(platform::vbNo);
+        Main(p);
+        SaveSettings(p);
+    }
+    Program next(folder.path());
+    ScriptedAnswerer answers;
+    Main(next);
+    QCOMPARE(answers.requests().size(), 0);
+    QCOMPARE(next.settings.value(u"PROMPT_SWIZ"), QStringLiteral("0"));
+}
+
+void TestStartup::answerYesAsksAgain() {
+    TempProgramFolder folder;
+    {
+        Program p(folder.path());
+        ScriptedAnswerer answers;
+        answers.queueMessageBoxAnswer(platform::vbYes);
+        Main(p);
+        QCOMPARE(p.settings.value(u"PROMPT_SWIZ"), QString());
+        SaveSettings(p);
+    }
+    Program next(folder.path());
+    ScriptedAnswerer answers;
+    answers.queueMessageBoxAnswer(platform::vbNo);
+    Main(next);
+    QCOMPARE(answers.requests().size(), 1);
+    QCOMPARE(answers.requests().constFirst().prompt, kWalkthroughQuestion);
+}
+
+void TestStartup::questionComesBeforeAnyWindowIsShown() {
+    TempProgramFolder folder;
+    Program p(folder.path());
+    WatchingAnswerer answers(p);
+    answers.queueMessageBoxAnswer(platform::vbNo);
+    Main(p);
+    QCOMPARE(answers.windowsShown, QList<bool>{false});
+    QVERIFY(p.serverWindow().Visible());
+}
+
+void TestStartup::filesAreLoadedBeforeTheDefaults() {
+    TempProgramFolder folder;
+    folder.write(QStringLiteral("settings.ini"), "\"WIN_CHAN_JOINCOLOR\",\"4\"\r\n"
+                                                 "\"PROMPT_SWIZ\",\"0\"\r\n"
+                                                 "\"SET_DCC_PORT\",\"5000\"\r\n"
+                                                 "\"SHOW_SETUP\",\"1\"\r\n");
+    folder.write(QStringLiteral("popups.ini"), "\"SERVER\",\"List\",\"/list\"\r\n");
+    Program p(folder.path());
+    ScriptedAnswerer answers;
+    Main(p);
+    QCOMPARE(answers.requests().size(), 0);
+    QCOMPARE(p.settings.value(u"WIN_CHAN_JOINCOLOR"), QString::number(p.palette.color(4)));
+    QCOMPARE(p.settings.value(u"SET_DCC_PORT"), QStringLiteral("5000"));
+    QCOMPARE(p.settings.value(u"WIN_CHAN_PARTCOLOR"), QString::number(p.palette.color(6)));
+    QVERIFY(p.setupDialog().isVisible());
+    QCOMPARE(p.popupsWindow().pop_server_list->count(), 1);
+    QCOMPARE(p.popupsWindow().pop_server_list->item(0)->text(), QStringLiteral("List"));
 }
 
 PARLONE_TEST_MAIN(TestStartup)

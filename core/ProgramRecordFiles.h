@@ -1,0 +1,24 @@
+#pragma once
+// The program's record files as the program reads and writes them: damaged
+// lines, unreadable files and failed writes are reported in the server
+// window, and writes go through the program's file writer.
+
+#include "core/RecordFile.h"
+
+#include <exception>
+
+class Program;
+
+// Reads the record file at `path`. True when the file was read: then
+// `content` holds its well-formed records, and a count of skipped lines has
+// been shown as "Error: N malformed lines skipped in " & the file name. A
+// missing file is no error; one that exists but cannot be read is reported.
+bool LoadRecordFile(Program& program, const QString& path, int fieldsPerRecord,
+                    RecordFile::Content* content);
+
+// Replaces the file at `path` with the records. When the write fails, the old
+// file stays as it was and an "Error: " line says so.
+bool SaveRecordFile(Program& program, const QString& path, const QList<QStringList>& records);
+
+// What went wrong, for an "Error: " line.
+QString DescribeError(const std::exception& error);

@@ -254,6 +254,11 @@ void SystemMenuHost::adoptSubWindow(QMdiSubWindow* sub) {
             }
         }
     }
+    // QMdiSubWindow::setSystemMenu() takes a menu that is not its child with
+    // a plain setParent(), which drops the popup flag and leaves a child
+    // widget clipped to the sub-window. Made its child as a popup first, the
+    // menu is taken as it is.
+    m_menu->setParent(sub, Qt::Popup);
     sub->setSystemMenu(m_menu);
     m_sub = sub;
 }

@@ -145,6 +145,8 @@ private Q_SLOTS:
     void startHooksOnceAndNotInTheDesigner();
     void hostDestroyedLeavesNoHandler();
     void theMenuIsWhereTheWindowShowsIt();
+    void menuOfAChildIsAPopup_data();
+    void menuOfAChildIsAPopup();
     void placementAboutAndSize();
 };
 
@@ -634,6 +636,45 @@ void TestSysdeck::theMenuIsWhereTheWindowShowsIt() {
     // The closed sub-window takes its form with it.
     child.form.release();
     QTRY_VERIFY(form.isNull());
+}
+
+void TestSysdeck::menuOfAChildIsAPopup_data() {
+    QTest::addColumn<QString>("opener");
+    QTest::addColumn<bool>("moved"); // the form went on to a second sub-window
+    QTest::newRow("sub-window's own button") << "sub-window" << false;
+    QTest::newRow("system-menu message") << "message" << false;
+    QTest::newRow("after moving to another sub-window") << "sub-window" << true;
+}
+
+void TestSysdeck::menuOfAChildIsAPopup() {
+    QFETCH(QString, opener);
+    QFETCH(bool, moved);
+    // A menu that is a plain child of the sub-window would be clipped to it
+    // and drawn under its siblings; it has to open as a window of its own.
+    QMdiArea area;
+    area.resize(300, 200);
+    area.show();
+    Host child;
+    child.deck->AddSysMenu(QStringLiteral("Detach"), 1300);
+    QMdiSubWindow* sub = area.addSubWindow(child.form.get());
+    sub->show();
+    QTRY_COMPARE(sub->systemMenu(), child.qmenu());
+    if (moved) {
+        sub->setWidget(nullptr);
+        sub = area.addSubWindow(child.form.get());
+        sub->show();
+        QTRY_COMPARE(sub->systemMenu(), child.qmenu());
+    }
+    QMenu* menu = child.qmenu();
+    if (opener == QLatin1String("sub-window"))
+        sub->showSystemMenu();
+    else
+        SendMessageA(child.hwnd, WM_POPUPSYSTEMMENU, 0, (20 << 16) | 10);
+    QTRY_VERIFY(menu->isVisible());
+    QCOMPARE(menu->windowType(), Qt::Popup);
+    QVERIFY(menu->isWindow());
+    QCOMPARE(menu->parentWidget(), static_cast<QWidget*>(sub));
+    menu->hide();
 }
 
 void TestSysdeck::placementAboutAndSize() {

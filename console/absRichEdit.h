@@ -26,6 +26,8 @@ class PropertyBag;
 
 class absRichEdit : public QWidget, public loomhook::ISubclass {
     Q_OBJECT
+    // The box's window, for helpers that send it messages by handle.
+    Q_PROPERTY(qint32 hWnd READ hWnd)
 public:
     // View modes: no wrapping, wrap at the window's edge, wrap as printed.
     enum ViewModeConstants : qint32 { rtfNoWrap = 0, rtfWrapWindow = 1, rtfWrapPrinter = 2 };

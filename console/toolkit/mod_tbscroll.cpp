@@ -1,5 +1,6 @@
 #include "console/toolkit/mod_tbscroll.h"
 
+#include "platform/richedit/RichTextBox.h"
 #include "platform/window/Window.h"
 
 #include <QVariant>
@@ -8,12 +9,6 @@
 using namespace platform;
 
 namespace {
-
-constexpr UINT EM_SCROLL = 181;
-constexpr WPARAM SB_LINEUP = 0;
-constexpr WPARAM SB_LINEDOWN = 1;
-constexpr WPARAM SB_PAGEUP = 2;
-constexpr WPARAM SB_PAGEDOWN = 3;
 
 HWND handleOf(const QObject* ctl) {
     if (!ctl)

@@ -983,6 +983,14 @@ LRESULT RichTextBox::defaultWindowProc(UINT msg, WPARAM wParam, LPARAM) {
                track);
         return 0;
     }
+    case EM_SCROLL: {
+        if (wParam < SB_LINEUP || wParam > SB_PAGEDOWN)
+            return 0;
+        const qint32 before = firstVisibleLine();
+        scroll(verticalScrollBar(), true, wParam, 0);
+        const qint32 moved = firstVisibleLine() - before;
+        return static_cast<LRESULT>((1u << 16) | (static_cast<quint32>(moved) & 0xFFFF));
+    }
     case WM_GETTEXTLENGTH:
         return TextLength();
     default:

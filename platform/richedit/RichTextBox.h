@@ -14,7 +14,8 @@
 //
 // Scroll-bar actions arrive as WM_VSCROLL / WM_HSCROLL through the box's
 // window procedure before the box moves; the box's default procedure does the
-// scrolling.
+// scrolling. EM_SCROLL asks the box to scroll by a line or a page, as the
+// vertical bar's line and page actions do.
 //
 // Colours given to the box are OLE colours (RGB numbers or system colours);
 // colours read back are RGB numbers.
@@ -38,6 +39,10 @@ class QScrollBar;
 namespace platform {
 
 constexpr UINT WM_GETTEXTLENGTH = 0x000E;
+// wParam SB_LINEUP, SB_LINEDOWN, SB_PAGEUP or SB_PAGEDOWN; the answer has TRUE
+// in its high word and the lines the view moved in its low word, or is 0 for
+// any other code.
+constexpr UINT EM_SCROLL = 0x00B5;
 constexpr qint64 ES_READONLY = 0x0800;
 
 // Scroll-bar codes in the low word of a scroll message.

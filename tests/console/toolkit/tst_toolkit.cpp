@@ -3,6 +3,7 @@
 // by message, translucency, special folders and sound.
 
 #include "connection/frm_main.h"
+#include "console/absRichEdit.h"
 #include "console/toolkit/CSpecialFolder.h"
 #include "console/toolkit/CWindowStyle.h"
 #include "console/toolkit/mod_splay.h"
@@ -102,6 +103,8 @@ private Q_SLOTS:
     void setTopMostTicksItem100Only();
     void tbScrollSendsOneScrollMessage_data();
     void tbScrollSendsOneScrollMessage();
+    void tbScrollMovesAConsole_data();
+    void tbScrollMovesAConsole();
     void translucencyOnTheTopLevelWindow();
     void specialFolders_data();
     void specialFolders();
@@ -314,6 +317,54 @@ void TestToolkit::tbScrollSendsOneScrollMessage() {
         action < 0 ? QList<QPair<UINT, WPARAM>>() : QList{qMakePair(UINT(181), WPARAM(action))};
     QCOMPARE(sent, expected);
     UnregisterWindowProc(proc);
+}
+
+void TestToolkit::tbScrollMovesAConsole_data() {
+    QTest::addColumn<bool>("up");
+    QTest::addColumn<bool>("page");
+    QTest::newRow("line down") << false << false;
+    QTest::newRow("line up") << true << false;
+    QTest::newRow("page down") << false << true;
+    QTest::newRow("page up") << true << true;
+}
+
+void TestToolkit::tbScrollMovesAConsole() {
+    QFETCH(bool, up);
+    QFETCH(bool, page);
+    TempProgramFolder folder;
+    Program program(folder.path());
+    absRichEdit console(program);
+    QStringList lines;
+    for (int i = 1; i <= 200; ++i)
+        lines << QStringLiteral("line %1").arg(i);
+    console.setText(lines.join(QStringLiteral("\r\n")));
+    constexpr int visible = 10;
+    const QFontMetrics metrics(console.rtfText->font());
+    console.resize(300, visible * metrics.lineSpacing() + 10);
+    console.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&console));
+    console.rtfText->lineScroll(99);
+    const qint32 start = console.GetFirstVisibleLine();
+    QCOMPARE(start, 100);
+
+    TBScroll(&console, up, page);
+    const qint32 moved = console.GetFirstVisibleLine() - start;
+    const int direction = up ? -1 : 1;
+    if (page) {
+        // A page is what the view shows: about `visible` lines.
+        QVERIFY2(moved * direction >= visible - 1 && moved * direction <= visible + 1,
+                 qPrintable(QString::number(moved)));
+    } else {
+        QCOMPARE(moved, direction);
+    }
+
+    // The message answers TRUE and the lines moved; other codes do nothing.
+    const qint32 before = console.GetFirstVisibleLine();
+    QCOMPARE(SendMessageA(console.hWnd(), EM_SCROLL, up ? SB_LINEUP : SB_LINEDOWN, 0),
+             LRESULT(0x10000 | (direction & 0xFFFF)));
+    QCOMPARE(console.GetFirstVisibleLine(), before + direction);
+    QCOMPARE(SendMessageA(console.hWnd(), EM_SCROLL, SB_TOP, 0), LRESULT(0));
+    QCOMPARE(console.GetFirstVisibleLine(), before + direction);
 }
 
 void TestToolkit::translucencyOnTheTopLevelWindow() {

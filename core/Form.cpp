@@ -27,6 +27,7 @@ Form::~Form() {
 void Form::Unload() {
     Hide();
     m_program.removeForm(this);
+    m_program.addUnloading(this);
     deleteLater();
 }
 

@@ -19,7 +19,8 @@ Program::Program(const QString& programFolder)
 
 Program::~Program() {
     // Unload every window, the last loaded first; children go with their frame.
-    const QList<QPointer<Form>> open(m_forms.cbegin(), m_forms.cend());
+    QList<QPointer<Form>> open(m_unloading);
+    open.append(QList<QPointer<Form>>(m_forms.cbegin(), m_forms.cend()));
     for (auto it = open.crbegin(); it != open.crend(); ++it)
         delete it->data();
 }
@@ -89,4 +90,9 @@ void Program::addForm(Form* form) {
 
 void Program::removeForm(Form* form) {
     m_forms.removeAll(form);
+}
+
+void Program::addUnloading(Form* form) {
+    m_unloading.removeAll(nullptr);
+    m_unloading.append(form);
 }

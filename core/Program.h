@@ -96,12 +96,16 @@ public:
     const QList<Form*>& forms() const { return m_forms; }
     void addForm(Form* form);
     void removeForm(Form* form);
+    // A form that left the open windows and waits to be destroyed; the
+    // program takes it down with the rest if it goes first.
+    void addUnloading(Form* form);
 
     static QString resolveProgramFolder();
 
 private:
     QString m_folder;
     QList<Form*> m_forms;
+    QList<QPointer<Form>> m_unloading;
     QPointer<frm_main> m_main;
     QPointer<frm_server> m_server;
     QPointer<frm_setup> m_setup;

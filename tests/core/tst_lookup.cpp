@@ -17,6 +17,7 @@ private Q_SLOTS:
     void findPanel_data();
     void findPanel();
     void selectPanel();
+    void unloadedFormsLeaveAtOnceAndGoWithTheProgram();
 
 private:
     TempProgramFolder m_folder;
@@ -100,6 +101,18 @@ void TestLookup::selectPanel() {
     bar->Remove(1);
     QCOMPARE(FindPanel(p, QStringLiteral("Server")), 0);
     SelectPanel(p, QStringLiteral("Server")); // no panels: nothing happens
+}
+
+void TestLookup::unloadedFormsLeaveAtOnceAndGoWithTheProgram() {
+    auto p = std::make_unique<Program>(m_folder.path());
+    auto* chan = new frm_chan(*p);
+    chan->setTag(QStringLiteral("#gone"));
+    QPointer<frm_chan> watch(chan);
+    chan->Unload();
+    QCOMPARE(FindForm(*p, QStringLiteral("#gone")), -1);
+    QVERIFY(!watch.isNull()); // still there until the event loop runs
+    p.reset();                // the program goes first and takes it along
+    QVERIFY(watch.isNull());
 }
 
 PARLONE_TEST_MAIN(TestLookup)

@@ -1158,12 +1158,22 @@ void RichTextBox::selectionMoved() {
     Q_EMIT SelChange();
 }
 
+// A handler of the box's events may close the window that holds the box and
+// so delete it: after every event raised, the box checks that it is still
+// there before it goes on, and takes the event, so that nothing offers it to
+// the widgets that went with the box.
+
 void RichTextBox::keyPressEvent(QKeyEvent* event) {
+    const QPointer<RichTextBox> self(this);
     const int pressedCode = VbKeyCodeFromQt(event->key());
     const int pressedShift = VbShiftFromQt(event->modifiers());
     int keyCode = pressedCode;
     int shift = pressedShift;
     Q_EMIT KeyDown(keyCode, shift);
+    if (!self) {
+        event->accept();
+        return;
+    }
     if (pressedCode != 0 && keyCode == 0) {
         event->accept();
         return;
@@ -1180,6 +1190,10 @@ void RichTextBox::keyPressEvent(QKeyEvent* event) {
         const int typed = text.at(0).unicode();
         int keyAscii = typed;
         Q_EMIT KeyPress(keyAscii);
+        if (!self) {
+            event->accept();
+            return;
+        }
         if (keyAscii == 0) {
             event->accept();
             return;
@@ -1202,7 +1216,12 @@ void RichTextBox::keyPressEvent(QKeyEvent* event) {
 void RichTextBox::keyReleaseEvent(QKeyEvent* event) {
     int keyCode = VbKeyCodeFromQt(event->key());
     int shift = VbShiftFromQt(event->modifiers());
+    const QPointer<RichTextBox> self(this);
     Q_EMIT KeyUp(keyCode, shift);
+    if (!self) {
+        event->accept();
+        return;
+    }
     QTextEdit::keyReleaseEvent(event);
 }
 
@@ -1225,25 +1244,54 @@ void RichTextBox::emitMouse(QMouseEvent* event, int which) {
 }
 
 void RichTextBox::mousePressEvent(QMouseEvent* event) {
+    const QPointer<RichTextBox> self(this);
     emitMouse(event, 0);
+    if (!self) {
+        event->accept();
+        return;
+    }
     QTextEdit::mousePressEvent(event);
 }
 
 void RichTextBox::mouseMoveEvent(QMouseEvent* event) {
+    const QPointer<RichTextBox> self(this);
     emitMouse(event, 1);
+    if (!self) {
+        event->accept();
+        return;
+    }
     QTextEdit::mouseMoveEvent(event);
 }
 
 void RichTextBox::mouseReleaseEvent(QMouseEvent* event) {
+    const QPointer<RichTextBox> self(this);
     QTextEdit::mouseReleaseEvent(event);
+    if (!self) {
+        event->accept();
+        return;
+    }
     emitMouse(event, 2);
-    if (event->button() == Qt::LeftButton)
+    if (!self) {
+        event->accept();
+        return;
+    }
+    if (event->button() == Qt::LeftButton) {
         Q_EMIT Click();
+        if (!self)
+            event->accept();
+    }
 }
 
 void RichTextBox::mouseDoubleClickEvent(QMouseEvent* event) {
+    const QPointer<RichTextBox> self(this);
     QTextEdit::mouseDoubleClickEvent(event);
+    if (!self) {
+        event->accept();
+        return;
+    }
     Q_EMIT DblClick();
+    if (!self)
+        event->accept();
 }
 
 void RichTextBox::resizeEvent(QResizeEvent* event) {

@@ -13,6 +13,7 @@
 #include "tests/support/TestMain.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QStyle>
@@ -74,6 +75,8 @@ private Q_SLOTS:
     void systemColoursTranslate();
     void readOnlyAndLockedAreOneState();
     void keyEventsPassByReference();
+    void handlerClosingTheHostEndsTheEvent_data();
+    void handlerClosingTheHostEndsTheEvent();
     void removeHeadKeepsFormatting();
     void programWritingIsNotUndone();
 
@@ -680,6 +683,77 @@ void TestAbsRichEdit::keyEventsPassByReference() {
     QTest::keyClick(console().rtfText, Qt::Key_Right);
     QTest::keyClick(console().rtfText, Qt::Key_Backspace);
     QCOMPARE(console().Text(), QStringLiteral("cz"));
+}
+
+void TestAbsRichEdit::handlerClosingTheHostEndsTheEvent_data() {
+    QTest::addColumn<QString>("event");
+    QTest::addColumn<QStringList>("input"); // the host goes at the last step
+    const QStringList click{QStringLiteral("press"), QStringLiteral("release")};
+    QTest::newRow("MouseDown") << "MouseDown" << QStringList{QStringLiteral("press")};
+    QTest::newRow("MouseMove") << "MouseMove" << QStringList{QStringLiteral("move")};
+    QTest::newRow("MouseUp") << "MouseUp" << click;
+    QTest::newRow("Click") << "Click" << click;
+    QTest::newRow("DblClick") << "DblClick" << click + QStringList{QStringLiteral("double")};
+    QTest::newRow("KeyDown") << "KeyDown" << QStringList{QStringLiteral("key press")};
+    QTest::newRow("KeyPress") << "KeyPress" << QStringList{QStringLiteral("key press")};
+    QTest::newRow("KeyUp") << "KeyUp"
+                           << QStringList{QStringLiteral("key press"),
+                                          QStringLiteral("key release")};
+}
+
+void TestAbsRichEdit::handlerClosingTheHostEndsTheEvent() {
+    QFETCH(QString, event);
+    QFETCH(QStringList, input);
+    // The frame stays, as the main frame does when one of its windows closes.
+    QWidget frame;
+    frame.resize(300, 200);
+    QPointer<QWidget> host = new QWidget(&frame);
+    host->resize(300, 200);
+    auto* box = new absRichEdit(*m_program, host);
+    box->resize(300, 200);
+    box->setText(numberedLines(5));
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+
+    const auto closeHost = [&host] { delete host.data(); };
+    const QHash<QString, std::function<void()>> handlers = {
+        {QStringLiteral("MouseDown"), [&] { connect(box, &absRichEdit::MouseDown, closeHost); }},
+        {QStringLiteral("MouseMove"), [&] { connect(box, &absRichEdit::MouseMove, closeHost); }},
+        {QStringLiteral("MouseUp"), [&] { connect(box, &absRichEdit::MouseUp, closeHost); }},
+        {QStringLiteral("Click"), [&] { connect(box, &absRichEdit::Click, closeHost); }},
+        {QStringLiteral("DblClick"), [&] { connect(box, &absRichEdit::DblClick, closeHost); }},
+        {QStringLiteral("KeyDown"), [&] { connect(box, &absRichEdit::KeyDown, closeHost); }},
+        {QStringLiteral("KeyPress"), [&] { connect(box, &absRichEdit::KeyPress, closeHost); }},
+        {QStringLiteral("KeyUp"), [&] { connect(box, &absRichEdit::KeyUp, closeHost); }},
+    };
+    handlers.value(event)();
+
+    QWidget* text = box->rtfText;
+    QWidget* area = box->rtfText->viewport();
+    const QPoint at(20, 10);
+    for (const QString& step : input) {
+        QVERIFY2(host, qPrintable(QStringLiteral("closed before ") + step));
+        if (step == QLatin1String("press")) {
+            QTest::mousePress(area, Qt::LeftButton, {}, at);
+        } else if (step == QLatin1String("release")) {
+            QTest::mouseRelease(area, Qt::LeftButton, {}, at);
+        } else if (step == QLatin1String("move")) {
+            QTest::mouseMove(area, at);
+        } else if (step == QLatin1String("double")) {
+            QMouseEvent twice(QEvent::MouseButtonDblClick, at, area->mapToGlobal(at),
+                              Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(area, &twice);
+        } else if (step == QLatin1String("key press")) {
+            QTest::keyPress(text, Qt::Key_A);
+        } else {
+            QTest::keyRelease(text, Qt::Key_A);
+        }
+    }
+    // The box went with its host in the middle of its own event, and took the
+    // event to its end without touching itself again.
+    QVERIFY(host.isNull());
+    if (input.contains(QStringLiteral("press")) && !input.contains(QStringLiteral("release")))
+        QTest::mouseRelease(&frame, Qt::LeftButton); // leave no button held for later tests
 }
 
 void TestAbsRichEdit::removeHeadKeepsFormatting() {

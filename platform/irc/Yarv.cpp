@@ -5,8 +5,11 @@
 #include "platform/irc/IrcMask.h"
 
 #include <QHostAddress>
+#include <QMetaEnum>
 #include <QPointer>
 #include <QTcpSocket>
+
+#include <exception>
 
 namespace platform {
 
@@ -54,6 +57,28 @@ bool isUrgent(const QByteArray& line) {
     const QByteArrayView command(line.constData(), end);
     return command.compare("PONG", Qt::CaseInsensitive) == 0 ||
            command.compare("QUIT", Qt::CaseInsensitive) == 0;
+}
+
+// Events are raised from the socket's signals, so whatever a handler throws
+// stops where the event was raised, with a warning: it must not unwind
+// through the socket into the event loop, and the next line must still be
+// read. Called inside a catch block.
+void handlerFailed(const char* event) {
+    try {
+        throw;
+    } catch (const std::exception& e) {
+        qWarning("Yarv: a handler of %s failed: %s", event, e.what());
+    } catch (...) {
+        qWarning("Yarv: a handler of %s failed", event);
+    }
+}
+
+template <typename Raise> void guarded(const char* event, Raise&& raiseEvent) {
+    try {
+        raiseEvent();
+    } catch (...) {
+        handlerFailed(event);
+    }
 }
 
 } // namespace
@@ -149,7 +174,7 @@ void Yarv::CloseConnection() {
     }
     dropSocket(true);
     if (wasOpen)
-        emit Disconnected();
+        guarded("Disconnected", [this] { emit Disconnected(); });
 }
 
 QString Yarv::NickFromMask(const QString& mask) {
@@ -183,7 +208,7 @@ void Yarv::setFloodControl(bool on) {
 void Yarv::onConnected() {
     m_state = State::Connected;
     m_credits = FloodBurst;
-    emit SocketConnected();
+    guarded("SocketConnected", [this] { emit SocketConnected(); });
 }
 
 void Yarv::onReadyRead() {
@@ -215,12 +240,14 @@ void Yarv::onSocketError(QAbstractSocket::SocketError error) {
     QPointer<Yarv> self(this);
     const quint64 generation = m_generation;
     const qint16 number = errorNumber(error);
-    emit SocketError(number, m_socket->errorString(), number, QStringLiteral("Yarv"), QString(), 0,
-                     false);
+    const QString description = m_socket->errorString();
+    guarded("SocketError", [&] {
+        emit SocketError(number, description, number, QStringLiteral("Yarv"), QString(), 0, false);
+    });
     if (!self || generation != m_generation)
         return; // the handler closed the connection (and raised Disconnected)
     dropSocket(false);
-    emit Disconnected();
+    guarded("Disconnected", [this] { emit Disconnected(); });
 }
 
 void Yarv::onClosedByPeer() {
@@ -237,12 +264,14 @@ void Yarv::onClosedByPeer() {
     if (!self || generation != m_generation)
         return;
     dropSocket(false);
-    emit Disconnected();
+    guarded("Disconnected", [this] { emit Disconnected(); });
 }
 
 void Yarv::failConnect(qint16 number, const QString& description) {
     dropSocket(false);
-    emit SocketError(number, description, number, QStringLiteral("Yarv"), QString(), 0, false);
+    guarded("SocketError", [&] {
+        emit SocketError(number, description, number, QStringLiteral("Yarv"), QString(), 0, false);
+    });
 }
 
 void Yarv::processLine(const QByteArray& line) {
@@ -254,10 +283,19 @@ void Yarv::processLine(const QByteArray& line) {
 }
 
 void Yarv::raise(const IrcEvent& e) {
+    if (e.args.size() != IrcEvent::argumentCount(e.kind))
+        return;
+    try {
+        emitEvent(e);
+    } catch (...) {
+        const char* name = QMetaEnum::fromType<IrcEvent::Kind>().valueToKey(int(e.kind));
+        handlerFailed(name ? name : "an event");
+    }
+}
+
+void Yarv::emitEvent(const IrcEvent& e) {
     const QStringList& a = e.args;
     using Kind = IrcEvent::Kind;
-    if (a.size() != IrcEvent::argumentCount(e.kind))
-        return;
     switch (e.kind) {
     case Kind::Welcome:
         emit Welcome(a[0], a[1]);

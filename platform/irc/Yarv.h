@@ -110,7 +110,9 @@ private:
     void onClosedByPeer();
     void failConnect(qint16 number, const QString& description);
     void processLine(const QByteArray& line);
+    // Raises the event of a line; a handler's failure ends with the handler.
     void raise(const IrcEvent& event);
+    void emitEvent(const IrcEvent& event);
     // Lets go of the socket without raising anything; graceful lets written
     // lines reach the server before the close.
     void dropSocket(bool graceful);

@@ -2,6 +2,7 @@
 // the wire, its flood control, lines no real server sends, and how every way a
 // connection ends is reported.
 
+#include "platform/com/ComError.h"
 #include "platform/irc/Yarv.h"
 #include "tests/platform/irc/YarvEventLog.h"
 #include "tests/support/IrcScriptedPeer.h"
@@ -9,6 +10,8 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QtTest>
+
+#include <stdexcept>
 
 using platform::Yarv;
 
@@ -47,6 +50,8 @@ private Q_SLOTS:
     void failedConnectGivesOnlySocketError_data();
     void failedConnectGivesOnlySocketError();
     void handlerClosingMidReadStopsTheEvents();
+    void throwingHandlerLeavesTheControlRunning_data();
+    void throwingHandlerLeavesTheControlRunning();
 };
 
 void TestYarvPeer::sendsWithoutConnectionDoNothing() {
@@ -336,6 +341,75 @@ void TestYarvPeer::handlerClosingMidReadStopsTheEvents() {
     QTRY_COMPARE(log.count(QStringLiteral("Disconnected")), 1);
     QCOMPARE(log.entries, (QStringList{"SocketConnected()", "ChannelMessage(bob!~b@h|#c|one)",
                                        "Disconnected()"}));
+}
+
+void TestYarvPeer::throwingHandlerLeavesTheControlRunning_data() {
+    QTest::addColumn<QString>("event");
+    QTest::addColumn<QString>("thrown");
+    QTest::newRow("ChannelMessage, the program's error") << "ChannelMessage"
+                                                         << "ComError";
+    QTest::newRow("ChannelMessage, a standard exception") << "ChannelMessage"
+                                                          << "std";
+    QTest::newRow("ChannelMessage, anything else") << "ChannelMessage"
+                                                   << "int";
+    QTest::newRow("ServerPing") << "ServerPing"
+                                << "ComError";
+    QTest::newRow("SocketConnected") << "SocketConnected"
+                                     << "ComError";
+    QTest::newRow("SocketError") << "SocketError"
+                                 << "std";
+    QTest::newRow("Disconnected") << "Disconnected"
+                                  << "int";
+}
+
+void TestYarvPeer::throwingHandlerLeavesTheControlRunning() {
+    QFETCH(QString, event);
+    QFETCH(QString, thrown);
+    IrcScriptedPeer peer;
+    Yarv yarv;
+    YarvEventLog log(&yarv); // connected first, so it sees every event
+    const auto fail = [thrown] {
+        if (thrown == QLatin1String("ComError"))
+            throw platform::ComError(5, QStringLiteral("handler"), QStringLiteral("refused"));
+        if (thrown == QLatin1String("std"))
+            throw std::runtime_error("refused");
+        throw 42;
+    };
+    const QHash<QString, std::function<void()>> handlers = {
+        {QStringLiteral("ChannelMessage"), [&] { connect(&yarv, &Yarv::ChannelMessage, fail); }},
+        {QStringLiteral("ServerPing"), [&] { connect(&yarv, &Yarv::ServerPing, fail); }},
+        {QStringLiteral("SocketConnected"), [&] { connect(&yarv, &Yarv::SocketConnected, fail); }},
+        {QStringLiteral("SocketError"), [&] { connect(&yarv, &Yarv::SocketError, fail); }},
+        {QStringLiteral("Disconnected"), [&] { connect(&yarv, &Yarv::Disconnected, fail); }},
+    };
+    handlers.value(event)();
+    // The failure is reported, not lost without a word.
+    QTest::ignoreMessage(
+        QtWarningMsg,
+        QRegularExpression(QStringLiteral("^Yarv: a handler of %1 failed").arg(event)));
+
+    // Waiting on the log: a handler that throws ends the emission of its
+    // signal, so a spy connected after it would never hear it.
+    yarv.OpenConnection(peer.host(), peer.port());
+    QTRY_COMPARE(log.count(QStringLiteral("SocketConnected")), 1);
+    QVERIFY(peer.waitForClient());
+    peer.send(":bob!~b@h PRIVMSG #c :one\r\nPING :irc.test\r\n:bob!~b@h PRIVMSG #c :two\r\n");
+    QTRY_COMPARE(log.count(QStringLiteral("ChannelMessage")), 2);
+    auto* socket = yarv.findChild<QTcpSocket*>();
+    QVERIFY(socket);
+    emit socket->errorOccurred(QAbstractSocket::NetworkError);
+    QCOMPARE(log.entries.size(), 6);
+    QCOMPARE(log.entries.mid(0, 4),
+             (QStringList{"SocketConnected()", "ChannelMessage(bob!~b@h|#c|one)",
+                          "ServerPing(irc.test)", "ChannelMessage(bob!~b@h|#c|two)"}));
+    QVERIFY(log.entries[4].startsWith(u"SocketError(10050|"));
+    QCOMPARE(log.entries[5], QStringLiteral("Disconnected()"));
+    QVERIFY(!yarv.IsConnected());
+    // And it connects again.
+    QTRY_VERIFY(!peer.hasClient());
+    yarv.OpenConnection(peer.host(), peer.port());
+    QTRY_COMPARE(log.count(QStringLiteral("SocketConnected")), 2);
+    QVERIFY(yarv.IsConnected());
 }
 
 QTEST_GUILESS_MAIN(TestYarvPeer)

@@ -82,6 +82,17 @@ QString IrcMessage::unescapeTagValue(QStringView value) {
 std::optional<IrcMessage> IrcMessage::parse(QStringView line) {
     if (line.contains(QChar(0)))
         return std::nullopt;
+    // A CR that framing left inside a line would show, and be logged, as a
+    // line break, so that text after it passed for a line of its own. It is
+    // dropped rather than taken as a line end: the server relayed all of it as
+    // one line from one sender, and splitting it would let that sender write
+    // a second line with any prefix it likes.
+    QString withoutCr;
+    if (line.contains(u'\r')) {
+        withoutCr = line.toString();
+        withoutCr.remove(u'\r');
+        line = withoutCr;
+    }
     IrcMessage msg;
     qsizetype pos = skipBlanks(line, 0);
     if (pos < line.size() && line[pos] == u'@') {

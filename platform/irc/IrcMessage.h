@@ -21,7 +21,9 @@ struct IrcMessage {
 
     // Parses one line without its line end. A line without a command (empty,
     // blanks only, tags or a prefix alone) cannot be parsed and gives nothing;
-    // so does a line holding a NUL, which the protocol never carries.
+    // so does a line holding a NUL, which the protocol never carries. A CR
+    // inside the line is dropped: it cannot end a line there, and it must
+    // not reach the prefix, command or parameters.
     static std::optional<IrcMessage> parse(QStringView line);
 
     // The text of a line read from the network: UTF-8 when the bytes are valid

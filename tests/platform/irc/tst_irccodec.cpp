@@ -86,6 +86,8 @@ private Q_SLOTS:
     void motdIsCollectedOncePerMotd();
     void currentNickFollowsWelcomeAndNick();
     void hostileInputNeverBreaksTheCodec();
+    void hostileLinesCannotForgeALine_data();
+    void hostileLinesCannotForgeALine();
 };
 
 void TestIrcCodec::initTestCase() {
@@ -599,6 +601,10 @@ void TestIrcCodec::hostileInputNeverBreaksTheCodec() {
             const auto msg = IrcMessage::parse(text);
             if (!msg)
                 continue;
+            // No CR survives to show as a line break.
+            QVERIFY(!msg->source.contains(u'\r') && !msg->command.contains(u'\r'));
+            for (const QString& param : msg->params)
+                QVERIFY(!param.contains(u'\r'));
             IrcMask::split(msg->source);
             if (const auto event = mapper.map(*msg)) {
                 QCOMPARE(event->args.size(), IrcEvent::argumentCount(event->kind));
@@ -608,6 +614,56 @@ void TestIrcCodec::hostileInputNeverBreaksTheCodec() {
     }
     QVERIFY(events > 0);
     QCOMPARE(buffer.droppedLines(), 1);
+}
+
+void TestIrcCodec::hostileLinesCannotForgeALine_data() {
+    QTest::addColumn<QByteArray>("received"); // as read from the socket
+    QTest::addColumn<QStringList>("events");  // "Kind" and its arguments, one line each
+    const QByteArray m = ":bob!~b@h";
+    QTest::newRow("CR in the text") << m + " PRIVMSG #c :hi\r<op> fake\r\n"
+                                    << QStringList{"ChannelMessage|bob!~b@h|#c|hi<op> fake"};
+    QTest::newRow("CR and a forged prefix")
+        << m + " PRIVMSG #c :hi\r:op!o@h PRIVMSG #c :fake\n"
+        << QStringList{"ChannelMessage|bob!~b@h|#c|hi:op!o@h PRIVMSG #c :fake"};
+    QTest::newRow("CR and a forged server line")
+        << m + " PRIVMSG alice :x\r:irc.test NOTICE alice :*** you are banned\r\n"
+        << QStringList{"PrivateMessage|bob!~b@h|x:irc.test NOTICE alice :*** you are banned"};
+    QTest::newRow("CR in the prefix") << QByteArray(":bob\r!~b@h PRIVMSG #c :hi\r\n")
+                                      << QStringList{"ChannelMessage|bob!~b@h|#c|hi"};
+    QTest::newRow("CR in the command") << m + " PRIV\rMSG #c :hi\r\n"
+                                       << QStringList{"ChannelMessage|bob!~b@h|#c|hi"};
+    QTest::newRow("CR in a middle parameter") << m + " PRIVMSG #c\r :hi\r\n"
+                                              << QStringList{"ChannelMessage|bob!~b@h|#c|hi"};
+    QTest::newRow("CR as a parameter of its own")
+        << m + " KICK #c \r carol :flood\r\n"
+        << QStringList{"UserKicked|bob!~b@h|#c|carol|flood"};
+    QTest::newRow("CR inside a CTCP") << m + " PRIVMSG #c :\x01"
+                                             "ACTION waves\r\x01\r\n"
+                                      << QStringList{"CtcpRequest|bob!~b@h|#c|ACTION|waves"};
+    QTest::newRow("CR in a notice") << m + " NOTICE alice :a\r\rb\r\n"
+                                    << QStringList{"NoticeReceived|bob!~b@h|alice|ab"};
+    QTest::newRow("CRs alone") << QByteArray("\r\r\r\n") << QStringList{};
+    QTest::newRow("CR after the line's CR") << m + " PRIVMSG #c :hi\r\r\n"
+                                            << QStringList{"ChannelMessage|bob!~b@h|#c|hi"};
+}
+
+void TestIrcCodec::hostileLinesCannotForgeALine() {
+    QFETCH(QByteArray, received);
+    QFETCH(QStringList, events);
+    IrcLineBuffer buffer;
+    IrcEventMapper mapper;
+    QVERIFY(mapper.map(*IrcMessage::parse(QStringLiteral(":irc.test 001 alice :Welcome"))));
+    buffer.append(received);
+    QStringList got;
+    QByteArray line;
+    while (buffer.takeLine(line)) {
+        const auto msg = IrcMessage::parse(IrcMessage::decode(line));
+        if (!msg)
+            continue;
+        if (const auto event = mapper.map(*msg))
+            got << (QStringList{kindName(event->kind)} + event->args).join(u'|');
+    }
+    QCOMPARE(got, events);
 }
 
 QTEST_GUILESS_MAIN(TestIrcCodec)

@@ -1,6 +1,6 @@
 #include "platform/irc/IrcMessage.h"
 
-#include <QStringDecoder>
+#include "platform/text/DecodeText.h"
 
 namespace platform {
 
@@ -122,20 +122,7 @@ std::optional<IrcMessage> IrcMessage::parse(QStringView line) {
 }
 
 QString IrcMessage::decode(QByteArrayView bytes) {
-    bool ascii = true;
-    for (const char c : bytes) {
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            ascii = false;
-            break;
-        }
-    }
-    if (ascii)
-        return QString::fromLatin1(bytes);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError())
-        return QString::fromLatin1(bytes);
-    return text;
+    return DecodeUtf8OrLatin1(bytes);
 }
 
 } // namespace platform

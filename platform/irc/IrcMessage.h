@@ -27,7 +27,8 @@ struct IrcMessage {
     static std::optional<IrcMessage> parse(QStringView line);
 
     // The text of a line read from the network: UTF-8 when the bytes are valid
-    // UTF-8, otherwise Latin-1, so that every byte still shows as a character.
+    // UTF-8, otherwise Latin-1, so that every byte still shows as a character
+    // (DecodeUtf8OrLatin1, as for files).
     static QString decode(QByteArrayView bytes);
 
     // Undoes the escapes of a tag value: \: ; \s blank, \\ backslash, \r CR,

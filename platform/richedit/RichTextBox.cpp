@@ -4,6 +4,7 @@
 #include "platform/richedit/OleColor.h"
 #include "platform/richedit/Rtf.h"
 #include "platform/richedit/VbKeys.h"
+#include "platform/text/DecodeText.h"
 #include "platform/window/Twips.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -14,7 +15,6 @@
 #include <QPainter>
 #include <QSaveFile>
 #include <QScrollBar>
-#include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
@@ -42,14 +42,6 @@ QString normalizedBreaks(const QString& text) {
     out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     out.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return out;
-}
-
-QString decodeText(const QByteArray& bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8(bytes);
-    if (!utf8.hasError())
-        return text;
-    return QString::fromLatin1(bytes);
 }
 
 QTextListFormat::Style listStyleOf(int kind) {
@@ -1132,7 +1124,7 @@ void RichTextBox::LoadFile(const QString& fileName, int fileType) {
     if (fileType == rtfRTF && LooksLikeRtf(QString::fromLatin1(bytes.left(8))))
         setTextRTF(QString::fromLatin1(bytes));
     else
-        setText(decodeText(bytes));
+        setText(DecodeUtf8OrLatin1(bytes));
     m_fileName = fileName;
 }
 

@@ -8,6 +8,7 @@
 #include "platform/irc/IrcLineEncoder.h"
 #include "platform/irc/IrcMask.h"
 #include "platform/irc/IrcMessage.h"
+#include "platform/text/DecodeText.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -172,12 +173,16 @@ void TestIrcCodec::invalidUtf8IsReadAsLatin1_data() {
     QTest::newRow("cut sequence") << QByteArray("x\xe2\x82") << QString::fromLatin1("x\xe2\x82");
     QTest::newRow("overlong") << QByteArray("\xc0\xaf") << QString::fromLatin1("\xc0\xaf");
     QTest::newRow("surrogate") << QByteArray("\xed\xa0\x80") << QString::fromLatin1("\xed\xa0\x80");
+    QTest::newRow("byte order mark left out")
+        << QByteArray("\xef\xbb\xbfhi") << QStringLiteral("hi");
+    QTest::newRow("empty") << QByteArray() << QString();
 }
 
 void TestIrcCodec::invalidUtf8IsReadAsLatin1() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
     QCOMPARE(IrcMessage::decode(bytes), text);
+    QCOMPARE(DecodeUtf8OrLatin1(bytes), text); // the same for files
 }
 
 void TestIrcCodec::framingOnCrLfOrLf_data() {

@@ -189,7 +189,6 @@ private:
     Program& m_program;
     QString m_IndentString;
     qint32 CurrentViewMode = 0;
-    bool IndentBusy = false;
     qint32 LastGutterFirstLine = 0;
     qint32 m_Zoom = 0;
 };

@@ -1,8 +1,9 @@
 #include "core/ProgramFiles.h"
 
+#include "platform/text/DecodeText.h"
+
 #include <QDir>
 #include <QFile>
-#include <QStringDecoder>
 
 QString FindPathNoCase(const QString& folder, const QString& relative) {
     QString current = folder;
@@ -26,11 +27,7 @@ QString FindPathNoCase(const QString& folder, const QString& relative) {
 }
 
 QString DecodeText(const QByteArray& bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError())
-        return QString::fromLatin1(bytes);
-    return text;
+    return platform::DecodeUtf8OrLatin1(bytes);
 }
 
 bool ReadTextFile(const QString& path, QString* text) {

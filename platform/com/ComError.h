@@ -29,6 +29,8 @@ private:
 };
 
 // Error numbers of components are 0x80040000 Or their code.
-constexpr qint64 comErrorNumber(qint64 code) { return qint64(0x80040000u) | code; }
+constexpr qint64 comErrorNumber(qint64 code) {
+    return qint64(0x80040000u) | code;
+}
 
 } // namespace platform

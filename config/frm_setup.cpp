@@ -2,6 +2,7 @@
 
 #include "core/Program.h"
 #include "core/ProgramFiles.h"
+#include "core/ServerEcho.h"
 #include "core/mod_set.h"
 #include "platform/window/FileListBox.h"
 
@@ -14,7 +15,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSaveFile>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QVBoxLayout>
@@ -309,13 +309,16 @@ void frm_setup::chk_use_tray_Click() {
 void frm_setup::start_command_Change() {
     if (start_command->isReadOnly())
         return;
-    const QString cmdFolder = FindPathNoCase(program().folder(), QStringLiteral("cmd"));
+    Program& p = program();
+    const QString cmdFolder = FindPathNoCase(p.folder(), QStringLiteral("cmd"));
     QDir().mkpath(cmdFolder);
-    QSaveFile file(FindPathNoCase(cmdFolder, QStringLiteral("startup.ini")));
-    if (file.open(QIODevice::WriteOnly)) {
-        file.write(start_command->toPlainText().toUtf8());
-        file.commit();
-    }
+    QString reason;
+    const bool written = p.fileWriter(FindPathNoCase(cmdFolder, QStringLiteral("startup.ini")),
+                                      start_command->toPlainText().toUtf8(), &reason);
+    // Said once, not at every keystroke, until a write works again.
+    if (!written && !m_startupWriteFailed)
+        ServerEcho(p, QStringLiteral("Error: startup.ini could not be written (%1)").arg(reason));
+    m_startupWriteFailed = !written;
 }
 
 void frm_setup::closeEvent(QCloseEvent* event) {

@@ -97,6 +97,7 @@ private:
     void Check1_Click();
     void chk_use_tray_Click();
     void start_command_Change();
+    bool m_startupWriteFailed = false;
 
     QHash<QString, QCheckBox*> m_checkBoxes;
     QHash<QString, QLineEdit*> m_textBoxes;

@@ -117,6 +117,12 @@ QString ExpandLine(Program& p, const QString& line, const QString& tag) {
             out += Setting(p, w.mid(1)) + u' '; // a read: no effect
         else if (!word.startsWith(u'$'))
             out += word + u' ';
+        // No command needs more: an expanded line is cut here, so lines that
+        // expand into copies of themselves cannot grow without bound.
+        if (out.size() > MaxExpandedLine) {
+            out.truncate(MaxExpandedLine);
+            break;
+        }
     }
     return out;
 }

@@ -16,6 +16,9 @@
 
 class Program;
 
+// The longest expanded line, in characters.
+inline constexpr int MaxExpandedLine = 65536;
+
 // `tag` names the window the line came from; "" stands for the frame's
 // active child.
 QString ExpandLine(Program& program, const QString& line, const QString& tag = QString());

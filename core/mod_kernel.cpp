@@ -101,7 +101,9 @@ private:
 void runScript(Program& p, const QString& rest, const QString& tag) {
     const ScriptArgsScope args(p);
     p.WordCount = SplitWords(p.words, rest);
-    p.scriptArgCount = p.WordCount;
+    // A script has arguments 1 to MaxScriptArgs; the rest of the line is not
+    // an argument, so a script cannot multiply its arguments without end.
+    p.scriptArgCount = qMin<qsizetype>(p.WordCount, MaxScriptArgs);
     const QStringList words = p.words.toList();
     for (qsizetype i = 1; i <= p.scriptArgCount; ++i)
         p.BatchArgs.set(i, words.at(i).trimmed());

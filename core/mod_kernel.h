@@ -18,6 +18,8 @@ class Program;
 // Command scripts nest at most this deep; a script started deeper is refused
 // with a "-!- " line in the server window.
 inline constexpr int MaxScriptDepth = 16;
+// The highest argument number a script has ("$$1000").
+inline constexpr int MaxScriptArgs = 1000;
 
 // Dispatches one line. The line is trimmed, and the trimmed text is written
 // back to the caller's variable. `extra` is accepted for callers that pass it

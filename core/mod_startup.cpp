@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTabWidget>
 #include <QTextEdit>
 
@@ -43,6 +44,8 @@ void Main(Program& p) {
     ExecCommand(p, QStringLiteral("Version"));
     if (p.settings.value(QStringLiteral("USE_MINISTART")) == u"1")
         p.mainFrame().setWindowState(Form::vbMinimized);
+    if (p.settings.value(QStringLiteral("USE_INSTANTCONNECT")) == u"1")
+        ExecCommand(p, QStringLiteral("CONNECT"));
 }
 
 bool PrepareFolders(Program& p) {
@@ -74,14 +77,18 @@ void InitSetupForm(Program& p) {
         }
     }
 
-    // Load the start-up script into its editor without writing it back; the
-    // editor is unlocked afterwards even when there is no script yet, so the
-    // first edit creates it.
+    // Load the start-up script into its editor without writing it back. The
+    // editor is unlocked when the script was read, and also when there is
+    // none yet, so that the first edit creates it; a script that exists but
+    // cannot be read keeps it locked, so no edit can replace the user's file.
     setup.start_command->setReadOnly(true);
     setup.start_command->clear();
+    const QString path = FindPathNoCase(p.folder(), QStringLiteral("cmd/startup.ini"));
     QString script;
-    if (ReadTextFile(FindPathNoCase(p.folder(), QStringLiteral("cmd/startup.ini")), &script))
+    if (ReadTextFile(path, &script))
         setup.start_command->setPlainText(script);
+    else if (QFileInfo::exists(path))
+        return;
     setup.start_command->setReadOnly(false);
 }
 

@@ -6,6 +6,7 @@
 #include "console/absRichEdit.h"
 #include "core/CommandTable.h"
 #include "core/ConversationWindow.h"
+#include "core/ExpandLine.h"
 #include "core/Form.h"
 #include "core/Program.h"
 #include "core/mod_kernel.h"
@@ -59,6 +60,7 @@ private Q_SLOTS:
     void nestingStopsBelowSeventeen_data();
     void nestingStopsBelowSeventeen();
     void nestedScriptRestoresOuterArguments();
+    void argumentsThatCopyThemselvesStayBounded();
     void remLinesSendNothing();
     void echoScriptWithServerLogging();
     void scriptNames_data();
@@ -242,6 +244,27 @@ void TestKernel::nestedScriptRestoresOuterArguments() {
     QCOMPARE(sentByLine(QStringLiteral("/~outer a b c")),
              (QByteArrayList{"OUT a b c", "IN q b q", "OUT a b c"}));
     QCOMPARE(m_p->scriptArgCount, 3);
+}
+
+void TestKernel::argumentsThatCopyThemselvesStayBounded() {
+    // Each script calls the next with ten copies of its own arguments: ten to
+    // the sixteenth arguments at the end, were they not capped.
+    const QString copies = QStringLiteral(" $$1-").repeated(10);
+    for (int i = 1; i < MaxScriptDepth; ++i)
+        script(QStringLiteral("g%1").arg(i),
+               (QStringLiteral("g%1").arg(i + 1) + copies + u'\n').toUtf8());
+    script(QStringLiteral("g%1").arg(MaxScriptDepth), "PRIVMSG bob $$3\n");
+    QCOMPARE(sentByLine(QStringLiteral("/~g1 a b c d e f g h i j")),
+             QByteArrayList{"PRIVMSG bob c"});
+    QVERIFY(m_p->BatchArgs.size() <= MaxScriptArgs + 1);
+    QVERIFY(m_p->runningScripts.isEmpty());
+
+    const QString wide = QStringLiteral("x").repeated(1000);
+    script(QStringLiteral("wide"), "ECHO $$1- $$1- $$1- $$1- $$1- $$1- $$1- $$1-\n");
+    QString line = QStringLiteral("/~wide ") + (wide + u' ').repeated(MaxScriptArgs);
+    ParseLine(*m_p, line);
+    QVERIFY(ExpandLine(*m_p, QStringLiteral("ECHO $$1- $$1- $$1- $$1- $$1- $$1- $$1-")).size() <=
+            MaxExpandedLine);
 }
 
 void TestKernel::remLinesSendNothing() {

@@ -3,7 +3,9 @@
 #include "config/frm_popups.h"
 #include "config/frm_setup.h"
 #include "connection/frm_main.h"
+#include "console/absRichEdit.h"
 #include "core/Program.h"
+#include "core/RecordFile.h"
 #include "core/SettingsFile.h"
 #include "core/SettingsKeys.h"
 #include "core/mod_startup.h"
@@ -61,6 +63,9 @@ private Q_SLOTS:
     void unknownServerUrlSelectsNothing();
     void startupScriptIsLoadedNotRewritten();
     void missingStartupScriptIsCreatedByFirstEdit();
+    void unreadableStartupScriptKeepsTheEditorLocked();
+    void failedStartupScriptWriteIsReportedOnce();
+    void instantConnectWithAnIncompleteProfile();
     void setupShownAndFrameMinimised();
     void firstStartGetsEveryDefaultAndOneQuestion();
     void answerNoIsRemembered();
@@ -178,6 +183,65 @@ void TestStartup::missingStartupScriptIsCreatedByFirstEdit() {
     QVERIFY(!QFileInfo::exists(folder.file(QStringLiteral("cmd/startup.ini"))));
     setup.start_command->setPlainText(QStringLiteral("/join #parlone"));
     QCOMPARE(folder.read(QStringLiteral("cmd/startup.ini")), QByteArray("/join #parlone"));
+}
+
+void TestStartup::unreadableStartupScriptKeepsTheEditorLocked() {
+    ScriptedAnswerer answers;
+    answers.queueMessageBoxAnswer(platform::vbNo);
+    TempProgramFolder folder;
+    // A folder where the script should be: there, but not readable as a file.
+    QVERIFY(QDir().mkpath(folder.file(QStringLiteral("cmd/startup.ini"))));
+    Program p(folder.path());
+    Main(p);
+    QVERIFY(p.setupDialog().start_command->isReadOnly());
+    QVERIFY(QFileInfo(folder.file(QStringLiteral("cmd/startup.ini"))).isDir());
+}
+
+void TestStartup::failedStartupScriptWriteIsReportedOnce() {
+    ScriptedAnswerer answers;
+    answers.queueMessageBoxAnswer(platform::vbNo);
+    TempProgramFolder folder;
+    Program p(folder.path());
+    Main(p);
+    bool fail = true;
+    p.fileWriter = [&fail](const QString& path, const QByteArray& bytes, QString* error) {
+        if (fail) {
+            *error = QStringLiteral("disk full");
+            return false;
+        }
+        return RecordFile::saveAtomically(path, bytes, error);
+    };
+    const auto errorLines = [&p] {
+        return p.serverWindow().console->Text().count(
+            QStringLiteral("Error: startup.ini could not be written (disk full)"));
+    };
+    QTextEdit* editor = p.setupDialog().start_command;
+    editor->setPlainText(QStringLiteral("/j"));
+    editor->setPlainText(QStringLiteral("/jo"));
+    QCOMPARE(errorLines(), 1);
+    fail = false;
+    editor->setPlainText(QStringLiteral("/join #a"));
+    QCOMPARE(folder.read(QStringLiteral("cmd/startup.ini")), QByteArray("/join #a"));
+    fail = true;
+    editor->setPlainText(QStringLiteral("/join #ab"));
+    QCOMPARE(errorLines(), 2);
+    QCOMPARE(folder.read(QStringLiteral("cmd/startup.ini")), QByteArray("/join #a"));
+}
+
+void TestStartup::instantConnectWithAnIncompleteProfile() {
+    ScriptedAnswerer answers;
+    answers.queueMessageBoxAnswer(platform::vbNo);
+    TempProgramFolder folder;
+    folder.write(QStringLiteral("settings.ini"), "\"USE_INSTANTCONNECT\",\"1\"\r\n"
+                                                 "\"PROFILE_NICKNAME\",\"parlone\"\r\n");
+    Program p(folder.path());
+    Main(p);
+    const QString text = p.serverWindow().console->Text();
+    QVERIFY2(
+        text.contains(QStringLiteral("Connect Error(s): \r\n- Missing server URL in profile.")),
+        qPrintable(text));
+    QVERIFY(!text.contains(QStringLiteral("- Missing nickname in profile.")));
+    QVERIFY(!p.mainFrame().Yarv1->IsConnected());
 }
 
 void TestStartup::setupShownAndFrameMinimised() {

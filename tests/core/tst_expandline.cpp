@@ -23,6 +23,8 @@ private Q_SLOTS:
     void cleanup();
     void identifiers_data();
     void identifiers();
+    void weekdayCountsFromSunday_data();
+    void weekdayCountsFromSunday();
     void unknownSettingIsReported();
     void notifyKeyReadsEmptyAndAddsNothing();
     void inputPrompt_data();
@@ -71,7 +73,7 @@ void TestExpandLine::identifiers_data() {
     QTest::newRow("time") << "say $TIME" << 3 << "say 07:05:03 ";
     QTest::newRow("lower case") << "say $time $date" << 3 << "say 07:05:03 03-09-2024 ";
     QTest::newRow("date") << "x $DATE" << 3 << "x 03-09-2024 ";
-    QTest::newRow("weekday, Sunday is 1") << "x $WEEKDAY" << 3 << "x 7 ";
+    QTest::newRow("weekday of a Saturday") << "x $WEEKDAY" << 3 << "x 7 ";
     QTest::newRow("version then a word") << "say $VERSION word" << 3 << "say Parlone v0.1.0 word ";
     QTest::newRow("unknown identifier dropped") << "say $NOPE plain" << 3 << "say plain ";
     QTest::newRow("setting and time") << "echo %SERVER_PORT $TIME" << 3 << "echo 6667 07:05:03 ";
@@ -95,6 +97,21 @@ void TestExpandLine::identifiers() {
     ScriptedAnswerer answers;
     QCOMPARE(ExpandLine(*m_p, line), expanded);
     QCOMPARE(answers.requests().size(), 0);
+}
+
+void TestExpandLine::weekdayCountsFromSunday_data() {
+    QTest::addColumn<QDate>("day");
+    QTest::addColumn<QString>("expanded");
+    QTest::newRow("Sunday") << QDate(2024, 3, 10) << "x 1 ";
+    QTest::newRow("Monday") << QDate(2024, 3, 11) << "x 2 ";
+    QTest::newRow("Saturday") << QDate(2024, 3, 16) << "x 7 ";
+}
+
+void TestExpandLine::weekdayCountsFromSunday() {
+    QFETCH(QDate, day);
+    QFETCH(QString, expanded);
+    m_p->clock.setFixed(QDateTime(day, QTime(12, 0)));
+    QCOMPARE(ExpandLine(*m_p, QStringLiteral("x $WEEKDAY")), expanded);
 }
 
 void TestExpandLine::unknownSettingIsReported() {

@@ -1,6 +1,7 @@
 #include "core/RecordFile.h"
 
 #include "core/ProgramFiles.h"
+#include "platform/text/DecodeText.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -63,12 +64,19 @@ bool RecordFile::parseLine(QStringView line, QStringList* fields) {
     }
 }
 
-RecordFile::Content RecordFile::parse(const QString& text, int fieldsPerRecord) {
+RecordFile::Content RecordFile::parse(QByteArrayView bytes, int fieldsPerRecord) {
     Content content;
     QStringList fields;
-    for (QStringView line : QStringView(text).split(u'\n')) {
-        if (line.endsWith(u'\r'))
-            line.chop(1);
+    qsizetype start = 0;
+    while (start <= bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', start);
+        if (end < 0)
+            end = bytes.size();
+        QByteArrayView raw = bytes.sliced(start, end - start);
+        start = end + 1;
+        if (raw.endsWith('\r'))
+            raw.chop(1);
+        const QString line = platform::DecodeUtf8OrLatin1(raw);
         if (line.trimmed().isEmpty())
             continue;
         if (parseLine(line, &fields) && fields.size() == fieldsPerRecord)
@@ -82,10 +90,13 @@ RecordFile::Content RecordFile::parse(const QString& text, int fieldsPerRecord) 
 RecordFile::Status RecordFile::read(const QString& path, int fieldsPerRecord, Content* content) {
     if (!QFileInfo::exists(path))
         return Status::Missing;
-    QString text;
-    if (!ReadTextFile(path, &text))
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
         return Status::Unreadable;
-    *content = parse(text, fieldsPerRecord);
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return Status::Unreadable;
+    *content = parse(bytes, fieldsPerRecord);
     return Status::Read;
 }
 

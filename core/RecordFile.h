@@ -11,6 +11,7 @@
 // atomically: either the whole new file is in place or the old one stays.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -30,13 +31,14 @@ public:
     using Writer =
         std::function<bool(const QString& path, const QByteArray& bytes, QString* error)>;
 
-    // The records of a file's text, each with `fieldsPerRecord` fields.
-    static Content parse(const QString& text, int fieldsPerRecord);
+    // The records of a file's bytes, each with `fieldsPerRecord` fields. Each
+    // line is decoded on its own (UTF-8, or Latin-1 when that line is not
+    // valid UTF-8), so one stray byte costs only its own line's accents.
+    static Content parse(QByteArrayView bytes, int fieldsPerRecord);
     // The fields of one line; false when the line is not a well-formed
     // sequence of fields.
     static bool parseLine(QStringView line, QStringList* fields);
-    // Reads and parses the file at `path` (UTF-8, or Latin-1 when it is not
-    // valid UTF-8).
+    // Reads and parses the file at `path`.
     static Status read(const QString& path, int fieldsPerRecord, Content* content);
 
     // One record as a line, without its line end. A line break inside a field

@@ -14,6 +14,7 @@ private Q_SLOTS:
     void formatReadsBack_data();
     void formatReadsBack();
     void parseSkipsDamagedLinesOnly();
+    void eachLineDecodedOnItsOwn();
     void readDecodesLatin1AndReportsMissing();
     void saveReplacesWholeFile();
     void saveIntoPlainFileFails();
@@ -66,23 +67,35 @@ void TestRecordFile::formatReadsBack() {
     QFETCH(QStringList, fields);
     const QByteArray bytes = RecordFile::format({fields, fields});
     QVERIFY(bytes.endsWith("\r\n"));
-    const RecordFile::Content content =
-        RecordFile::parse(QString::fromUtf8(bytes), int(fields.size()));
+    const RecordFile::Content content = RecordFile::parse(bytes, int(fields.size()));
     QCOMPARE(content.malformedLines, 0);
     QCOMPARE(content.records, (QList<QStringList>{fields, fields}));
 }
 
 void TestRecordFile::parseSkipsDamagedLinesOnly() {
-    const QString text = QStringLiteral("\"A\",\"1\"\r\n"
-                                        "\r\n"
-                                        "   \r\n"
-                                        "\"B\",\"2\",\"extra\"\r\n"
-                                        "\"C\"\n"
-                                        "\"D\",\"4\"\n"
-                                        "\"E\",\"truncat");
+    const QByteArray text = "\"A\",\"1\"\r\n"
+                            "\r\n"
+                            "   \r\n"
+                            "\"B\",\"2\",\"extra\"\r\n"
+                            "\"C\"\n"
+                            "\"D\",\"4\"\n"
+                            "\"E\",\"truncat";
     const RecordFile::Content content = RecordFile::parse(text, 2);
     QCOMPARE(content.records, (QList<QStringList>{{"A", "1"}, {"D", "4"}}));
     QCOMPARE(content.malformedLines, 3);
+}
+
+// One Latin-1 byte in an otherwise UTF-8 file changes only its own line;
+// the UTF-8 lines around it keep their accents.
+void TestRecordFile::eachLineDecodedOnItsOwn() {
+    const QByteArray bytes = "\"A\",\"caf\xc3\xa9\"\r\n"
+                             "\"B\",\"Ren\xe9\"\r\n"
+                             "\"C\",\"\xe2\x82\xac \xc3\xbc\"\r\n";
+    const RecordFile::Content content = RecordFile::parse(bytes, 2);
+    QCOMPARE(content.malformedLines, 0);
+    QCOMPARE(content.records, (QList<QStringList>{{"A", QStringLiteral("caf\u00e9")},
+                                                  {"B", QStringLiteral("Ren\u00e9")},
+                                                  {"C", QStringLiteral("\u20ac \u00fc")}}));
 }
 
 void TestRecordFile::readDecodesLatin1AndReportsMissing() {

@@ -200,6 +200,7 @@ private Q_SLOTS:
     void recordsInFileOrder();
     void malformedLineInTheMiddle();
     void truncatedLastLine();
+    void strayLatin1ByteCostsOnlyItsLine();
     void failingStoreIsReportedAndLoadGoesOn();
     void notifyRecords();
     void colourFields_data();
@@ -242,7 +243,7 @@ QStringList TestSettingsFile::lines(Program& p) const {
 
 QList<QStringList> TestSettingsFile::savedRecords() const {
     const RecordFile::Content content =
-        RecordFile::parse(QString::fromUtf8(m_folder->read(QStringLiteral("settings.ini"))), 2);
+        RecordFile::parse(m_folder->read(QStringLiteral("settings.ini")), 2);
     [&] { QCOMPARE(content.malformedLines, 0); }();
     return content.records;
 }
@@ -351,6 +352,25 @@ void TestSettingsFile::truncatedLastLine() {
     QCOMPARE(m_p->settings.value(u"SHOW_JOIN"), QStringLiteral("1"));
     QCOMPARE(m_p->settings.value(u"USE_DEFAULT_QUIT"), QString());
     QCOMPARE(lines(*m_p), QStringList{"Error: 1 malformed lines skipped in settings.ini"});
+}
+
+// A hand edit in a Latin-1 editor leaves one such byte in a UTF-8 file: the
+// other values keep their accents, and the next save writes every value as
+// plain UTF-8, none of them encoded twice.
+void TestSettingsFile::strayLatin1ByteCostsOnlyItsLine() {
+    m_folder->write(QStringLiteral("settings.ini"),
+                    "\"USE_DEFAULT_QUIT\",\"caf\xc3\xa9 \xe2\x82\xac\"\r\n"
+                    "\"PROFILE_REALNAME\",\"Ren\xe9\"\r\n"
+                    "\"BEEPS\",\"\xc3\xbc\"\r\n");
+    LoadSettings(*m_p);
+    QCOMPARE(m_p->settings.value(u"USE_DEFAULT_QUIT"), QStringLiteral("caf\u00e9 \u20ac"));
+    QCOMPARE(m_p->settings.value(u"PROFILE_REALNAME"), QStringLiteral("Ren\u00e9"));
+    QCOMPARE(m_p->settings.value(u"BEEPS"), QStringLiteral("\u00fc"));
+    SaveSettings(*m_p);
+    const QByteArray saved = m_folder->read(QStringLiteral("settings.ini"));
+    QVERIFY(saved.contains("\"USE_DEFAULT_QUIT\",\"caf\xc3\xa9 \xe2\x82\xac\"\r\n"));
+    QVERIFY(saved.contains("\"PROFILE_REALNAME\",\"Ren\xc3\xa9\"\r\n"));
+    QVERIFY(saved.contains("\"BEEPS\",\"\xc3\xbc\"\r\n"));
 }
 
 // The frame without its "Always on top" item makes the on-top store fail;

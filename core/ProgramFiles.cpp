@@ -30,6 +30,26 @@ QString DecodeText(const QByteArray& bytes) {
     return platform::DecodeUtf8OrLatin1(bytes);
 }
 
+QStringList DecodeLines(QByteArrayView bytes) {
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes = bytes.sliced(3);
+    QStringList lines;
+    const qsizetype n = bytes.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char c = bytes[i];
+        if (c != '\r' && c != '\n')
+            continue;
+        lines.append(platform::DecodeUtf8OrLatin1(bytes.sliced(start, i - start)));
+        if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        lines.append(platform::DecodeUtf8OrLatin1(bytes.sliced(start)));
+    return lines;
+}
+
 bool ReadTextFile(const QString& path, QString* text) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

@@ -4,7 +4,9 @@
 // or as Latin-1 when they are not valid UTF-8.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 
 // The path of `relative` (components separated by "/") under `folder`, each
 // component replaced by an existing entry whose name differs only in letter
@@ -13,6 +15,12 @@ QString FindPathNoCase(const QString& folder, const QString& relative);
 
 // Text of a file's bytes: UTF-8 when valid, Latin-1 otherwise.
 QString DecodeText(const QByteArray& bytes);
+
+// The lines of a text file's bytes. A line ends at CR LF, CR or LF; the end
+// of the last line starts no line of its own, and a UTF-8 byte order mark at
+// the start is left out. Each line is decoded on its own (UTF-8 when valid,
+// Latin-1 otherwise), so a stray byte costs only its own line.
+QStringList DecodeLines(QByteArrayView bytes);
 
 // Reads a whole text file; false when it cannot be opened.
 bool ReadTextFile(const QString& path, QString* text);

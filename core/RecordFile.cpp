@@ -1,7 +1,6 @@
 #include "core/RecordFile.h"
 
 #include "core/ProgramFiles.h"
-#include "platform/text/DecodeText.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -9,8 +8,9 @@
 
 namespace {
 
+// A stray CR (one left by an editor that wrote CR CR LF) counts as a blank.
 bool isBlank(QChar c) {
-    return c == u' ' || c == u'\t';
+    return c == u' ' || c == u'\t' || c == u'\r';
 }
 
 } // namespace
@@ -67,16 +67,8 @@ bool RecordFile::parseLine(QStringView line, QStringList* fields) {
 RecordFile::Content RecordFile::parse(QByteArrayView bytes, int fieldsPerRecord) {
     Content content;
     QStringList fields;
-    qsizetype start = 0;
-    while (start <= bytes.size()) {
-        qsizetype end = bytes.indexOf('\n', start);
-        if (end < 0)
-            end = bytes.size();
-        QByteArrayView raw = bytes.sliced(start, end - start);
-        start = end + 1;
-        if (raw.endsWith('\r'))
-            raw.chop(1);
-        const QString line = platform::DecodeUtf8OrLatin1(raw);
+    const QStringList lines = DecodeLines(bytes);
+    for (const QString& line : lines) {
         if (line.trimmed().isEmpty())
             continue;
         if (parseLine(line, &fields) && fields.size() == fieldsPerRecord)

@@ -1,8 +1,8 @@
 #pragma once
 // The program's record files (settings.ini, popups.ini and their kin): one
 // record a line, each field in double quotes, fields separated by commas,
-// lines ended by CR LF. A double quote inside a field is written doubled and
-// read back as one.
+// lines ended by CR LF (read: CR LF, CR or LF). A double quote inside a field is written doubled
+// and read back as one.
 //
 // Reading goes line by line so that one damaged line costs only itself:
 // blank lines are passed over, a field without quotes is taken trimmed, and a

@@ -1,6 +1,7 @@
 // Record files: one quoted, comma-separated record a line; damaged lines cost
 // only themselves; writes replace the file whole or not at all.
 
+#include "core/ProgramFiles.h"
 #include "core/RecordFile.h"
 #include "tests/support/TempProgramFolder.h"
 
@@ -14,6 +15,10 @@ private Q_SLOTS:
     void formatReadsBack_data();
     void formatReadsBack();
     void parseSkipsDamagedLinesOnly();
+    void lineEnds_data();
+    void lineEnds();
+    void decodeLines_data();
+    void decodeLines();
     void eachLineDecodedOnItsOwn();
     void readDecodesLatin1AndReportsMissing();
     void saveReplacesWholeFile();
@@ -40,6 +45,8 @@ void TestRecordFile::parseLine_data() {
     QTest::newRow("unterminated quote") << R"("KEY","val)" << false << QStringList{};
     QTest::newRow("text after closing quote") << R"("KEY"x,"v")" << false << QStringList{};
     QTest::newRow("quote inside bare field") << R"(KEY,va"l)" << false << QStringList{};
+    QTest::newRow("stray CR between fields")
+        << "\"KEY\"\r,\r\"v\"\r" << true << QStringList{"KEY", "v"};
 }
 
 void TestRecordFile::parseLine() {
@@ -83,6 +90,59 @@ void TestRecordFile::parseSkipsDamagedLinesOnly() {
     const RecordFile::Content content = RecordFile::parse(text, 2);
     QCOMPARE(content.records, (QList<QStringList>{{"A", "1"}, {"D", "4"}}));
     QCOMPARE(content.malformedLines, 3);
+}
+
+// Files written on other systems end their lines with CR alone, or with
+// CR CR LF after a text-mode copy; every record still reads.
+void TestRecordFile::lineEnds_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QList<QStringList>>("records");
+    QTest::addColumn<int>("malformed");
+
+    const QList<QStringList> abc{{"A", "1"}, {"B", "2"}, {"C", "3"}};
+    QTest::newRow("CR LF") << QByteArray("\"A\",\"1\"\r\n\"B\",\"2\"\r\n\"C\",\"3\"\r\n") << abc
+                           << 0;
+    QTest::newRow("CR only") << QByteArray("\"A\",\"1\"\r\"B\",\"2\"\r\"C\",\"3\"\r") << abc << 0;
+    QTest::newRow("CR CR LF") << QByteArray("\"A\",\"1\"\r\r\n\"B\",\"2\"\r\r\n\"C\",\"3\"\r\r\n")
+                              << abc << 0;
+    QTest::newRow("mixed, no final end")
+        << QByteArray("\"A\",\"1\"\n\"B\",\"2\"\r\"C\",\"3\"") << abc << 0;
+    // A CR is a line end wherever it stands: the record's second half is a
+    // line of its own.
+    QTest::newRow("CR inside a record")
+        << QByteArray("\"A\",\"1\"\r\n\"B\",\r\"2\"\r\n\"C\",\"3\"\r\n")
+        << QList<QStringList>{{"A", "1"}, {"B", ""}, {"C", "3"}} << 1;
+}
+
+void TestRecordFile::lineEnds() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QList<QStringList>, records);
+    QFETCH(int, malformed);
+    const RecordFile::Content content = RecordFile::parse(bytes, 2);
+    QCOMPARE(content.records, records);
+    QCOMPARE(content.malformedLines, malformed);
+}
+
+void TestRecordFile::decodeLines_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("lines");
+
+    QTest::newRow("empty") << QByteArray() << QStringList{};
+    QTest::newRow("no line end") << QByteArray("a") << QStringList{"a"};
+    QTest::newRow("final end starts no line") << QByteArray("a\r\n") << QStringList{"a"};
+    QTest::newRow("empty last line kept") << QByteArray("a\r\n\r\n") << QStringList{"a", ""};
+    QTest::newRow("LF, CR, CR LF") << QByteArray("a\nb\rc\r\nd") << QStringList{"a", "b", "c", "d"};
+    QTest::newRow("CR CR LF") << QByteArray("a\r\r\nb") << QStringList{"a", "", "b"};
+    QTest::newRow("LF CR") << QByteArray("a\n\rb") << QStringList{"a", "", "b"};
+    QTest::newRow("byte order mark left out") << QByteArray("\xef\xbb\xbf"
+                                                            "caf\xe9\nx")
+                                              << QStringList{QStringLiteral("caf\u00e9"), "x"};
+}
+
+void TestRecordFile::decodeLines() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, lines);
+    QCOMPARE(DecodeLines(bytes), lines);
 }
 
 // One Latin-1 byte in an otherwise UTF-8 file changes only its own line;

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 QString FindPathNoCase(const QString& folder, const QString& relative) {
     QString current = folder;
@@ -50,10 +51,31 @@ QStringList DecodeLines(QByteArrayView bytes) {
     return lines;
 }
 
-bool ReadTextFile(const QString& path, QString* text) {
+bool ReadFileBytes(const QString& path, QByteArray* bytes, QString* error) {
+    const auto fail = [error](const QString& reason) {
+        if (error != nullptr)
+            *error = reason;
+        return false;
+    };
+    const QFileInfo info(path);
+    if (!info.exists())
+        return fail(QStringLiteral("no such file"));
+    if (!info.isFile())
+        return fail(info.isDir() ? QStringLiteral("it is a folder")
+                                 : QStringLiteral("it is not a regular file"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
+        return fail(file.errorString());
+    *bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return fail(file.errorString());
+    return true;
+}
+
+bool ReadTextFile(const QString& path, QString* text) {
+    QByteArray bytes;
+    if (!ReadFileBytes(path, &bytes))
         return false;
-    *text = DecodeText(file.readAll());
+    *text = DecodeText(bytes);
     return true;
 }

@@ -22,5 +22,12 @@ QString DecodeText(const QByteArray& bytes);
 // Latin-1 otherwise), so a stray byte costs only its own line.
 QStringList DecodeLines(QByteArrayView bytes);
 
-// Reads a whole text file; false when it cannot be opened.
+// Reads a whole regular file. False when `path` names none: a folder, a pipe
+// or a device (a pipe with no writer would keep the open waiting for ever),
+// or a file that cannot be opened or read; then *error, when given, says
+// why.
+bool ReadFileBytes(const QString& path, QByteArray* bytes, QString* error = nullptr);
+
+// Reads a whole text file (a regular file only, as ReadFileBytes); false
+// when it cannot be read.
 bool ReadTextFile(const QString& path, QString* text);

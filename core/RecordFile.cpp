@@ -2,7 +2,6 @@
 
 #include "core/ProgramFiles.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -82,11 +81,8 @@ RecordFile::Content RecordFile::parse(QByteArrayView bytes, int fieldsPerRecord)
 RecordFile::Status RecordFile::read(const QString& path, int fieldsPerRecord, Content* content) {
     if (!QFileInfo::exists(path))
         return Status::Missing;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Status::Unreadable;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    QByteArray bytes;
+    if (!ReadFileBytes(path, &bytes))
         return Status::Unreadable;
     *content = parse(bytes, fieldsPerRecord);
     return Status::Read;

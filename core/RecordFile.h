@@ -38,7 +38,8 @@ public:
     // The fields of one line; false when the line is not a well-formed
     // sequence of fields.
     static bool parseLine(QStringView line, QStringList* fields);
-    // Reads and parses the file at `path`.
+    // Reads and parses the file at `path`. Only a regular file is read: a
+    // folder, pipe or device there is Unreadable.
     static Status read(const QString& path, int fieldsPerRecord, Content* content);
 
     // One record as a line, without its line end. A line break inside a field

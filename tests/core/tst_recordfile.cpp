@@ -3,6 +3,7 @@
 
 #include "core/ProgramFiles.h"
 #include "core/RecordFile.h"
+#include "tests/core/FifoWatchdog.h"
 #include "tests/support/TempProgramFolder.h"
 
 #include <QtTest>
@@ -21,6 +22,8 @@ private Q_SLOTS:
     void decodeLines();
     void eachLineDecodedOnItsOwn();
     void readDecodesLatin1AndReportsMissing();
+    void onlyRegularFilesAreRead_data();
+    void onlyRegularFilesAreRead();
     void saveReplacesWholeFile();
     void saveIntoPlainFileFails();
 };
@@ -167,6 +170,30 @@ void TestRecordFile::readDecodesLatin1AndReportsMissing() {
     QCOMPARE(content.records.value(0).value(1), QStringLiteral("caf\u00e9"));
     QCOMPARE(RecordFile::read(folder.file(QStringLiteral("none.ini")), 2, &content),
              RecordFile::Status::Missing);
+}
+
+// A FIFO (or a folder) where a program file should be is unreadable at
+// once: opening a FIFO would wait for a writer and hang the start.
+void TestRecordFile::onlyRegularFilesAreRead_data() {
+    QTest::addColumn<bool>("fifo");
+    QTest::newRow("fifo") << true;
+    QTest::newRow("folder") << false;
+}
+
+void TestRecordFile::onlyRegularFilesAreRead() {
+    QFETCH(bool, fifo);
+    TempProgramFolder folder;
+    const QString path = folder.file(QStringLiteral("settings.ini"));
+    QVERIFY(fifo ? FifoWatchdog::make(path) : QDir().mkdir(path));
+
+    FifoWatchdog guard(path);
+    RecordFile::Content content;
+    const RecordFile::Status status = RecordFile::read(path, 2, &content);
+    QString text;
+    const bool textRead = ReadTextFile(path, &text);
+    QVERIFY2(!guard.release(), "a reader waited on the FIFO");
+    QCOMPARE(status, RecordFile::Status::Unreadable);
+    QVERIFY(!textRead);
 }
 
 void TestRecordFile::saveReplacesWholeFile() {

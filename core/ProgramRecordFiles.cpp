@@ -4,21 +4,18 @@
 #include "core/ServerEcho.h"
 #include "platform/com/ComError.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 bool LoadRecordFile(Program& p, const QString& path, int fieldsPerRecord,
                     RecordFile::Content* content) {
     const QString name = QFileInfo(path).fileName();
-    switch (RecordFile::read(path, fieldsPerRecord, content)) {
+    QString reason;
+    switch (RecordFile::read(path, fieldsPerRecord, content, &reason)) {
     case RecordFile::Status::Missing:
         return false;
-    case RecordFile::Status::Unreadable: {
-        QFile file(path);
-        const QString reason = file.open(QIODevice::ReadOnly) ? QString() : file.errorString();
+    case RecordFile::Status::Unreadable:
         ServerEcho(p, QStringLiteral("Error: %1 could not be read: %2").arg(name, reason));
         return false;
-    }
     case RecordFile::Status::Read:
         break;
     }
@@ -29,11 +26,18 @@ bool LoadRecordFile(Program& p, const QString& path, int fieldsPerRecord,
 }
 
 bool SaveRecordFile(Program& p, const QString& path, const QList<QStringList>& records) {
+    // Whether a failed write leaves a file behind: the writer replaces the
+    // file whole or not at all, so the one there before is kept.
+    const bool hadFile = QFileInfo::exists(path);
     QString reason;
     if (p.fileWriter(path, RecordFile::format(records), &reason))
         return true;
-    ServerEcho(p, QStringLiteral("Error: %1 could not be written (%2); the previous file is kept.")
-                      .arg(QFileInfo(path).fileName(), reason));
+    QString text = QStringLiteral("Error: ") + QFileInfo(path).fileName() +
+                   QStringLiteral(" could not be written");
+    if (!reason.isEmpty())
+        text += QStringLiteral(" (") + reason + u')';
+    text += hadFile ? QStringLiteral("; the previous file is kept.") : QStringLiteral(".");
+    ServerEcho(p, text);
     return false;
 }
 

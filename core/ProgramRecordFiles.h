@@ -17,7 +17,8 @@ bool LoadRecordFile(Program& program, const QString& path, int fieldsPerRecord,
                     RecordFile::Content* content);
 
 // Replaces the file at `path` with the records. When the write fails, the old
-// file stays as it was and an "Error: " line says so.
+// file, if there was one, stays as it was; an "Error: " line gives the
+// writer's reason and says that the old file is kept only when there was one.
 bool SaveRecordFile(Program& program, const QString& path, const QList<QStringList>& records);
 
 // What went wrong, for an "Error: " line.

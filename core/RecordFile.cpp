@@ -78,11 +78,12 @@ RecordFile::Content RecordFile::parse(QByteArrayView bytes, int fieldsPerRecord)
     return content;
 }
 
-RecordFile::Status RecordFile::read(const QString& path, int fieldsPerRecord, Content* content) {
+RecordFile::Status RecordFile::read(const QString& path, int fieldsPerRecord, Content* content,
+                                    QString* error) {
     if (!QFileInfo::exists(path))
         return Status::Missing;
     QByteArray bytes;
-    if (!ReadFileBytes(path, &bytes))
+    if (!ReadFileBytes(path, &bytes, error))
         return Status::Unreadable;
     *content = parse(bytes, fieldsPerRecord);
     return Status::Read;

@@ -39,8 +39,10 @@ public:
     // sequence of fields.
     static bool parseLine(QStringView line, QStringList* fields);
     // Reads and parses the file at `path`. Only a regular file is read: a
-    // folder, pipe or device there is Unreadable.
-    static Status read(const QString& path, int fieldsPerRecord, Content* content);
+    // folder, pipe or device there is Unreadable. When it is Unreadable,
+    // *error, when given, says why.
+    static Status read(const QString& path, int fieldsPerRecord, Content* content,
+                       QString* error = nullptr);
 
     // One record as a line, without its line end. A line break inside a field
     // is written as a blank, since a record never spans lines.

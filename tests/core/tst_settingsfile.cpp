@@ -15,6 +15,7 @@
 #include "windows/frm_notify.h"
 #include "windows/frm_server.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QListWidget>
 
@@ -207,6 +208,9 @@ private Q_SLOTS:
     void colourFields();
     void coloursSurviveARestart();
     void failedWriteKeepsTheOldFile();
+    void failedWriteSaysWhatIsTrue_data();
+    void failedWriteSaysWhatIsTrue();
+    void unreadableFileGivesItsReason();
     void plainFileWhereTheFolderShouldBe();
 
 private:
@@ -484,6 +488,43 @@ void TestSettingsFile::failedWriteKeepsTheOldFile() {
     QCOMPARE(m_folder->read(QStringLiteral("settings.ini")), old);
     QCOMPARE(lines(*m_p), QStringList{"Error: settings.ini could not be written (No space left on "
                                       "device); the previous file is kept."});
+}
+
+void TestSettingsFile::failedWriteSaysWhatIsTrue_data() {
+    QTest::addColumn<bool>("previous");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("a previous file") << true << "Disk quota exceeded"
+                                     << "Error: settings.ini could not be written (Disk quota "
+                                        "exceeded); the previous file is kept.";
+    QTest::newRow("no previous file") << false << "Disk quota exceeded"
+                                      << "Error: settings.ini could not be written (Disk quota "
+                                         "exceeded).";
+    QTest::newRow("no reason given") << true << ""
+                                     << "Error: settings.ini could not be written; the previous "
+                                        "file is kept.";
+}
+
+void TestSettingsFile::failedWriteSaysWhatIsTrue() {
+    QFETCH(bool, previous);
+    QFETCH(QString, reason);
+    QFETCH(QString, line);
+    if (previous)
+        m_folder->write(QStringLiteral("settings.ini"), "\"BEEPS\",\"old\"\r\n");
+    m_p->fileWriter = [reason](const QString&, const QByteArray&, QString* error) {
+        *error = reason;
+        return false;
+    };
+    SaveSettings(*m_p);
+    QCOMPARE(lines(*m_p), QStringList{line});
+    QCOMPARE(QFileInfo::exists(m_folder->file(QStringLiteral("settings.ini"))), previous);
+}
+
+// A folder where the file should be: the line says why it was not read.
+void TestSettingsFile::unreadableFileGivesItsReason() {
+    QVERIFY(QDir(m_folder->path()).mkdir(QStringLiteral("settings.ini")));
+    LoadSettings(*m_p);
+    QCOMPARE(lines(*m_p), QStringList{"Error: settings.ini could not be read: it is a folder"});
 }
 
 // For root too: a plain file stands where the program folder should be.

@@ -32,7 +32,7 @@ void SavePopups(Program& p) {
                             command != nullptr ? command->text() : QString()});
         }
     }
-    SaveRecordFile(p, popupsPath(p), records);
+    SaveRecordFile(p, popupsPath(p), 3, records);
 }
 
 void LoadPopups(Program& p) {

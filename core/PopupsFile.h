@@ -6,11 +6,13 @@
 class Program;
 
 // Writes the popup editor's lists to popups.ini, replacing the file
-// atomically.
+// atomically; a popups.ini that cannot be read, or whose damaged lines have
+// no copy, is not replaced.
 void SavePopups(Program& program);
 
 // Reads popups.ini and, when it was read, replaces the editor's lists with
 // its items (through AddPopUp, which skips unknown kinds and duplicate
 // captions). A missing or unreadable file leaves the lists as they are;
-// damaged lines are skipped and counted in the server window.
+// damaged lines are skipped and counted in the server window, and the file
+// as it was is kept as popups.ini.bak.
 void LoadPopups(Program& program);

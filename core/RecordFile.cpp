@@ -79,13 +79,15 @@ RecordFile::Content RecordFile::parse(QByteArrayView bytes, int fieldsPerRecord)
 }
 
 RecordFile::Status RecordFile::read(const QString& path, int fieldsPerRecord, Content* content,
-                                    QString* error) {
+                                    QString* error, QByteArray* original) {
     if (!QFileInfo::exists(path))
         return Status::Missing;
     QByteArray bytes;
     if (!ReadFileBytes(path, &bytes, error))
         return Status::Unreadable;
     *content = parse(bytes, fieldsPerRecord);
+    if (original != nullptr)
+        *original = bytes;
     return Status::Read;
 }
 

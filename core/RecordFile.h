@@ -40,9 +40,10 @@ public:
     static bool parseLine(QStringView line, QStringList* fields);
     // Reads and parses the file at `path`. Only a regular file is read: a
     // folder, pipe or device there is Unreadable. When it is Unreadable,
-    // *error, when given, says why.
+    // *error, when given, says why; when it is Read, *original, when given,
+    // holds the file's bytes as they were.
     static Status read(const QString& path, int fieldsPerRecord, Content* content,
-                       QString* error = nullptr);
+                       QString* error = nullptr, QByteArray* original = nullptr);
 
     // One record as a line, without its line end. A line break inside a field
     // is written as a blank, since a record never spans lines.

@@ -9,6 +9,7 @@
 #include "tests/support/TestMain.h"
 #include "windows/frm_server.h"
 
+#include <QDir>
 #include <QListWidget>
 
 namespace {
@@ -43,6 +44,8 @@ private Q_SLOTS:
     void fileGroupsKindsInOrder();
     void loadReplacesTheListsOnlyWhenRead();
     void damagedLinesAreCounted();
+    void damagedFileIsKeptAsItWas();
+    void unreadableFileIsNotReplaced();
     void failedWriteKeepsTheOldFile();
     void noEditorWritesNothing();
 
@@ -151,7 +154,40 @@ void TestPopups::damagedLinesAreCounted() {
     LoadPopups(*m_p);
     QCOMPARE(itemsOf(m_p->popupsWindow()),
              (Items{{"server", "One", "/one"}, {"server", "Four", "/four"}}));
-    QCOMPARE(lines(*m_p), QStringList{"Error: 3 malformed lines skipped in popups.ini"});
+    QCOMPARE(lines(*m_p),
+             QStringList{"Error: 3 malformed lines skipped in popups.ini (the original is kept "
+                         "as popups.ini.bak)"});
+}
+
+void TestPopups::damagedFileIsKeptAsItWas() {
+    const QByteArray damaged = "\"SERVER\",\"One\",\"/one\"\r\n\"SERVER\",\"Two\"\r\n";
+    m_folder->write(QStringLiteral("popups.ini"), damaged);
+    LoadPopups(*m_p);
+    QCOMPARE(m_folder->read(QStringLiteral("popups.ini.bak")), damaged);
+    SavePopups(*m_p);
+    QCOMPARE(m_folder->read(QStringLiteral("popups.ini")),
+             QByteArray("\"SERVER\",\"One\",\"/one\"\r\n"));
+    QCOMPARE(m_folder->read(QStringLiteral("popups.ini.bak")), damaged);
+}
+
+// A folder where popups.ini should be: the items the editor holds are not
+// written over it, and the writer is not even asked.
+void TestPopups::unreadableFileIsNotReplaced() {
+    QVERIFY(QDir(m_folder->path()).mkdir(QStringLiteral("popups.ini")));
+    LoadPopups(*m_p);
+    m_p->popupsWindow().AddPopUp(QStringLiteral("query"), QStringLiteral("New"), QString());
+    bool asked = false;
+    m_p->fileWriter = [&asked](const QString&, const QByteArray&, QString*) {
+        asked = true;
+        return true;
+    };
+    SavePopups(*m_p);
+    QVERIFY(!asked);
+    QCOMPARE(lines(*m_p),
+             (QStringList{"Error: popups.ini could not be read: it is a folder (it is not replaced "
+                          "while it cannot be read)",
+                          "Error: popups.ini was not written, to keep the file there: it could not "
+                          "be read: it is a folder."}));
 }
 
 void TestPopups::failedWriteKeepsTheOldFile() {

@@ -9,6 +9,7 @@
 #include "core/SettingsFile.h"
 #include "core/mod_set.h"
 #include "platform/window/SystemMenu.h"
+#include "tests/core/FifoWatchdog.h"
 #include "tests/support/ScriptedAnswerer.h"
 #include "tests/support/TempProgramFolder.h"
 #include "tests/support/TestMain.h"
@@ -211,6 +212,9 @@ private Q_SLOTS:
     void failedWriteSaysWhatIsTrue_data();
     void failedWriteSaysWhatIsTrue();
     void unreadableFileGivesItsReason();
+    void damagedFileIsKeptAsItWas();
+    void damagedFileWithoutCopyIsNotReplaced();
+    void unreadableFileIsNotReplaced();
     void plainFileWhereTheFolderShouldBe();
 
 private:
@@ -346,7 +350,9 @@ void TestSettingsFile::malformedLineInTheMiddle() {
     for (const char16_t* key : {u"SHOW_JOIN", u"SHOW_PART", u"SHOW_KICK", u"SHOW_NICK"})
         QCOMPARE(m_p->settings.value(key), QStringLiteral("1"));
     QCOMPARE(m_p->settings.value(u"BEEPS"), QString());
-    QCOMPARE(lines(*m_p), QStringList{"Error: 1 malformed lines skipped in Settings.INI"});
+    QCOMPARE(lines(*m_p),
+             QStringList{"Error: 1 malformed lines skipped in Settings.INI (the original is kept "
+                         "as Settings.INI.bak)"});
 }
 
 void TestSettingsFile::truncatedLastLine() {
@@ -355,7 +361,9 @@ void TestSettingsFile::truncatedLastLine() {
     LoadSettings(*m_p);
     QCOMPARE(m_p->settings.value(u"SHOW_JOIN"), QStringLiteral("1"));
     QCOMPARE(m_p->settings.value(u"USE_DEFAULT_QUIT"), QString());
-    QCOMPARE(lines(*m_p), QStringList{"Error: 1 malformed lines skipped in settings.ini"});
+    QCOMPARE(lines(*m_p),
+             QStringList{"Error: 1 malformed lines skipped in settings.ini (the original is kept "
+                         "as settings.ini.bak)"});
 }
 
 // A hand edit in a Latin-1 editor leaves one such byte in a UTF-8 file: the
@@ -524,7 +532,85 @@ void TestSettingsFile::failedWriteSaysWhatIsTrue() {
 void TestSettingsFile::unreadableFileGivesItsReason() {
     QVERIFY(QDir(m_folder->path()).mkdir(QStringLiteral("settings.ini")));
     LoadSettings(*m_p);
-    QCOMPARE(lines(*m_p), QStringList{"Error: settings.ini could not be read: it is a folder"});
+    QCOMPARE(lines(*m_p),
+             QStringList{"Error: settings.ini could not be read: it is a folder (it is not "
+                         "replaced while it cannot be read)"});
+}
+
+// The lines the reader skipped would be gone after the next save: the file
+// as it was is kept first. The copy is replaced by a newer damaged file, but
+// never by a good one.
+void TestSettingsFile::damagedFileIsKeptAsItWas() {
+    const QByteArray damaged = "\"BEEPS\",\"1\"\r\n\"USE_DEFAULT_QUIT\",\"bye \"now\"\"\r\n";
+    m_folder->write(QStringLiteral("settings.ini"), damaged);
+    LoadSettings(*m_p);
+    QCOMPARE(lines(*m_p), QStringList{"Error: 1 malformed lines skipped in settings.ini (the "
+                                      "original is kept as settings.ini.bak)"});
+    QCOMPARE(m_folder->read(QStringLiteral("settings.ini.bak")), damaged);
+    SaveSettings(*m_p);
+    QCOMPARE(savedRecords().size(), 117);
+    QCOMPARE(m_folder->read(QStringLiteral("settings.ini.bak")), damaged);
+
+    // A good file loads and saves without touching the copy.
+    std::unique_ptr<Program> next = restart();
+    LoadSettings(*next);
+    SaveSettings(*next);
+    QCOMPARE(lines(*next), QStringList{});
+    QCOMPARE(m_folder->read(QStringLiteral("settings.ini.bak")), damaged);
+
+    const QByteArray newer = "\"BEEPS\",\"2\"\r\nBEEPS\",\"3\"\r\n";
+    m_folder->write(QStringLiteral("settings.ini"), newer);
+    next = restart();
+    LoadSettings(*next);
+    QCOMPARE(m_folder->read(QStringLiteral("settings.ini.bak")), newer);
+}
+
+// When the copy cannot be written, the damaged file is not replaced either.
+void TestSettingsFile::damagedFileWithoutCopyIsNotReplaced() {
+    const QByteArray damaged = "\"BEEPS\",\"1\"\r\n\"BEEPS\"\"2\"\r\n";
+    m_folder->write(QStringLiteral("settings.ini"), damaged);
+    QStringList attempted;
+    m_p->fileWriter = [&attempted](const QString& path, const QByteArray&, QString* error) {
+        attempted << QFileInfo(path).fileName();
+        *error = QStringLiteral("No space left on device");
+        return false;
+    };
+    LoadSettings(*m_p);
+    SaveSettings(*m_p);
+    QCOMPARE(attempted, (QStringList{"settings.ini.bak", "settings.ini.bak"}));
+    QCOMPARE(m_folder->read(QStringLiteral("settings.ini")), damaged);
+    QVERIFY(!QFileInfo::exists(m_folder->file(QStringLiteral("settings.ini.bak"))));
+    QCOMPARE(lines(*m_p),
+             (QStringList{"Error: 1 malformed lines skipped in settings.ini (no copy of the "
+                          "original could be kept as settings.ini.bak: No space left on device; "
+                          "settings.ini is not replaced until one is)",
+                          "Error: settings.ini was not written, to keep the file there: no copy of "
+                          "its damaged lines could be kept as settings.ini.bak: No space left on "
+                          "device."}));
+}
+
+// A FIFO stands where settings.ini should be: the start does not wait on
+// it, and no save replaces it, since nothing of it could be kept.
+void TestSettingsFile::unreadableFileIsNotReplaced() {
+    const QString path = m_folder->file(QStringLiteral("settings.ini"));
+    QVERIFY(FifoWatchdog::make(path));
+    QStringList attempted;
+    m_p->fileWriter = [&attempted](const QString& to, const QByteArray& bytes, QString* error) {
+        attempted << QFileInfo(to).fileName();
+        return RecordFile::saveAtomically(to, bytes, error);
+    };
+    FifoWatchdog guard(path);
+    LoadSettings(*m_p);
+    Setting(*m_p, QStringLiteral("BEEPS"), QStringLiteral("1"));
+    SaveSettings(*m_p);
+    QVERIFY2(!guard.release(), "a reader waited on the FIFO");
+    QCOMPARE(attempted, QStringList{});
+    QVERIFY(QFileInfo::exists(path) && !QFileInfo(path).isFile());
+    QCOMPARE(lines(*m_p),
+             (QStringList{"Error: settings.ini could not be read: it is not a regular file (it is "
+                          "not replaced while it cannot be read)",
+                          "Error: settings.ini was not written, to keep the file there: it could "
+                          "not be read: it is not a regular file."}));
 }
 
 // For root too: a plain file stands where the program folder should be.

@@ -54,11 +54,16 @@ qint32 Palette::GetColor(const QString& name) const {
 }
 
 int Palette::ColorIndex(qint32 colour) const {
+    const int index = findIndex(colour);
+    return index >= 0 ? index : 1;
+}
+
+int Palette::findIndex(qint32 colour) const {
     for (int i = 0; i < Size; ++i) {
         if (m_colors[i] == colour)
             return i;
     }
-    return 1;
+    return -1;
 }
 
 qint32 Palette::color(int index) const {

@@ -24,6 +24,8 @@ public:
 
     // The first index whose colour equals `colour`; 1 when none does.
     int ColorIndex(qint32 colour) const;
+    // The first index whose colour equals `colour`; -1 when none does.
+    int findIndex(qint32 colour) const;
 
     // The colour at `index`; 0 outside 0 .. 15.
     qint32 color(int index) const;

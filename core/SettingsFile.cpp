@@ -33,11 +33,9 @@ QString colourField(const Program& p, const SettingKey& key, const QString& stor
     const bool fits = number >= std::numeric_limits<qint32>::min() &&
                       number <= std::numeric_limits<qint32>::max();
     if (fits) {
-        const auto colour = static_cast<qint32>(number);
-        for (int i = 0; i < Palette::Size; ++i) {
-            if (p.palette.color(i) == colour)
-                return QString::number(i);
-        }
+        const int index = p.palette.findIndex(static_cast<qint32>(number));
+        if (index >= 0)
+            return QString::number(index);
     }
     if (key.kind == SettingKind::LookColor && number > 16)
         return QString::number(static_cast<qint64>(number));

@@ -108,13 +108,28 @@ qint32 colourOf(const QString& stored) {
     return static_cast<qint32>(number);
 }
 
+bool isColourName(const QString& text) {
+    const QString wanted = text.trimmed().toUpper();
+    for (int i = 0; i < Palette::Size; ++i) {
+        if (wanted == Palette::colorName(i))
+            return true;
+    }
+    return false;
+}
+
 // A look colour as written: a palette name or a palette index "0" to "15"
 // gives that palette colour, any other word or number up to 16 gives 0, and a
 // number above 16 is a colour number of its own. A text that only begins with
 // a number counts as that number.
 QString convertLookColour(const Palette& palette, QString value) {
-    if (Val(value) == 0 && value != u"0")
+    if (Val(value) == 0 && value != u"0") {
+        // A name gives its colour number, which is final: read again as an
+        // index, the number 0 of a pure black would turn into entry 0, white.
+        const bool name = isColourName(value);
         value = QString::number(palette.GetColor(value));
+        if (name)
+            return value;
+    }
     const double number = Val(value);
     if (number <= 16) {
         const QString index = readsWholeAs(value, number) ? value : numberText(number);

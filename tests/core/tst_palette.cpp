@@ -119,24 +119,28 @@ void TestPalette::getColor() {
 void TestPalette::colorIndex_data() {
     QTest::addColumn<QString>("scheme");
     QTest::addColumn<qint32>("colour");
-    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("found"); // findIndex: -1 when no entry has the colour
+    QTest::addColumn<int>("index"); // ColorIndex: 1 then
 
-    QTest::newRow("pure black, not in DEF_MIRC") << "DEF_MIRC" << 0 << 1;
-    QTest::newRow("pure black, entry 1 of DEF_PARLONE") << "DEF_PARLONE" << 0 << 1;
-    QTest::newRow("pure red") << "DEF_MIRC" << rgb(255, 0, 0) << 4;
-    QTest::newRow("white") << "DEF_PARLONE" << rgb(255, 255, 255) << 0;
-    QTest::newRow("pure blue, not in DEF_MIRC") << "DEF_MIRC" << rgb(0, 0, 255) << 1;
-    QTest::newRow("pure blue in DEF_PARLONE") << "DEF_PARLONE" << rgb(0, 0, 255) << 12;
-    QTest::newRow("last entry") << "DEF_MIRC" << rgb(212, 208, 200) << 15;
-    QTest::newRow("negative") << "DEF_MIRC" << -1 << 1;
+    QTest::newRow("pure black, not in DEF_MIRC") << "DEF_MIRC" << 0 << -1 << 1;
+    QTest::newRow("pure black, entry 1 of DEF_PARLONE") << "DEF_PARLONE" << 0 << 1 << 1;
+    QTest::newRow("pure red") << "DEF_MIRC" << rgb(255, 0, 0) << 4 << 4;
+    QTest::newRow("white") << "DEF_PARLONE" << rgb(255, 255, 255) << 0 << 0;
+    QTest::newRow("pure blue, not in DEF_MIRC") << "DEF_MIRC" << rgb(0, 0, 255) << -1 << 1;
+    QTest::newRow("pure blue in DEF_PARLONE") << "DEF_PARLONE" << rgb(0, 0, 255) << 12 << 12;
+    QTest::newRow("last entry") << "DEF_MIRC" << rgb(212, 208, 200) << 15 << 15;
+    QTest::newRow("negative") << "DEF_MIRC" << -1 << -1 << 1;
 }
 
 void TestPalette::colorIndex() {
     QFETCH(QString, scheme);
     QFETCH(qint32, colour);
+    QFETCH(int, found);
     QFETCH(int, index);
 
-    QCOMPARE(withScheme(scheme).ColorIndex(colour), index);
+    const Palette palette = withScheme(scheme);
+    QCOMPARE(palette.findIndex(colour), found);
+    QCOMPARE(palette.ColorIndex(colour), index);
 }
 
 void TestPalette::colorIndexPrefersLowerDuplicate_data() {
@@ -157,6 +161,7 @@ void TestPalette::colorIndexPrefersLowerDuplicate() {
     palette.setColor(copiedTo, colour);
     QCOMPARE(palette.color(copiedTo), colour);
     QCOMPARE(palette.ColorIndex(colour), qMin(copiedFrom, copiedTo));
+    QCOMPARE(palette.findIndex(colour), qMin(copiedFrom, copiedTo));
 }
 
 void TestPalette::setColorScheme_data() {

@@ -74,6 +74,8 @@ private Q_SLOTS:
 
     void storesAndHandsBack_data();
     void storesAndHandsBack();
+    void colourNamesUnderBothSchemes_data();
+    void colourNamesUnderBothSchemes();
     void reports_data();
     void reports();
     void readsHaveNoSideEffects();
@@ -264,6 +266,43 @@ void TestSetting::storesAndHandsBack() {
     QCOMPARE(v, handedBack);
     QCOMPARE(p().settings.value(k), stored);
     QCOMPARE(Setting(p(), k), stored);
+}
+
+// A colour name gives its own colour under either scheme, pure black
+// included, while an index still gives the palette entry.
+void TestSetting::colourNamesUnderBothSchemes_data() {
+    QTest::addColumn<QString>("scheme");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<int>("entry");
+
+    for (const char* scheme : {"DEF_PARLONE", "DEF_MIRC"}) {
+        QTest::addRow("%s, channel BLACK", scheme) << scheme << "WIN_CHAN_CONSOLE_BACKCOLOR"
+                                                   << "BLACK" << 1;
+        QTest::addRow("%s, query black", scheme) << scheme << "WIN_QUERY_COMMAND_FORECOLOR"
+                                                 << "black" << 1;
+        QTest::addRow("%s, server Black", scheme) << scheme << "WIN_SERVER_CONSOLE_BACKCOLOR"
+                                                  << "Black" << 1;
+        QTest::addRow("%s, WHITE", scheme) << scheme << "WIN_CHAN_LIST_BACKCOLOR"
+                                           << "WHITE" << 0;
+        QTest::addRow("%s, index 0", scheme) << scheme << "WIN_CHAN_LIST_BACKCOLOR"
+                                             << "0" << 0;
+        QTest::addRow("%s, index 1", scheme) << scheme << "WIN_QUERY_CONSOLE_BACKCOLOR"
+                                             << "1" << 1;
+    }
+}
+
+void TestSetting::colourNamesUnderBothSchemes() {
+    QFETCH(QString, scheme);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QFETCH(int, entry);
+    p().palette.SetColorScheme(scheme);
+    const QString colour = QString::number(p().palette.color(entry));
+    QString v = value;
+    Setting(p(), key, v);
+    QCOMPARE(v, colour);
+    QCOMPARE(p().settings.value(key), colour);
 }
 
 void TestSetting::reports_data() {

@@ -11,7 +11,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 #include <exception>
 
@@ -42,16 +41,10 @@ QString findScript(const Program& p, const QString& name) {
 // the first command runs: commands may write files, even this one. Lines end
 // at CR LF, CR or LF.
 bool readScript(const QString& path, QStringList* lines) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QByteArray bytes;
+    if (!ReadFileBytes(path, &bytes))
         return false;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return false;
-    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
-    *lines = DecodeText(bytes).split(lineEnd);
-    if (!lines->isEmpty() && lines->constLast().isEmpty())
-        lines->removeLast(); // the end of the last line, not a line of its own
+    *lines = DecodeLines(bytes);
     return true;
 }
 

@@ -1,6 +1,10 @@
 #include "core/Palette.h"
 
+#include "core/Val.h"
+
 #include <QLatin1StringView>
+
+#include <cmath>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -77,4 +81,13 @@ void Palette::setColor(int index, qint32 colour) {
 
 QString Palette::colorName(int index) {
     return index >= 0 && index < Size ? QString(colorNames[index]) : QString();
+}
+
+qint32 ColourNumber(const QString& text) {
+    const double number = std::nearbyint(Val(text));
+    // Compared before the conversion: a double outside qint32 does not
+    // convert to anything defined.
+    if (!(number >= 0 && number <= 0xFFFFFF))
+        return 0;
+    return static_cast<qint32>(number);
 }

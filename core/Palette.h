@@ -39,3 +39,9 @@ public:
 private:
     std::array<qint32, Size> m_colors{};
 };
+
+// The colour number a colour's text stands for, as every window, file and
+// line reads it: the text's numeric reading (Val) rounded to a whole number,
+// half to even. A reading outside the colour numbers 0 .. 0xFFFFFF (white),
+// or one that is not finite, is no colour and gives 0, as a word does.
+qint32 ColourNumber(const QString& text);

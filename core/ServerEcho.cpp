@@ -2,9 +2,9 @@
 
 #include "console/AddColorText.h"
 #include "console/absRichEdit.h"
+#include "core/Palette.h"
 #include "core/Program.h"
 #include "core/ProgramFiles.h"
-#include "core/Val.h"
 #include "windows/frm_server.h"
 
 #include <QDir>
@@ -16,7 +16,7 @@ constexpr qint32 kTrimAbove = 30000;
 constexpr qint32 kTrimBy = 1000;
 
 int indexOf(const Program& p, const QString& colour) {
-    return p.palette.ColorIndex(static_cast<qint32>(Val(colour)));
+    return p.palette.ColorIndex(ColourNumber(colour));
 }
 
 void appendToLog(const Program& p, const QString& line) {

@@ -6,13 +6,10 @@
 #include "core/ProgramRecordFiles.h"
 #include "core/ServerEcho.h"
 #include "core/SettingsKeys.h"
-#include "core/Val.h"
 #include "core/mod_set.h"
 #include "windows/frm_notify.h"
 
 #include <QListWidget>
-
-#include <cmath>
 
 namespace {
 
@@ -25,21 +22,18 @@ QString settingsPath(const Program& p) {
 // never set keeps its own look. A look colour that is not in the palette and
 // is above 16 is written as its number, which the accessor keeps as it is
 // when the file is read, so a colour of the user's own survives. Any other
-// colour that is not in the palette is written as index 1.
+// colour that is not in the palette, a text that is no colour number
+// included, is written as index 1.
 QString colourField(const Program& p, const SettingKey& key, const QString& stored) {
     if (stored.trimmed().isEmpty())
         return QString();
-    const double number = std::nearbyint(Val(stored));
-    const bool fits = number >= std::numeric_limits<qint32>::min() &&
-                      number <= std::numeric_limits<qint32>::max();
-    if (fits) {
-        const int index = p.palette.findIndex(static_cast<qint32>(number));
-        if (index >= 0)
-            return QString::number(index);
-    }
-    if (key.kind == SettingKind::LookColor && number > 16)
-        return QString::number(static_cast<qint64>(number));
-    return QString::number(p.palette.ColorIndex(fits ? static_cast<qint32>(number) : 0));
+    const qint32 colour = ColourNumber(stored);
+    const int index = p.palette.findIndex(colour);
+    if (index >= 0)
+        return QString::number(index);
+    if (key.kind == SettingKind::LookColor && colour > 16)
+        return QString::number(colour);
+    return QString::number(p.palette.ColorIndex(colour));
 }
 
 QString savedField(const Program& p, const SettingKey& key) {

@@ -25,7 +25,6 @@
 #include <QRegularExpression>
 
 #include <cmath>
-#include <limits>
 
 namespace {
 
@@ -96,16 +95,6 @@ bool readsWholeAs(const QString& text, double number) {
         whole = number;
     }
     return ok && whole == number;
-}
-
-// The colour number of a stored colour text, as windows take it.
-qint32 colourOf(const QString& stored) {
-    const double number = roundWhole(Val(stored));
-    if (!(number >= std::numeric_limits<qint32>::min()))
-        return 0;
-    if (number > std::numeric_limits<qint32>::max())
-        return std::numeric_limits<qint32>::max();
-    return static_cast<qint32>(number);
 }
 
 bool isColourName(const QString& text) {
@@ -191,10 +180,10 @@ void pushLook(Window& window, const Parts& parts, const Look& look, const QStrin
             return;
         switch (look.property) {
         case Property::BackColor:
-            setRole(*widget, QPalette::Base, colourOf(stored));
+            setRole(*widget, QPalette::Base, ColourNumber(stored));
             break;
         case Property::ForeColor:
-            setRole(*widget, QPalette::Text, colourOf(stored));
+            setRole(*widget, QPalette::Text, ColourNumber(stored));
             break;
         case Property::Font:
             SetFontFace(*widget, stored);
@@ -214,11 +203,11 @@ void pushLook(Window& window, const Parts& parts, const Look& look, const QStrin
     case Part::Console:
         switch (look.property) {
         case Property::BackColor:
-            parts.console->setBackColor(colourOf(stored));
+            parts.console->setBackColor(ColourNumber(stored));
             break;
         case Property::ForeColor:
             if (look.family == Family::Query)
-                parts.console->setSelColor(colourOf(stored));
+                parts.console->setSelColor(ColourNumber(stored));
             break;
         case Property::Font:
             setConsoleFace(*parts.console, stored);
@@ -266,10 +255,10 @@ void applyToServer(Program& p, const Look& look, const QString& stored) {
     if (look.part == Part::Command) {
         switch (look.property) {
         case Property::BackColor:
-            setRole(commandline, QPalette::Base, colourOf(stored));
+            setRole(commandline, QPalette::Base, ColourNumber(stored));
             break;
         case Property::ForeColor:
-            setRole(commandline, QPalette::Text, colourOf(stored));
+            setRole(commandline, QPalette::Text, ColourNumber(stored));
             break;
         case Property::Font:
             SetFontFace(commandline, stored);
@@ -297,7 +286,7 @@ void applyToServer(Program& p, const Look& look, const QString& stored) {
     };
     switch (look.property) {
     case Property::BackColor:
-        console.setBackColor(colourOf(stored));
+        console.setBackColor(ColourNumber(stored));
         break;
     case Property::Font:
         reformat([&] { console.setSelFontName(FontFamilyFor(stored)); });
@@ -387,18 +376,27 @@ void storeLookFont(Program& p, const SettingKey& key, const Look& look, const QS
     }
 }
 
+// The largest font size a rich text box holds: 1638 points, 32767 twips.
+constexpr double kLargestPoints = 1638;
+
+// Whether a window takes `size` points: above `floor`, up to the largest
+// size. A size out of range stores nothing, like a non-positive one.
+bool takesSize(double size, double floor = 0) {
+    return size > floor && size <= kLargestPoints;
+}
+
 void storeLookSize(Program& p, const SettingKey& key, const Look& look, const QString& value) {
     const double size = Val(value);
     switch (look.family) {
     case Family::Chan:
-        if (size > 0) {
+        if (takesSize(size)) {
             p.settings.setValue(key, value);
             refreshPreview(p, Family::Chan);
             pushToChannels(p, look, value);
         }
         break;
     case Family::Query:
-        if (size > 0) {
+        if (takesSize(size)) {
             p.settings.setValue(key, value);
             pushToQueries(p, look, value);
             refreshPreview(p, Family::Query);
@@ -408,7 +406,7 @@ void storeLookSize(Program& p, const SettingKey& key, const Look& look, const QS
         break;
     case Family::Server:
         // The server console takes no size below 5 points.
-        if (size > (look.part == Part::Console ? 4 : 0)) {
+        if (takesSize(size, look.part == Part::Console ? 4 : 0)) {
             applyToServer(p, look, value);
             p.settings.setValue(key, value);
         }

@@ -39,6 +39,8 @@ private Q_SLOTS:
     void colorIndexPrefersLowerDuplicate();
     void setColorScheme_data();
     void setColorScheme();
+    void colourNumber_data();
+    void colourNumber();
 };
 
 void TestPalette::emptyUntilPresetApplied() {
@@ -197,6 +199,35 @@ void TestPalette::setColorScheme() {
     Palette palette = withScheme(before);
     palette.SetColorScheme(name);
     QCOMPARE(entries(palette), entries(withScheme(applied)));
+}
+
+void TestPalette::colourNumber_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qint32>("colour");
+
+    QTest::newRow("black") << "0" << 0;
+    QTest::newRow("a number") << "1193046" << 1193046;
+    QTest::newRow("white, the largest") << "16777215" << 0xFFFFFF;
+    QTest::newRow("past white") << "16777216" << 0;
+    QTest::newRow("far past white") << "1e20" << 0;
+    QTest::newRow("past every integer") << "1e300" << 0;
+    QTest::newRow("negative") << "-1" << 0;
+    QTest::newRow("far negative") << "-1e20" << 0;
+    QTest::newRow("half rounds to even, down") << "254.5" << 254;
+    QTest::newRow("half rounds to even, up") << "255.5" << 256;
+    QTest::newRow("fraction rounds") << "254.6" << 255;
+    QTest::newRow("rounds past white") << "16777215.5" << 0;
+    QTest::newRow("leading number") << "12abc" << 12;
+    QTest::newRow("hexadecimal") << "&HFF" << 255;
+    QTest::newRow("plus sign and zeros") << "+0017" << 17;
+    QTest::newRow("word") << "blue" << 0;
+    QTest::newRow("empty") << "" << 0;
+}
+
+void TestPalette::colourNumber() {
+    QFETCH(QString, text);
+    QFETCH(qint32, colour);
+    QCOMPARE(ColourNumber(text), colour);
 }
 
 QTEST_APPLESS_MAIN(TestPalette)

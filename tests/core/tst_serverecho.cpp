@@ -88,7 +88,8 @@ void TestServerEcho::timestamp() {
 }
 
 void TestServerEcho::colours_data() {
-    QTest::addColumn<QString>("colour"); // a palette index here, "" for the default
+    // A palette index, "" for the default, or "=" and the text itself.
+    QTest::addColumn<QString>("colour");
     QTest::addColumn<int>("mode");
     QTest::addColumn<int>("fore");
     QTest::addColumn<int>("back");
@@ -98,6 +99,9 @@ void TestServerEcho::colours_data() {
     QTest::newRow("colour on console background") << "4" << 113 << 4 << 8;
     QTest::newRow("colour only") << "4" << 0 << 4 << 0;
     QTest::newRow("colour not in the palette") << "rgb" << 1 << 1 << 8;
+    // Texts as a setting may hold them: read as every colour is read.
+    QTest::newRow("fraction rounds") << "=254.6" << 0 << 4 << 0;
+    QTest::newRow("past white") << "=1e20" << 0 << 1 << 0;
 }
 
 void TestServerEcho::colours() {
@@ -108,7 +112,9 @@ void TestServerEcho::colours() {
     // A colour setting holds an RGB number as text.
     const QString rgb = colour.isEmpty()   ? QString()
                         : colour == u"rgb" ? QStringLiteral("1193046")
-                                           : QString::number(m_p->palette.color(colour.toInt()));
+                        : colour.startsWith(u'=')
+                            ? colour.mid(1)
+                            : QString::number(m_p->palette.color(colour.toInt()));
     ServerEcho(*m_p, QStringLiteral("abc"), rgb, mode);
     const qint32 start = static_cast<qint32>(console().Text().size()) - 3;
     for (qint32 i = start; i < start + 3; ++i) {

@@ -91,8 +91,8 @@ private Q_SLOTS:
     void pushToChannels();
     void pushToQueries_data();
     void pushToQueries();
-    void nonPositiveSizesStoreNothing_data();
-    void nonPositiveSizesStoreNothing();
+    void sizesOutOfRangeStoreNothing_data();
+    void sizesOutOfRangeStoreNothing();
     void serverLooks();
     void serverConsoleRefontsItsText();
 
@@ -673,6 +673,10 @@ void TestSetting::pushToQueries_data() {
                                        << "12345"
                                        << "console"
                                        << "back" << QVariant(12345);
+    QTest::newRow("number past white is no colour") << "WIN_QUERY_COMMAND_BACKCOLOR"
+                                                    << "1e20"
+                                                    << "command"
+                                                    << "back" << QVariant(0);
 }
 
 void TestSetting::pushToQueries() {
@@ -696,7 +700,7 @@ void TestSetting::pushToQueries() {
     QCOMPARE(probe(*chan, part, property), chanBefore);
 }
 
-void TestSetting::nonPositiveSizesStoreNothing_data() {
+void TestSetting::sizesOutOfRangeStoreNothing_data() {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("value");
     QTest::addColumn<bool>("stores");
@@ -714,20 +718,42 @@ void TestSetting::nonPositiveSizesStoreNothing_data() {
                                       << "5" << true;
     QTest::newRow("channel leading number") << "WIN_CHAN_LIST_FONTSIZE"
                                             << "7pt" << true;
+    QTest::newRow("channel largest") << "WIN_CHAN_LIST_FONTSIZE"
+                                     << "1638" << true;
+    QTest::newRow("channel past the largest") << "WIN_CHAN_LIST_FONTSIZE"
+                                              << "1638.5" << false;
+    QTest::newRow("channel command huge") << "WIN_CHAN_COMMAND_FONTSIZE"
+                                          << "1e12" << false;
+    QTest::newRow("query huge") << "WIN_QUERY_COMMAND_FONTSIZE"
+                                << "1e12" << false;
+    QTest::newRow("server command huge") << "WIN_SERVER_COMMAND_FONTSIZE"
+                                         << "1e12" << false;
+    QTest::newRow("server console huge") << "WIN_SERVER_CONSOLE_FONTSIZE"
+                                         << "1e12" << false;
+    QTest::newRow("server console largest") << "WIN_SERVER_CONSOLE_FONTSIZE"
+                                            << "1638" << true;
 }
 
-void TestSetting::nonPositiveSizesStoreNothing() {
+void TestSetting::sizesOutOfRangeStoreNothing() {
     QFETCH(QString, key);
     QFETCH(QString, value);
     QFETCH(bool, stores);
     p().settings.setValue(key, QStringLiteral("10"));
     auto* chan = new frm_chan(p());
     chan->setTag(QStringLiteral("#c"));
-    const double listSize = chan->list_nicks->font().pointSizeF();
+    frm_server& server = p().serverWindow();
+    // What every window part a size reaches shows before the write.
+    const auto shown = [&] {
+        return QVariantList{
+            chan->list_nicks->font().pointSizeF(), chan->commandline->font().pointSizeF(),
+            chan->commandline->height(),           server.commandline->font().pointSizeF(),
+            server.commandline->height(),          server.console->Font().pointSizeF()};
+    };
+    const QVariantList before = shown();
     Setting(p(), key, value);
     QCOMPARE(p().settings.value(key), stores ? value : QStringLiteral("10"));
     if (!stores)
-        QCOMPARE(chan->list_nicks->font().pointSizeF(), listSize);
+        QCOMPARE(shown(), before);
 }
 
 void TestSetting::serverLooks() {

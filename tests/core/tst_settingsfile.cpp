@@ -445,6 +445,17 @@ void TestSettingsFile::colourFields_data() {
     QTest::newRow("word") << "WIN_SERVER_COMMAND_BACKCOLOR"
                           << "abc"
                           << "1";
+    QTest::newRow("look number past white") << "WIN_QUERY_CONSOLE_BACKCOLOR"
+                                            << "16777216"
+                                            << "1";
+    QTest::newRow("look number past every integer") << "WIN_CHAN_LIST_BACKCOLOR"
+                                                    << "1e20"
+                                                    << "1";
+    QTest::newRow("event number far negative") << "WIN_SERVER_CTCPCOLOR"
+                                               << "-1e20"
+                                               << "1";
+    QTest::newRow("fraction rounds to a palette colour")
+        << "WIN_CHAN_JOINCOLOR" << QString::number(palette.color(4) - 0.4) << "4";
 }
 
 void TestSettingsFile::colourFields() {

@@ -19,7 +19,6 @@
 #include "windows/frm_server.h"
 
 #include <QCheckBox>
-#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRegularExpression>
@@ -266,7 +265,7 @@ void applyToServer(Program& p, const Look& look, const QString& stored) {
         case Property::FontSize:
             setSize(commandline, Val(stored));
             fitCommandLine(commandline, commandline.font().pointSizeF());
-            server.layout()->activate();
+            server.Form_Resize();
             break;
         case Property::None:
             break;
@@ -293,8 +292,10 @@ void applyToServer(Program& p, const Look& look, const QString& stored) {
         setConsoleFace(console, stored);
         break;
     case Property::FontSize: {
-        const double size = Val(stored);
-        reformat([&] { console.setSelFontSize(static_cast<int>(roundWhole(size))); });
+        // The console's text takes whole points only; its own font takes the
+        // same whole size, so the lines shown and the lines to come agree.
+        const double size = roundWhole(Val(stored));
+        reformat([&] { console.setSelFontSize(static_cast<int>(size)); });
         setConsoleSize(console, size);
         break;
     }
@@ -405,8 +406,8 @@ void storeLookSize(Program& p, const SettingKey& key, const Look& look, const QS
         }
         break;
     case Family::Server:
-        // The server console takes no size below 5 points.
-        if (takesSize(size, look.part == Part::Console ? 4 : 0)) {
+        // The server console takes whole points, and no size below 5.
+        if (look.part == Part::Console ? takesSize(roundWhole(size), 4) : takesSize(size)) {
             applyToServer(p, look, value);
             p.settings.setValue(key, value);
         }

@@ -15,3 +15,7 @@ frm_server::frm_server(Program& program) : Form(program, Kind::MdiChild, QString
     commandline = new QLineEdit(this);
     layout->addWidget(commandline);
 }
+
+void frm_server::Form_Resize() {
+    layout()->activate();
+}

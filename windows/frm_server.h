@@ -12,6 +12,9 @@ class frm_server : public Form {
 public:
     explicit frm_server(Program& program);
 
+    // Re-lays the controls after the command line's height changed.
+    void Form_Resize();
+
     absRichEdit* console = nullptr;
     QLineEdit* commandline = nullptr;
 };

@@ -95,6 +95,9 @@ private Q_SLOTS:
     void sizesOutOfRangeStoreNothing();
     void serverLooks();
     void serverConsoleRefontsItsText();
+    void serverConsoleWholeSizes_data();
+    void serverConsoleWholeSizes();
+    void serverCommandSizeRelaysTheWindow();
 
 private:
     Program& p() { return *m_p; }
@@ -795,6 +798,55 @@ void TestSetting::serverConsoleRefontsItsText() {
         QCOMPARE(console.SelFontName(), FontFamilyFor(kFace));
         QCOMPARE(console.SelFontSize(), 15);
     }
+}
+
+// The console's text takes whole points, so its own font takes the same
+// whole size: the lines shown and the lines written next agree.
+void TestSetting::serverConsoleWholeSizes_data() {
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<int>("points"); // 0: not taken
+
+    QTest::newRow("half rounds to even, down") << "10.5" << 10;
+    QTest::newRow("half rounds to even, up") << "11.5" << 12;
+    QTest::newRow("fraction") << "12.7" << 13;
+    QTest::newRow("rounds to 4, not taken") << "4.5" << 0;
+    QTest::newRow("rounds to 5") << "4.6" << 5;
+}
+
+void TestSetting::serverConsoleWholeSizes() {
+    QFETCH(QString, value);
+    QFETCH(int, points);
+    absRichEdit& console = *p().serverWindow().console;
+    ServerEcho(p(), QStringLiteral("a line shown before"));
+    Setting(p(), QStringLiteral("WIN_SERVER_CONSOLE_FONTSIZE"), QStringLiteral("9"));
+    Setting(p(), QStringLiteral("WIN_SERVER_CONSOLE_FONTSIZE"), value);
+    const int expected = points > 0 ? points : 9;
+    QCOMPARE(p().settings.value(u"WIN_SERVER_CONSOLE_FONTSIZE"),
+             points > 0 ? value : QStringLiteral("9"));
+    QCOMPARE(console.Font().pointSizeF(), double(expected));
+    console.setSelStart(4);
+    console.setSelLength(1);
+    QCOMPARE(console.SelFontSize(), expected);
+}
+
+// The server window lays out its console and command line again when the
+// command line's height follows its font size.
+void TestSetting::serverCommandSizeRelaysTheWindow() {
+    frm_server& server = p().serverWindow();
+    server.Show();
+    const auto laidOut = [&server](int height) {
+        const QRect console = server.console->geometry();
+        const QRect commandline = server.commandline->geometry();
+        QCOMPARE(commandline.height(), height);
+        QCOMPARE(commandline.bottom(), server.rect().bottom());
+        QCOMPARE(console.top(), 0);
+        QCOMPARE(console.bottom() + 1, commandline.top());
+    };
+    Setting(p(), QStringLiteral("WIN_SERVER_COMMAND_FONTSIZE"), QStringLiteral("20"));
+    laidOut(platform::TwipsToPixelsY(550));
+    server.commandline->setFixedHeight(60);
+    server.Form_Resize();
+    laidOut(60);
 }
 
 PARLONE_TEST_MAIN(TestSetting)

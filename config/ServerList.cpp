@@ -59,9 +59,12 @@ void ServerList::clear() {
 }
 
 void ServerList::readFile(const QString& text) {
+    readLines(text.split(u'\n'));
+}
+
+void ServerList::readLines(const QStringList& lines) {
     clear();
     int next = 0;
-    const QStringList lines = text.split(u'\n');
     for (QString line : lines) {
         if (line.endsWith(u'\r'))
             line.chop(1);

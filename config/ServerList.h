@@ -20,9 +20,11 @@ public:
     QString GetServerField(int index, const QString& field) const;
     QString entry(int index) const;
 
-    // Replaces the list with the entries of a servers.ini text: each line but
+    // Replaces the list with the entries of servers.ini's lines: each line but
     // empty ones loses its first and last character (the quotes) and fills the
     // next slot; a doubled quote inside reads back as one.
+    void readLines(const QStringList& lines);
+    // The same for a whole text, its lines ended by CR LF or LF.
     void readFile(const QString& text);
     void clear();
 

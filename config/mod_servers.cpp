@@ -8,10 +8,11 @@
 #include <QSignalBlocker>
 
 void LoadServers(Program& program) {
-    QString text;
-    if (!ReadTextFile(FindPathNoCase(program.folder(), QStringLiteral("servers.ini")), &text))
-        text.clear();
-    program.servers.readFile(text);
+    // Each line is decoded on its own, so one stray byte costs one entry.
+    QByteArray bytes;
+    if (!ReadFileBytes(FindPathNoCase(program.folder(), QStringLiteral("servers.ini")), &bytes))
+        bytes.clear();
+    program.servers.readLines(DecodeLines(bytes));
     FillServerCombo(program, QStringLiteral("1"));
 }
 

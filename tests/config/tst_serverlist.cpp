@@ -18,6 +18,7 @@ private Q_SLOTS:
     void readFile();
     void loadServersFillsCombo();
     void missingFileGivesEmptyList();
+    void eachLineIsDecodedOnItsOwn();
 };
 
 void TestServerList::fields_data() {
@@ -112,6 +113,21 @@ void TestServerList::missingFileGivesEmptyList() {
     LoadServers(p);
     QCOMPARE(p.servers.ServerCount(), 0);
     QCOMPARE(p.setupDialog().List1->count(), 0);
+}
+
+void TestServerList::eachLineIsDecodedOnItsOwn() {
+    TempProgramFolder folder;
+    // A UTF-8 entry, then one written in Latin-1, with CR-only line ends.
+    folder.write(QStringLiteral("servers.ini"), "\"irc.a\x15"
+                                                "1\x15"
+                                                "Caf\xc3\xa9\x15S\"\r\"irc.b\x15"
+                                                "2\x15"
+                                                "Caf\xe9\x15S\"\r\"\"\r");
+    Program p(folder.path());
+    LoadServers(p);
+    QCOMPARE(p.servers.ServerCount(), 2);
+    QCOMPARE(p.servers.GetServerField(0, QStringLiteral("FRIENDLY")), QStringLiteral("Caf\u00e9"));
+    QCOMPARE(p.servers.GetServerField(1, QStringLiteral("FRIENDLY")), QStringLiteral("Caf\u00e9"));
 }
 
 PARLONE_TEST_MAIN(TestServerList)

@@ -13,7 +13,8 @@ class Program;
 std::unique_ptr<Program> Main(const QString& programFolder = QString());
 // Runs the start-up steps on an existing program object.
 void Main(Program& program);
-// Creates the logs and cmd folders; errors are ignored.
+// Creates the logs and cmd folders and gives the status bar its face;
+// errors are ignored.
 bool PrepareFolders(Program& program);
 // Prepares the setup dialog from the loaded settings.
 void InitSetupForm(Program& program);

@@ -3,7 +3,7 @@
 
 #include "core/ProgramFiles.h"
 #include "core/RecordFile.h"
-#include "tests/core/FifoWatchdog.h"
+#include "tests/support/FifoWatchdog.h"
 #include "tests/support/TempProgramFolder.h"
 
 #include <QtTest>

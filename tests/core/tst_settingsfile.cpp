@@ -9,7 +9,7 @@
 #include "core/SettingsFile.h"
 #include "core/mod_set.h"
 #include "platform/window/SystemMenu.h"
-#include "tests/core/FifoWatchdog.h"
+#include "tests/support/FifoWatchdog.h"
 #include "tests/support/ScriptedAnswerer.h"
 #include "tests/support/TempProgramFolder.h"
 #include "tests/support/TestMain.h"

@@ -536,6 +536,21 @@ QString Setting(Program& p, QString& key, QString& value) {
     return QString();
 }
 
+void ApplyQueryLooks(Program& p, frm_query& window) {
+    static constexpr const char* kLooks[] = {
+        "WIN_QUERY_CONSOLE_BACKCOLOR", "WIN_QUERY_CONSOLE_FONT",      "WIN_QUERY_CONSOLE_FONTSIZE",
+        "WIN_QUERY_CONSOLE_FORECOLOR", "WIN_QUERY_COMMAND_BACKCOLOR", "WIN_QUERY_COMMAND_FORECOLOR",
+        "WIN_QUERY_COMMAND_FONT",      "WIN_QUERY_COMMAND_FONTSIZE",
+    };
+    for (const char* name : kLooks) {
+        const SettingKey* key = SettingsKeys::find(QLatin1StringView(name));
+        const QString stored = key ? p.settings.value(*key) : QString();
+        if (!stored.isEmpty())
+            pushLook(window, Parts{nullptr, window.console, window.commandline}, lookOf(*key),
+                     stored);
+    }
+}
+
 QString Setting(Program& p, const QString& key, const QString& value) {
     QString k = key;
     QString v = value;

@@ -14,6 +14,9 @@ public:
 
     // Re-lays the controls after the command line's height changed.
     void Form_Resize();
+    // Moves the conversation onto a desktop window of its own. Desktop
+    // windows are not there yet, so it does nothing.
+    void Desktop() {}
 
     absRichEdit* console = nullptr;
     QLineEdit* commandline = nullptr;

@@ -12,13 +12,13 @@
 #include "core/mod_kernel.h"
 #include "core/mod_startup.h"
 #include "tests/support/IrcScriptedPeer.h"
+#include "tests/support/RecordingWindow.h"
 #include "tests/support/ScriptedAnswerer.h"
 #include "tests/support/TempProgramFolder.h"
 #include "tests/support/TestMain.h"
 #include "windows/frm_chan.h"
 #include "windows/frm_server.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QSignalSpy>
 
@@ -26,22 +26,6 @@
 #include <sys/stat.h>
 
 using platform::DialogRequest;
-
-namespace {
-
-// A conversation window that records the lines it is given.
-class RecordingWindow : public Form, public ConversationWindow {
-public:
-    RecordingWindow(Program& program, const QString& tag) : Form(program, Kind::MdiChild, tag) {}
-    void disp(const QString& txt, bool timestamp, const QString& col) override {
-        lines << txt;
-        Q_UNUSED(timestamp);
-        Q_UNUSED(col);
-    }
-    QStringList lines;
-};
-
-} // namespace
 
 class TestKernel : public QObject {
     Q_OBJECT
@@ -95,7 +79,6 @@ private:
     std::unique_ptr<TempProgramFolder> m_folder;
     std::unique_ptr<Program> m_p;
     std::unique_ptr<IrcScriptedPeer> m_peer;
-    int m_markers = 0;
 };
 
 void TestKernel::init() {
@@ -120,29 +103,17 @@ void TestKernel::cleanup() {
 }
 
 QByteArrayList TestKernel::sentBy(const std::function<void()>& action) {
-    const qsizetype before = m_peer->lines().size();
-    action();
-    // What went out before a marker line, sent last, is what the action sent.
-    const QByteArray marker = "MARK " + QByteArray::number(++m_markers);
-    irc().SendCommand(QString::fromLatin1(marker));
-    const QDeadlineTimer deadline(5000);
-    while (!m_peer->lines().mid(before).contains(marker) && !deadline.hasExpired())
-        QTest::qWait(5);
-    QByteArrayList lines = m_peer->lines().mid(before);
-    if (lines.isEmpty() || lines.constLast() != marker)
-        return lines << "(the marker never arrived)";
-    lines.removeLast();
-    return lines;
+    return m_peer->sentBy(action, [this](const QString& line) { irc().SendCommand(line); });
 }
 
 void TestKernel::dispatch_data() {
     QTest::addColumn<QString>("line");
     QTest::addColumn<QByteArrayList>("sent");
 
-    QTest::newRow("// expands") << "//say $TIME" << QByteArrayList{"say 07:05:03"};
-    QTest::newRow("/ does not") << "/say $TIME" << QByteArrayList{"say $TIME"};
-    QTest::newRow("blanks around") << "   /join #x   " << QByteArrayList{"join #x"};
-    QTest::newRow("blanks after the slash") << "/   join #x" << QByteArrayList{"join #x"};
+    QTest::newRow("// expands") << "//whois $TIME" << QByteArrayList{"whois 07:05:03"};
+    QTest::newRow("/ does not") << "/whois $TIME" << QByteArrayList{"whois $TIME"};
+    QTest::newRow("blanks around") << "   /whois bob   " << QByteArrayList{"whois bob"};
+    QTest::newRow("blanks after the slash") << "/   whois bob" << QByteArrayList{"whois bob"};
     QTest::newRow("case as typed") << "/WHOIS Bob" << QByteArrayList{"WHOIS Bob"};
     QTest::newRow("runs of blanks kept") << "/whois  bob" << QByteArrayList{"whois  bob"};
     QTest::newRow("no leading slash") << "join #x" << QByteArrayList{};

@@ -8,6 +8,7 @@
 #include "platform/window/SwitchBar.h"
 #include "sysmenu/Sysdeck.h"
 
+class MessageEvents;
 class QMdiArea;
 
 class frm_main : public Form {
@@ -25,4 +26,5 @@ public:
 
 private:
     QMdiArea* m_mdiArea = nullptr;
+    MessageEvents* m_messageEvents = nullptr;
 };

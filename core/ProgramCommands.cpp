@@ -1,6 +1,7 @@
 #include "core/ProgramCommands.h"
 
 #include "core/CommandContext.h"
+#include "core/CommandWindow.h"
 #include "core/ConversationWindow.h"
 #include "core/Form.h"
 #include "core/Program.h"
@@ -20,17 +21,19 @@ void disconnectCommand(CommandContext& command) {
 }
 
 void echoCommand(CommandContext& command) {
-    const QString text = command.trimmedTail(1);
+    EchoLine(command.program, command.trimmedTail(1), command.tag);
+}
+
+void EchoLine(Program& p, const QString& text, const QString& tag) {
     if (text.isEmpty())
         return;
-    Form* window = command.window();
+    Form* window = CommandWindow(p, tag);
     if (window && (window->Tag().startsWith(u'?') || window->Tag().startsWith(u'#'))) {
         if (auto* conversation = dynamic_cast<ConversationWindow*>(window)) {
             conversation->disp(text);
             return;
         }
     }
-    Program& p = command.program;
     ServerEcho(p, text, p.settings.value(QStringLiteral("WIN_SERVER_NOTICECOLOR")), 113);
 }
 

@@ -60,6 +60,7 @@ private Q_SLOTS:
     void idleClientNeitherBlocksNorStays();
     void listenStaysSilent_data();
     void listenStaysSilent();
+    void addressesBeforeAnyClient();
     void newControlStoresNoKey();
     void emptyBagLoadsDefaults();
     void bagRoundTrip();
@@ -186,6 +187,13 @@ void TestOstrane::listenStaysSilent() {
     ident.Listen();
     QCOMPARE(ident.isListening(), expectedPort != 0);
     QCOMPARE(ident.listeningPort(), expectedPort);
+}
+
+void TestOstrane::addressesBeforeAnyClient() {
+    Ostrane ident;
+    QCOMPARE(ident.RemoteHostIP(), QString());
+    const QHostAddress local(ident.LocalIP());
+    QCOMPARE(local.protocol(), QAbstractSocket::IPv4Protocol);
 }
 
 void TestOstrane::newControlStoresNoKey() {

@@ -47,6 +47,17 @@ struct ListeningControl {
     quint16 port = 0;
 };
 
+// Every property off its default.
+void giveEveryPropertyAValue(Ostrane& ident) {
+    ident.setLocalHostName(QStringLiteral("host"));
+    ident.setUserID(QStringLiteral("someone"));
+    ident.setRemotePort(7);
+    ident.setLocalPort(5);
+    ident.setRemoteHost(QStringLiteral("remote"));
+    ident.setSystem(QStringLiteral("VMS"));
+    ident.setAutomatic(false);
+}
+
 const QByteArray TesterReply = "1, 2 : USERID : UNIX : tester\n";
 
 } // namespace
@@ -210,13 +221,7 @@ void TestOstrane::newControlStoresNoKey() {
 
 void TestOstrane::emptyBagLoadsDefaults() {
     Ostrane ident;
-    ident.setLocalHostName(QStringLiteral("host"));
-    ident.setUserID(QStringLiteral("someone"));
-    ident.setRemotePort(7);
-    ident.setLocalPort(5);
-    ident.setRemoteHost(QStringLiteral("remote"));
-    ident.setSystem(QStringLiteral("VMS"));
-    ident.setAutomatic(false);
+    giveEveryPropertyAValue(ident);
 
     QSignalSpy changes(&ident, &Ostrane::PropertyChanged);
     ident.ReadProperties(PropertyBag());
@@ -232,13 +237,7 @@ void TestOstrane::emptyBagLoadsDefaults() {
 
 void TestOstrane::bagRoundTrip() {
     Ostrane ident;
-    ident.setLocalHostName(QStringLiteral("host"));
-    ident.setUserID(QStringLiteral("someone"));
-    ident.setRemotePort(7);
-    ident.setLocalPort(5);
-    ident.setRemoteHost(QStringLiteral("remote"));
-    ident.setSystem(QStringLiteral("VMS"));
-    ident.setAutomatic(false);
+    giveEveryPropertyAValue(ident);
     PropertyBag bag;
     ident.WriteProperties(bag);
     QStringList keys = bag.names();

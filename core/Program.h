@@ -61,6 +61,10 @@ public:
     bool ServerConnected = false;
     bool IsAway = false;
     bool ExitConfirmed = false;
+    // Set once the exit sequence starts: from then on no window refuses to
+    // close, a second close request or "exit" returns at once, and no window
+    // is created.
+    bool closing = false;
 
     // The words of the line being handled (SplitWords) and the two-character
     // pieces of a mode string (SplitPairs, from index 1). Each split

@@ -285,12 +285,18 @@ void TestWindowCommands::winarrange() {
     QFETCH(QString, word);
     QFETCH(QString, arrangement);
     QMdiArea* area = m_p->mainFrame().mdiArea();
-    // Three visible children, placed by hand.
-    const QList<QWidget*> children{m_p->serverWindow().windowWidget(), m_chan->windowWidget(),
-                                   m_query->windowWidget()};
+    // Three plain children, placed by hand, alone in the frame: the
+    // conversation windows hidden, so that only the arrangement moves them.
+    for (QMdiSubWindow* sub : area->subWindowList())
+        sub->hide();
     const QList<QRect> placed{QRect(5, 5, 100, 80), QRect(50, 40, 120, 90), QRect(90, 70, 110, 60)};
-    for (int i = 0; i < children.size(); ++i)
-        children.at(i)->setGeometry(placed.at(i));
+    QList<QWidget*> children;
+    for (const QRect& place : placed) {
+        QMdiSubWindow* sub = area->addSubWindow(new QWidget);
+        sub->show();
+        sub->setGeometry(place);
+        children << sub;
+    }
 
     run(QStringLiteral("/winarrange ") + word);
 

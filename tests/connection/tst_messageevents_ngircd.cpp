@@ -13,6 +13,7 @@
 #include "windows/frm_query.h"
 #include "windows/frm_server.h"
 
+#include <QLineEdit>
 #include <QSignalSpy>
 
 using platform::SwitchBarPanel;
@@ -148,6 +149,24 @@ void TestMessageEventsNgircd::privateMessageOpensOneHiddenQuery() {
     QVERIFY(fromPeer({QStringLiteral("PRIVMSG %1 :again").arg(m_me)}));
     QCOMPARE(queryWindows().size(), 1);
     QCOMPARE(bar->Count(), 2);
+
+    // The lines, named by the nick as the window has it, wait unread.
+    frm_query* shown = queryWindows().constFirst();
+    QCOMPARE(shown->console->Text().split(QStringLiteral("\r\n")).mid(1),
+             (QStringList{QStringLiteral("<%1> hello there").arg(m_peerNick),
+                          QStringLiteral("<%1> marker %2").arg(m_peerNick).arg(m_serial),
+                          QStringLiteral("<%1> again").arg(m_peerNick),
+                          QStringLiteral("<%1> marker %2").arg(m_peerNick).arg(m_serial)}));
+    QCOMPARE(bar->Panel(2)->ToolTipText(),
+             QStringLiteral("%1(4 messages waiting.)").arg(m_peerNick));
+
+    // A reply typed there reaches the peer.
+    shown->Show();
+    QSignalSpy replies(m_peer.get(), &Yarv::PrivateMessage);
+    shown->commandline->setText(QStringLiteral("hi back"));
+    QTest::keyClick(shown->commandline, Qt::Key_Return);
+    QVERIFY(replies.wait(5000));
+    QCOMPARE(replies.constFirst().at(1).toString(), QStringLiteral("hi back"));
 }
 
 void TestMessageEventsNgircd::channelMessageAndNotice() {

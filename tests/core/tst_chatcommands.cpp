@@ -33,6 +33,7 @@ private Q_SLOTS:
     void commands();
     void queryOpensOneWindow();
     void queryWindowTakesTheQueryLooks();
+    void queryWindowShowsWhatIsSentFromIt();
 
 private:
     platform::Yarv& irc() { return *m_p->mainFrame().Yarv1; }
@@ -274,6 +275,20 @@ void TestChatCommands::queryWindowTakesTheQueryLooks() {
     QCOMPARE(query->commandline->palette().color(QPalette::Base), QColor(0, 255, 0));
     QCOMPARE(query->console->BackColor(), 16711680);
     QCOMPARE(query->console->Font().pointSize(), 17);
+}
+
+void TestChatCommands::queryWindowShowsWhatIsSentFromIt() {
+    sentByLine(QStringLiteral("/query carol"), QStringLiteral("#a"));
+    frm_query* query = queryWindows().constFirst();
+    QCOMPARE(sentByLine(QStringLiteral("/me waves"), QStringLiteral("?carol")),
+             QByteArrayList{"PRIVMSG carol :\x01"
+                            "ACTION waves\x01"});
+    QCOMPARE(sentByLine(QStringLiteral("/msg carol hi"), QStringLiteral("?carol")),
+             QByteArrayList{"PRIVMSG carol :hi "});
+    QCOMPARE(sentByLine(QStringLiteral("/aqu all"), QStringLiteral("?carol")),
+             (QByteArrayList{"PRIVMSG bob :all", "PRIVMSG ann :all", "PRIVMSG carol :all"}));
+    QCOMPARE(query->console->Text().split(QStringLiteral("\r\n")).mid(1),
+             (QStringList{"* me waves", "->  *carol* hi", "<me> all"}));
 }
 
 PARLONE_TEST_MAIN(TestChatCommands)

@@ -220,22 +220,33 @@ int ConversationForm::privmsgTextBytes(const QString& nick, const QString& targe
 QStringList ConversationForm::splitText(const QString& text, int maxBytes) {
     QStringList pieces;
     qsizetype start = 0;
-    int bytes = 0;
-    for (qsizetype i = 0; i < text.size();) {
-        const bool pair =
-            text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
-        const qsizetype length = pair ? 2 : 1;
-        const int size = pair ? 4 : static_cast<int>(text.mid(i, 1).toUtf8().size());
-        if (bytes + size > maxBytes && i > start) {
-            pieces.append(text.mid(start, i - start));
-            start = i;
-            bytes = 0;
+    while (start < text.size()) {
+        // The longest run of whole characters from `start` that fits.
+        qsizetype end = start;
+        int bytes = 0;
+        while (end < text.size()) {
+            const bool pair = text.at(end).isHighSurrogate() && end + 1 < text.size() &&
+                              text.at(end + 1).isLowSurrogate();
+            const int size = pair ? 4 : static_cast<int>(text.mid(end, 1).toUtf8().size());
+            if (bytes + size > maxBytes && end > start)
+                break;
+            bytes += size;
+            end += pair ? 2 : 1;
         }
-        bytes += size;
-        i += length;
+        // A piece ends before a run of blanks, which opens the next one:
+        // words stay whole, and no blank sits at the end of a message, where
+        // servers drop it.
+        qsizetype cut = end;
+        if (end < text.size()) {
+            qsizetype blank = text.lastIndexOf(u' ', end);
+            while (blank > start && text.at(blank - 1) == u' ')
+                --blank;
+            if (blank > start)
+                cut = blank;
+        }
+        pieces.append(text.mid(start, cut - start));
+        start = cut;
     }
-    if (start < text.size())
-        pieces.append(text.mid(start));
     return pieces;
 }
 
@@ -345,7 +356,9 @@ void ConversationForm::attachToFrame() {
                     Form_Resize();
             });
     connect(sub->mdiArea(), &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* active) {
-        if (active != nullptr && active == subWindow())
+        // Qt activates a child again while it minimises it; a minimised
+        // window hides itself instead.
+        if (active != nullptr && active == subWindow() && WindowState() != vbMinimized)
             Form_Activate();
     });
 }

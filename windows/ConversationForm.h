@@ -61,7 +61,9 @@ public:
     // relays (with the sender's full address in front) stays within 510.
     static int privmsgTextBytes(const QString& nick, const QString& target);
     // `text` cut into pieces of at most `maxBytes` of UTF-8, never inside a
-    // character.
+    // character, and before a blank where the piece holds one, so that words
+    // stay whole and no piece but the last ends with a blank. The pieces
+    // joined give the text.
     static QStringList splitText(const QString& text, int maxBytes);
 
 protected:

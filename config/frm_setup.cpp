@@ -28,6 +28,7 @@
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <exception>
 
@@ -587,6 +588,19 @@ void frm_setup::List1_DblClick() {
 }
 
 bool frm_setup::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::WinIdChange && watched == m_frame && isVisible()) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (!isVisible())
+                    return;
+                hide();
+                show();
+                raise();
+            },
+            Qt::QueuedConnection);
+        return false;
+    }
     if (event->type() == QEvent::MouseButtonDblClick &&
         (watched == List1 || watched == List1->view()->viewport())) {
         List1->hidePopup();
@@ -651,6 +665,24 @@ void frm_setup::closeEvent(QCloseEvent* event) {
     frm_main& frame = program().mainFrame();
     frame.Show();
     frame.ZOrder();
+}
+
+void frm_setup::showEvent(QShowEvent* event) {
+    Form::showEvent(event);
+    keepAboveFrame();
+}
+
+void frm_setup::keepAboveFrame() {
+    if (!program().hasMainFrame() || windowHandle() == nullptr)
+        return;
+    frm_main& frame = program().mainFrame();
+    windowHandle()->setTransientParent(frame.windowHandle());
+    // Putting the frame on top or back gives it a new native window, which the
+    // dialog is then no longer kept above; it is shown again above the new one.
+    if (m_frame != &frame) {
+        frame.installEventFilter(this);
+        m_frame = &frame;
+    }
 }
 
 void frm_setup::hideEvent(QHideEvent* event) {

@@ -129,6 +129,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -143,6 +144,9 @@ private:
     // A text box's edit is done: the box lost the focus, Return was pressed
     // or the dialog went away.
     void textBoxDone(QLineEdit& box);
+    // Keeps the dialog above the main frame, also when the frame stays on top.
+    void keepAboveFrame();
+    QPointer<QWidget> m_frame;
     void chk_use_startupini_Click();
     void start_command_Change();
     bool m_startupWriteFailed = false;

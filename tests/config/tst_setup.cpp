@@ -5,6 +5,7 @@
 #include "config/frm_setup.h"
 #include "connection/frm_main.h"
 #include "core/Program.h"
+#include "core/SettingsFile.h"
 #include "core/mod_set.h"
 #include "core/mod_startup.h"
 #include "tests/support/TempProgramFolder.h"
@@ -36,6 +37,7 @@ private Q_SLOTS:
     void clearingScriptBoxKeepsEditorOpen();
     void closeHidesAndReopensTheSame();
     void closesWhileTheProgramEnds();
+    void optionsSurviveARestart();
     void captions();
 
 private:
@@ -309,6 +311,58 @@ void TestSetup::closesWhileTheProgramEnds() {
     QVERIFY(!p().forms().contains(dialog.data()));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(dialog.isNull());
+}
+
+// What the user set in the dialog is saved with the settings and shown again
+// by the next run's dialog. (USE_AUTOREJOIN lasts only for the run, and the
+// walkthrough box shows nothing stored.)
+void TestSetup::optionsSurviveARestart() {
+    const char* const boxes[] = {
+        "Check1",
+        "chk_use_tray",
+        "chk_use_confirm_exit",
+        "chk_show_setup_startup",
+        "chk_useministart",
+        "chk_use_instantconnect",
+        "chk_use_reconnect",
+        "chk_use_buddy",
+        "chk_use_startupini",
+        "chk_USE_MSNTILE",
+        "chk_USE_MSNSOUND",
+        "chk_USE_MSN_TRANS",
+        "chk_WIN_SERVER_LOGGING",
+        "chk_WIN_SERVER_TIMESTAMP",
+        "chk_win_Chan_logging",
+        "chk_win_Chan_timestamp",
+        "chk_query_logging",
+        "chk_query_timestamp",
+        "chk_md(0)",
+        "chk_md(7)",
+        "chk_md(19)",
+    };
+    for (const char* name : boxes)
+        setup().checkBox(QString::fromLatin1(name))->click();
+    for (int i = 0; i < 5; ++i)
+        QTest::keyClicks(setup().profile[i], QStringLiteral(" value%1 ").arg(i));
+    QTest::keyClicks(setup().default_quit, QStringLiteral("see you"));
+    QTest::keyClicks(setup().txt_dcc_get, QStringLiteral("/tmp/dl"));
+    QTest::keyClick(setup().txt_dcc_get, Qt::Key_Return);
+    setup().txt_dcc_port->selectAll();
+    QTest::keyClicks(setup().txt_dcc_port, QStringLiteral("5000"));
+    SaveSettings(p());
+
+    Program next(m_folder->path());
+    next.serverWindow();
+    LoadSettings(next);
+    frm_setup& dialog = next.setupDialog();
+    for (const char* name : boxes)
+        QVERIFY2(dialog.checkBox(QString::fromLatin1(name))->isChecked(), name);
+    QVERIFY(!dialog.chk_md[1]->isChecked());
+    for (int i = 0; i < 5; ++i)
+        QCOMPARE(dialog.profile[i]->text(), QStringLiteral("value%1").arg(i));
+    QCOMPARE(dialog.default_quit->text(), QStringLiteral("see you"));
+    QCOMPARE(dialog.txt_dcc_get->text(), QStringLiteral("/tmp/dl/"));
+    QCOMPARE(dialog.txt_dcc_port->text(), QStringLiteral("5000"));
 }
 
 // The frames and buttons a user finds, with their captions as written.

@@ -146,10 +146,12 @@ private:
     void textBoxDone(QLineEdit& box);
     // Keeps the dialog above the main frame, also when the frame stays on top.
     void keepAboveFrame();
-    QPointer<QWidget> m_frame;
     void chk_use_startupini_Click();
     void start_command_Change();
+
     bool m_startupWriteFailed = false;
+    // The main frame the dialog is kept above.
+    QPointer<QWidget> m_frame;
 
     QHash<QString, QCheckBox*> m_checkBoxes;
     QHash<QString, QLineEdit*> m_textBoxes;

@@ -34,6 +34,17 @@ QString entryNamed(const QString& name) {
     return QStringList{name, QStringLiteral("6667"), name, name}.join(kSep);
 }
 
+// Puts `bytes` in servers.ini and loads the list from it.
+void loadServersFile(Program& p, const TempProgramFolder& folder, const QByteArray& bytes) {
+    folder.write(QStringLiteral("servers.ini"), bytes);
+    LoadServers(p);
+}
+
+void queueAnswers(ScriptedAnswerer& answerer, std::initializer_list<const char*> answers) {
+    for (const char* answer : answers)
+        answerer.queueInput(QString::fromUtf8(answer));
+}
+
 QStringList entriesOf(const ServerList& list) {
     QStringList entries;
     for (int i = 0; i < list.ServerCount(); ++i)
@@ -179,13 +190,13 @@ void TestServerList::missingFileGivesEmptyList() {
 void TestServerList::eachLineIsDecodedOnItsOwn() {
     TempProgramFolder folder;
     // A UTF-8 entry, then one written in Latin-1, with CR-only line ends.
-    folder.write(QStringLiteral("servers.ini"), "\"irc.a\x15"
-                                                "1\x15"
-                                                "Caf\xc3\xa9\x15S\"\r\"irc.b\x15"
-                                                "2\x15"
-                                                "Caf\xe9\x15S\"\r\"\"\r");
     Program p(folder.path());
-    LoadServers(p);
+    loadServersFile(p, folder,
+                    "\"irc.a\x15"
+                    "1\x15"
+                    "Caf\xc3\xa9\x15S\"\r\"irc.b\x15"
+                    "2\x15"
+                    "Caf\xe9\x15S\"\r\"\"\r");
     QCOMPARE(p.servers.ServerCount(), 2);
     QCOMPARE(p.servers.GetServerField(0, QStringLiteral("FRIENDLY")), QStringLiteral("Caf\u00e9"));
     QCOMPARE(p.servers.GetServerField(1, QStringLiteral("FRIENDLY")), QStringLiteral("Caf\u00e9"));
@@ -209,12 +220,10 @@ void TestServerList::readingStopsWhenFull() {
 // field is written doubled and reads back as one.
 void TestServerList::addWritesServersIni() {
     TempProgramFolder folder;
-    folder.write(QStringLiteral("servers.ini"), serversFile({entryNamed("old")}));
     Program p(folder.path());
-    LoadServers(p);
+    loadServersFile(p, folder, serversFile({entryNamed("old")}));
     ScriptedAnswerer answers;
-    for (const char* answer : {"irc.\"q\".net", "6667", "The \"Q\" net", "QNet"})
-        answers.queueInput(QString::fromUtf8(answer));
+    queueAnswers(answers, {"irc.\"q\".net", "6667", "The \"Q\" net", "QNet"});
     p.setupDialog().btn_server_add->click();
 
     QCOMPARE(folder.read(QStringLiteral("servers.ini")),
@@ -302,13 +311,10 @@ void TestServerList::addQuestions() {
 // not even once an entry fills the marker's place.
 void TestServerList::addAfterAMarkerInTheMiddle() {
     TempProgramFolder folder;
-    folder.write(QStringLiteral("servers.ini"),
-                 serversFile({entryNamed("A")}) + serversFile({entryNamed("B")}));
     Program p(folder.path());
-    LoadServers(p);
+    loadServersFile(p, folder, serversFile({entryNamed("A")}) + serversFile({entryNamed("B")}));
     ScriptedAnswerer answers;
-    for (const char* answer : {"C", "6667", "C", "C"})
-        answers.queueInput(QString::fromLatin1(answer));
+    queueAnswers(answers, {"C", "6667", "C", "C"});
     p.setupDialog().btn_server_add->click();
     QCOMPARE(entriesOf(p.servers), (QStringList{entryNamed("A"), entryNamed("C")}));
     QCOMPARE(folder.read(QStringLiteral("servers.ini")),
@@ -321,13 +327,11 @@ void TestServerList::addToAFullList() {
     for (int i = 0; i <= ServerList::Capacity; ++i)
         entries << entryNamed(QStringLiteral("s%1").arg(i));
     const QByteArray file = serversFile(entries);
-    folder.write(QStringLiteral("servers.ini"), file);
     Program p(folder.path());
-    LoadServers(p);
+    loadServersFile(p, folder, file);
     QCOMPARE(p.setupDialog().List1->count(), ServerList::Capacity);
     ScriptedAnswerer answers;
-    for (const char* answer : {"new", "6667", "new", "new"})
-        answers.queueInput(QString::fromLatin1(answer));
+    queueAnswers(answers, {"new", "6667", "new", "new"});
     p.setupDialog().btn_server_add->click();
     QCOMPARE(answers.requests().last().prompt,
              QStringLiteral("The server list is full: it holds at most 10000 servers."));
@@ -339,12 +343,10 @@ void TestServerList::addToAFullList() {
 void TestServerList::addDuplicateAndCase() {
     TempProgramFolder folder;
     const QString entry = QStringList{"irc.x", "6667", "X", "XNet"}.join(kSep);
-    folder.write(QStringLiteral("servers.ini"), serversFile({entry}));
     Program p(folder.path());
-    LoadServers(p);
+    loadServersFile(p, folder, serversFile({entry}));
     ScriptedAnswerer answers;
-    for (const char* answer : {"irc.x", "6667", "X", "XNet", "IRC.X", "6667", "X", "XNet"})
-        answers.queueInput(QString::fromLatin1(answer));
+    queueAnswers(answers, {"irc.x", "6667", "X", "XNet", "IRC.X", "6667", "X", "XNet"});
     p.setupDialog().btn_server_add->click();
     QCOMPARE(entriesOf(p.servers), QStringList{entry});
     p.setupDialog().btn_server_add->click();
@@ -371,9 +373,8 @@ void TestServerList::deleteServer() {
     TempProgramFolder folder;
     const QByteArray file =
         serversFile({entryNamed("A"), entryNamed("B"), entryNamed("C"), entryNamed("D")});
-    folder.write(QStringLiteral("servers.ini"), file);
     Program p(folder.path());
-    LoadServers(p);
+    loadServersFile(p, folder, file);
     frm_setup& setup = p.setupDialog();
     setup.List1->setCurrentIndex(selected);
     setup.btn_server_delete->click();
@@ -409,8 +410,7 @@ void TestServerList::randomReachesEveryEntry() {
     QCOMPARE(bounds, QList<int>{});
     QCOMPARE(setup.List1->currentIndex(), -1);
 
-    folder.write(QStringLiteral("servers.ini"), serversFile({entryNamed("only")}));
-    LoadServers(p);
+    loadServersFile(p, folder, serversFile({entryNamed("only")}));
     setup.Command7->click();
     QCOMPARE(bounds, QList<int>{1});
     QCOMPARE(setup.List1->currentIndex(), 0);
@@ -419,8 +419,7 @@ void TestServerList::randomReachesEveryEntry() {
     QStringList entries;
     for (const QString& name : names)
         entries << entryNamed(name);
-    folder.write(QStringLiteral("servers.ini"), serversFile(entries));
-    LoadServers(p);
+    loadServersFile(p, folder, serversFile(entries));
     for (answer = 0; answer < int(names.size()); ++answer) {
         bounds.clear();
         setup.Command7->click();
@@ -439,9 +438,7 @@ void TestServerList::topAndBottom() {
     QCOMPARE(setup.List1->currentIndex(), -1);
     QCOMPARE(p.settings.value(u"SERVER_URL"), QString());
 
-    folder.write(QStringLiteral("servers.ini"),
-                 serversFile({entryNamed("A"), entryNamed("B"), entryNamed("C")}));
-    LoadServers(p);
+    loadServersFile(p, folder, serversFile({entryNamed("A"), entryNamed("B"), entryNamed("C")}));
     setup.Command8->click();
     QCOMPARE(setup.List1->currentIndex(), 2);
     QCOMPARE(p.settings.value(u"SERVER_URL"), QStringLiteral("C"));
@@ -549,9 +546,8 @@ void TestServerList::aquire() {
 
 void TestServerList::aquireMissingFile() {
     TempProgramFolder folder;
-    folder.write(QStringLiteral("servers.ini"), serversFile({entryNamed("own")}));
     Program p(folder.path());
-    LoadServers(p);
+    loadServersFile(p, folder, serversFile({entryNamed("own")}));
     ScriptedAnswerer answers;
     answers.queueInput(folder.file(QStringLiteral("nowhere.ini")));
     p.setupDialog().Command4->click();

@@ -12,7 +12,6 @@
 
 #include <QAbstractItemView>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFormLayout>
@@ -652,15 +651,13 @@ void frm_setup::start_command_Change() {
     m_startupWriteFailed = !written;
 }
 
-void frm_setup::closeEvent(QCloseEvent* event) {
+void frm_setup::Form_QueryUnload(int& Cancel, int UnloadMode) {
+    Q_UNUSED(UnloadMode);
     // While the program ends the dialog goes with the other windows.
-    if (program().closing()) {
-        event->accept();
-        Unload();
+    if (program().closing)
         return;
-    }
     // Otherwise it only hides, and the main frame comes to the front.
-    event->ignore();
+    Cancel = 1;
     Hide();
     frm_main& frame = program().mainFrame();
     frame.Show();

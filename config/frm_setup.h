@@ -29,6 +29,10 @@ class frm_setup : public Form {
 public:
     explicit frm_setup(Program& program);
 
+    // Closing hides the dialog and brings the main frame to the front, unless
+    // the program is ending: then the dialog closes.
+    void Form_QueryUnload(int& Cancel, int UnloadMode) override;
+
     // Copies the selected server entry into the server settings and labels.
     void List1_Click();
     // The server buttons: "Top ", "Bottom", "Random", "Add", "Delete",
@@ -127,7 +131,6 @@ public:
     QCheckBox* chk_use_autorejoin = nullptr;
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

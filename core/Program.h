@@ -54,11 +54,10 @@ public:
     bool ServerConnected = false;
     bool IsAway = false;
     bool ExitConfirmed = false;
-    // Set when the program starts to end. From then on the windows that
-    // only hide when the user closes them (the setup dialog among them) let
-    // themselves close.
-    bool closing() const { return m_closing; }
-    void setClosing(bool closing) { m_closing = closing; }
+    // Set once the exit sequence starts: from then on no window refuses to
+    // close, a second close request or "exit" returns at once, and no window
+    // is created.
+    bool closing = false;
 
     // The words of the line being handled (SplitWords) and the two-character
     // pieces of a mode string (SplitPairs, from index 1). Each split
@@ -109,7 +108,6 @@ public:
 
 private:
     QString m_folder;
-    bool m_closing = false;
     QList<Form*> m_forms;
     QList<QPointer<Form>> m_unloading;
     QPointer<frm_main> m_main;

@@ -283,7 +283,7 @@ void Yarv::processLine(const QByteArray& line) {
 }
 
 void Yarv::raise(const IrcEvent& e) {
-    if (e.args.size() != IrcEvent::argumentCount(e.kind))
+    if (!e.isComplete())
         return;
     try {
         emitEvent(e);

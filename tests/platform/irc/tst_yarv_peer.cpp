@@ -42,6 +42,7 @@ private Q_SLOTS:
     void floodControlHoldsBurstAndLetsPongAndQuitFirst();
     void closeConnectionStillSendsHeldQuit();
     void incomingLinesRaiseTheirEvents();
+    void statusMessagesReachTheirChannel();
     void closeByServerGivesOneDisconnected();
     void closeConnectionGivesOneDisconnectedAtOnce();
     void openWhileConnectedClosesFirst();
@@ -223,6 +224,31 @@ void TestYarvPeer::incomingLinesRaiseTheirEvents() {
                           "ServerPing(irc.test)", "ServerReply(irc.test|PONG|irc.test|[]|end)"}));
     QCOMPARE(yarv.CurrentNick(), QStringLiteral("alice"));
     QCOMPARE(peer.lines(), QByteArrayList()); // it answered nothing by itself
+}
+
+// Messages to a channel's operators or voiced members: a real server does not
+// send them to a client that holds no such status, so they are scripted here.
+void TestYarvPeer::statusMessagesReachTheirChannel() {
+    IrcScriptedPeer peer;
+    Yarv yarv;
+    YarvEventLog log(&yarv);
+    QVERIFY(connectTo(yarv, peer));
+    peer.send(":irc.test 001 alice :Welcome alice\r\n"
+              ":irc.test 005 alice PREFIX=(ov)@+ STATUSMSG=@+ :are supported by this server\r\n"
+              ":bob!~b@h PRIVMSG @#c :ops only\r\n"
+              ":bob!~b@h PRIVMSG +#c :\x01"
+              "ACTION waves\x01\r\n"
+              ":bob!~b@h NOTICE @#c :op notice\r\n"
+              ":bob!~b@h PRIVMSG +c :plain\r\n"
+              "PING :end\r\n");
+    QTRY_COMPARE(log.count(QStringLiteral("ServerPing")), 1);
+    QCOMPARE(log.entries.mid(2),
+             (QStringList{"ServerReply(irc.test|005|alice|[PREFIX=(ov)@+,STATUSMSG=@+]|are "
+                          "supported by this server)",
+                          "ChannelMessage(bob!~b@h|#c|ops only)",
+                          "CtcpRequest(bob!~b@h|#c|ACTION|waves)",
+                          "NoticeReceived(bob!~b@h|#c|op notice)",
+                          "ChannelMessage(bob!~b@h|+c|plain)", "ServerPing(end)"}));
 }
 
 void TestYarvPeer::closeByServerGivesOneDisconnected() {

@@ -1,6 +1,7 @@
 #include "connection/frm_main.h"
 
 #include "connection/SendQueueWarning.h"
+#include "core/Program.h"
 #include "platform/com/ComError.h"
 
 #include <QMdiArea>
@@ -29,5 +30,11 @@ frm_main::frm_main(Program& program) : Form(program, Kind::TopLevel) {
         // A menu that refuses an item leaves the frame without it.
     }
     Sysdeck1->Start();
+
+    Ostrane1 = new Ostrane(this);
+    if (program.identPort) {
+        Ostrane1->setLocalPort(*program.identPort);
+        Ostrane1->Listen();
+    }
     resize(800, 600);
 }

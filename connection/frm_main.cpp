@@ -1,5 +1,6 @@
 #include "connection/frm_main.h"
 
+#include "connection/SendQueueWarning.h"
 #include "core/Program.h"
 #include "platform/com/ComError.h"
 
@@ -18,6 +19,7 @@ frm_main::frm_main(Program& program) : Form(program, Kind::TopLevel) {
     StatusBar1->Add(1, QStringLiteral("Server"));
 
     Yarv1 = new platform::Yarv(this);
+    new SendQueueWarning(program, Yarv1);
 
     // The frame's two system-menu items; the control reports them from now on.
     Sysdeck1 = new Sysdeck(this);

@@ -1,6 +1,7 @@
 #include "connection/frm_main.h"
 
 #include "connection/MessageEvents.h"
+#include "connection/SendQueueWarning.h"
 #include "core/Program.h"
 #include "platform/com/ComError.h"
 
@@ -19,6 +20,7 @@ frm_main::frm_main(Program& program) : Form(program, Kind::TopLevel) {
     StatusBar1->Add(1, QStringLiteral("Server"));
 
     Yarv1 = new platform::Yarv(this);
+    new SendQueueWarning(program, Yarv1);
     m_messageEvents = new MessageEvents(program, *Yarv1, this);
 
     // The frame's two system-menu items; the control reports them from now on.

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QTcpSocket>
 
+#include <algorithm>
 #include <exception>
 
 namespace platform {
@@ -175,6 +176,13 @@ void Yarv::CloseConnection() {
     dropSocket(true);
     if (wasOpen)
         guarded("Disconnected", [this] { emit Disconnected(); });
+}
+
+bool Yarv::isClosing() const {
+    const QList<QTcpSocket*> sockets = findChildren<QTcpSocket*>(Qt::FindDirectChildrenOnly);
+    return std::any_of(sockets.cbegin(), sockets.cend(), [this](const QTcpSocket* socket) {
+        return socket != m_socket && socket->state() == QAbstractSocket::ClosingState;
+    });
 }
 
 QString Yarv::NickFromMask(const QString& mask) {

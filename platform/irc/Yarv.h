@@ -50,7 +50,12 @@ public:
     void SendCTCPReply(const QString& target, const QString& command, const QString& params);
     void Pong(const QString& server);
     // Closes the connection; Disconnected follows at once when it was open.
+    // Lines already written (a QUIT among them) still go to the server before
+    // the socket closes, while events run.
     void CloseConnection();
+    // True while a closed connection is still handing its last lines to the
+    // server.
+    bool isClosing() const;
 
     // The nick part of a user mask nick!user@host.
     static QString NickFromMask(const QString& mask);

@@ -11,14 +11,13 @@
 #include "core/Program.h"
 #include "core/mod_kernel.h"
 #include "core/mod_startup.h"
-#include "tests/support/IrcScriptedPeer.h"
+#include "tests/support/PeerWire.h"
 #include "tests/support/ScriptedAnswerer.h"
 #include "tests/support/TempProgramFolder.h"
 #include "tests/support/TestMain.h"
 #include "windows/frm_chan.h"
 #include "windows/frm_server.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QSignalSpy>
 
@@ -81,7 +80,7 @@ private:
     absRichEdit& console() { return *m_p->serverWindow().console; }
     QString lastServerLine() { return console().Text().section(QStringLiteral("\r\n"), -1); }
     // The lines put on the wire while `action` runs.
-    QByteArrayList sentBy(const std::function<void()>& action);
+    QByteArrayList sentBy(const std::function<void()>& action) { return m_wire->sentBy(action); }
     QByteArrayList sentByLine(const QString& line, const QString& tag = QString()) {
         return sentBy([&] {
             QString typed = line;
@@ -94,10 +93,9 @@ private:
 
     std::unique_ptr<TempProgramFolder> m_folder;
     std::unique_ptr<Program> m_p;
-    std::unique_ptr<IrcScriptedPeer> m_peer;
+    std::unique_ptr<PeerWire> m_wire;
     // Stands in for the modal windows a command may open ("info").
     std::unique_ptr<ScriptedAnswerer> m_answers;
-    int m_markers = 0;
 };
 
 void TestKernel::init() {
@@ -108,35 +106,15 @@ void TestKernel::init() {
     m_p->palette.SetColorScheme(QStringLiteral("DEF_MIRC"));
     m_p->clock.setFixed(QDateTime(QDate(2024, 3, 9), QTime(7, 5, 3)));
     m_p->serverWindow().Show();
-    m_peer = std::make_unique<IrcScriptedPeer>();
-    irc().setFloodControl(false);
-    QSignalSpy connected(&irc(), &platform::Yarv::SocketConnected);
-    irc().OpenConnection(m_peer->host(), m_peer->port());
-    QVERIFY(connected.wait(5000));
-    QVERIFY(m_peer->waitForClient());
+    m_wire = std::make_unique<PeerWire>(irc());
+    QVERIFY(m_wire->connected());
 }
 
 void TestKernel::cleanup() {
     m_p.reset();
-    m_peer.reset();
+    m_wire.reset();
     m_folder.reset();
     m_answers.reset();
-}
-
-QByteArrayList TestKernel::sentBy(const std::function<void()>& action) {
-    const qsizetype before = m_peer->lines().size();
-    action();
-    // What went out before a marker line, sent last, is what the action sent.
-    const QByteArray marker = "MARK " + QByteArray::number(++m_markers);
-    irc().SendCommand(QString::fromLatin1(marker));
-    const QDeadlineTimer deadline(5000);
-    while (!m_peer->lines().mid(before).contains(marker) && !deadline.hasExpired())
-        QTest::qWait(5);
-    QByteArrayList lines = m_peer->lines().mid(before);
-    if (lines.isEmpty() || lines.constLast() != marker)
-        return lines << "(the marker never arrived)";
-    lines.removeLast();
-    return lines;
 }
 
 void TestKernel::dispatch_data() {
@@ -172,10 +150,11 @@ void TestKernel::lineIsWrittenBackTrimmed() {
 }
 
 void TestKernel::rawLineGoesOutOnceWithCrLf() {
-    const QByteArray before = m_peer->received();
+    const QByteArray before = m_wire->peer().received();
     QCOMPARE(sentByLine(QStringLiteral("/!  PRIVMSG bob :hi  there ")),
              QByteArrayList{"PRIVMSG bob :hi  there"});
-    QVERIFY(m_peer->received().mid(before.size()).startsWith("PRIVMSG bob :hi  there\r\nMARK "));
+    QVERIFY(
+        m_wire->peer().received().mid(before.size()).startsWith("PRIVMSG bob :hi  there\r\nMARK "));
     QCOMPARE(lastServerLine(), QStringLiteral("!-> PRIVMSG bob :hi  there"));
 
     QCOMPARE(sentByLine(QStringLiteral("/!")), QByteArrayList{});
@@ -468,7 +447,7 @@ void TestKernel::connectAndDisconnect() {
     ParseLine(*m_p, line);
     QCOMPARE(closed.count(), 1);
     QCOMPARE(lastServerLine(), QStringLiteral("Disconnected!"));
-    QCOMPARE(m_peer->received(), QByteArray()); // nothing went out on the way
+    QCOMPARE(m_wire->peer().received(), QByteArray()); // nothing went out on the way
 
     // The profile is empty: connecting reports what is missing.
     line = QStringLiteral("/connect");

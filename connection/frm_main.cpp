@@ -61,7 +61,6 @@ frm_main::frm_main(Program& program) : Form(program, Kind::TopLevel), il(framePi
     setCaption(QStringLiteral("Parlone"));
     // The program's own icon on the frame, its children and its dialogs.
     QApplication::setWindowIcon(parloneIcon());
-    setWindowIcon(parloneIcon());
 
     m_layout = new QVBoxLayout(this);
     m_layout->setContentsMargins(0, 0, 0, 0);

@@ -35,9 +35,10 @@ int main(int argc, char** argv) {
     if (!programFolder.isEmpty())
         programFolder = QDir(programFolder).absolutePath();
 
-    std::unique_ptr<Program> program;
+    Program program(programFolder);
+    program.identPort = 113; // the ident port IRC servers ask
     try {
-        program = Main(programFolder);
+        Main(program);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "parlone: start-up failed: %s\n", e.what());
         return 1;

@@ -99,6 +99,12 @@ frm_main::frm_main(Program& program) : Form(program, Kind::TopLevel), il(framePi
     resize(screen.width() * 3 / 4, screen.height() * 3 / 4);
 
     addSystemMenuItems();
+    // The ident server answers from now on, on the program's ident port.
+    Ostrane1 = new Ostrane(this);
+    if (program.identPort) {
+        Ostrane1->setLocalPort(*program.identPort);
+        Ostrane1->Listen();
+    }
     readGeometryFile();
 }
 

@@ -9,6 +9,7 @@
 // request.
 
 #include "core/Form.h"
+#include "ident/Ostrane.h"
 #include "platform/irc/Yarv.h"
 #include "platform/popup/AGPopUp.h"
 #include "platform/window/ImageList.h"
@@ -33,6 +34,8 @@ public:
     Sysdeck* Sysdeck1 = nullptr;
     // The IRC connection.
     platform::Yarv* Yarv1 = nullptr;
+    // The ident server; it listens from load on the program's ident port.
+    Ostrane* Ostrane1 = nullptr;
     // The one popup menu of the tray icon's right button and the switchbar's
     // right-click menus; its item names are command lines.
     platform::AGPopUp* AGPopUp1 = nullptr;

@@ -19,6 +19,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class Form;
 class frm_main;
@@ -57,6 +58,11 @@ public:
     ServerList servers;
     // The one message-hook service every console attaches through.
     loomhook::GSubclass subclass;
+
+    // The port the frame's ident server listens on; none: it does not listen.
+    // The program asks for 113; a test that wants a listener gives a free
+    // port (0: any free port).
+    std::optional<quint16> identPort;
 
     // Writes the program's whole files (settings.ini, popups.ini, ...)
     // atomically; tests put in one that fails.

@@ -1,25 +1,24 @@
 #pragma once
 // A channel window: one per joined channel, with its console, command line
-// and nick list. The default instance is loaded at start-up without being
-// shown.
+// and nick list at the right. Plain lines go to the channel. The default
+// instance is loaded at start-up without being shown.
 
-#include "core/Form.h"
+#include "core/ConversationWindow.h"
+#include "windows/ConversationForm.h"
 
-class QLineEdit;
-class QListWidget;
-class absRichEdit;
-
-class frm_chan : public Form {
+class frm_chan : public ConversationForm, public ConversationWindow {
     Q_OBJECT
 public:
     explicit frm_chan(Program& program);
 
-    // Re-lays the controls after the command line's height changed.
-    void Form_Resize();
+    void disp(const QString& txt, bool timestamp = false, const QString& col = QString()) override;
 
-    absRichEdit* console = nullptr;
-    QLineEdit* commandline = nullptr;
     QListWidget* list_nicks = nullptr;
     // "TRUE" keeps this window's own look when the settings change.
     QString GLOBALUPDATE;
+
+protected:
+    // The nick list keeps its width at the right of the console; laid out
+    // only when the window is wider and higher than 1000.
+    void layOut() override;
 };

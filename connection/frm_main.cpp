@@ -11,6 +11,7 @@
 #include "core/ProgramRecordFiles.h"
 #include "core/ServerEcho.h"
 #include "core/SettingsFile.h"
+#include "core/WindowGeometry.h"
 #include "core/WindowLookup.h"
 #include "core/mod_kernel.h"
 #include "platform/window/Twips.h"
@@ -21,6 +22,7 @@
 #include <QMenuBar>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <exception>
@@ -106,6 +108,7 @@ frm_main::frm_main(Program& program) : Form(program, Kind::TopLevel), il(framePi
         Ostrane1->Listen();
     }
     readGeometryFile();
+    m_loaded = true;
 }
 
 frm_main::~frm_main() = default;
@@ -132,20 +135,19 @@ void frm_main::addSystemMenuItems() {
 }
 
 void frm_main::readGeometryFile() {
-    // main.win comes with the window geometry files.
-    const QList<QScreen*> screens = QGuiApplication::screens();
-    QList<QRect> areas;
-    for (const QScreen* s : screens)
-        areas << twips(s->geometry());
-    const QRect frame(Left(), Top(), Width(), Height());
-    if (const auto moved =
-            OntoScreens(frame, areas, twips(QGuiApplication::primaryScreen()->geometry())))
+    ReadWindowGeometry(program(), QStringLiteral("main.win"),
+                       [this](const QString& key, const QString& value) { FSet(key, value); });
+    // A frame saved on a screen that is gone comes back onto the primary one.
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens << twips(screen->geometry());
+    const QRect primary = twips(QGuiApplication::primaryScreen()->geometry());
+    if (const auto moved = OntoScreens(QRect(Left(), Top(), Width(), Height()), screens, primary))
         Move(moved->x(), moved->y());
 }
 
 void frm_main::FSet(const QString& key, const QString& value) {
-    Q_UNUSED(key);
-    Q_UNUSED(value);
+    ApplyGeometryRecord(*this, key, value, GeometryVariant::Plain);
 }
 
 void frm_main::Form_Resize() {
@@ -257,11 +259,20 @@ void frm_main::Arrange(int mode) {
 
 void frm_main::resizeEvent(QResizeEvent* event) {
     Form::resizeEvent(event);
-    Form_Resize();
+    if (m_loaded)
+        Form_Resize();
 }
 
 void frm_main::changeEvent(QEvent* event) {
     Form::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange)
+    if (event->type() == QEvent::WindowStateChange && m_loaded)
         Form_Resize();
+}
+
+void frm_main::showEvent(QShowEvent* event) {
+    Form::showEvent(event);
+    // A frame that main.win put in the minimised state had no state change
+    // to run its size rules on; they run once it is on screen.
+    if (!event->spontaneous() && WindowState() == vbMinimized)
+        QTimer::singleShot(0, this, &frm_main::Form_Resize);
 }

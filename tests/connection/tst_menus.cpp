@@ -249,11 +249,15 @@ void TestMenus::arrange_data() {
 
 void TestMenus::arrange() {
     QFETCH(int, mode);
+    // Two plain windows; the hidden server window is left out.
+    m_p->serverWindow().Hide();
+    auto* one = new Form(*m_p, Form::Kind::MdiChild, QStringLiteral("#one"));
     auto* other = new Form(*m_p, Form::Kind::MdiChild, QStringLiteral("#other"));
+    one->Show();
     other->Show();
     (mode == 1 ? menus().mnuWindowSortTileHoriz : menus().mnuWindowSortTileVert)->trigger();
     const QRect area = frame().mdiArea()->viewport()->rect();
-    const QRect a = m_p->serverWindow().windowWidget()->geometry();
+    const QRect a = one->windowWidget()->geometry();
     const QRect b = other->windowWidget()->geometry();
     QVERIFY(!a.intersects(b));
     QCOMPARE(a.united(b), area);

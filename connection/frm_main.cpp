@@ -2,6 +2,7 @@
 
 #include "connection/FrameGeometry.h"
 #include "connection/MainMenus.h"
+#include "connection/SendQueueWarning.h"
 #include "connection/WindowSwitcher.h"
 #include "connection/mod_TrayIcon.h"
 #include "core/CommandWindow.h"
@@ -77,6 +78,7 @@ frm_main::frm_main(Program& program) : Form(program, Kind::TopLevel), il(framePi
     StatusBar1->Panel(1)->setPicture(il.Picture(3));
 
     Yarv1 = new Yarv(this);
+    new SendQueueWarning(program, Yarv1);
     AGPopUp1 = new AGPopUp(this);
     AGPopUp1->AddMenuItem(QStringLiteral("&Connect"), QStringLiteral("/connect"));
     AGPopUp1->AddMenuItem(QStringLiteral("&Disconnect"), QStringLiteral("/disconnect"));

@@ -78,6 +78,10 @@ public:
     // close, a second close request or "exit" returns at once, and no window
     // is created.
     bool closing = false;
+    // Held while the user's own disconnect closes the connection: that
+    // disconnect shows its "Disconnected!" itself, so the control's
+    // Disconnected, raised inside the close, shows no second one.
+    bool userClosing = false;
     // The exit sequence, which runs the command "exit".
     ExitSequence& exitSequence();
 

@@ -93,7 +93,7 @@ Form* MessageEvents::QueryWindowFor(Program& p, const QString& nick, const QStri
     query->setCaption(nick + QStringLiteral(" (") + GetUserHost(mask) + u')');
     int panel = FindPanel(p, tag);
     if (panel == 0)
-        panel = AddPanel(p, tag);
+        panel = p.mainFrame().AddPanel(tag, 5);
     p.mainFrame().StatusBar1->Panel(panel)->setBevel(SwitchBarPanel::sbrRaised);
     ApplyQueryLooks(p, *query);
     return query;

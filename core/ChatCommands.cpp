@@ -1,12 +1,12 @@
 #include "core/ChatCommands.h"
 
+#include "connection/frm_main.h"
 #include "core/CommandContext.h"
 #include "core/CommandSupport.h"
 #include "core/CommandWindow.h"
 #include "core/ConversationWindow.h"
 #include "core/Form.h"
 #include "core/Program.h"
-#include "core/ProgramVersion.h"
 #include "core/ServerEcho.h"
 #include "core/WindowLookup.h"
 #include "core/mod_set.h"
@@ -152,24 +152,7 @@ void queryCommand(CommandContext& command) {
     query->setCaption(nick);
     ApplyQueryLooks(p, *query);
     if (FindPanel(p, tag) == 0)
-        AddPanel(p, tag);
-}
-
-void quitCommand(CommandContext& command) {
-    Program& p = command.program;
-    QString reason =
-        command.wordCount() == 0 ? setting(p, "USE_DEFAULT_QUIT") : command.trimmedTail(1);
-    if (!reason.trimmed().isEmpty())
-        reason = QStringLiteral("Exit: ") + reason;
-    if (reason.isEmpty()) {
-        const ProgramVersion v = CurrentVersion();
-        reason = QStringLiteral("Exit: Client was using: Parlone %1.%2 Rev %3")
-                     .arg(v.major)
-                     .arg(v.minor)
-                     .arg(v.revision);
-    }
-    if (platform::Yarv* irc = CommandIrc(p))
-        irc->SendRaw(QStringLiteral("QUIT :") + reason + QStringLiteral("\r\n"));
+        p.mainFrame().AddPanel(tag, 5);
 }
 
 void sayCommand(CommandContext& command) {

@@ -2,9 +2,9 @@
 // Commands of the interpreter that talk to other users and to channels:
 // messages and notices to a target, messages to the window the command came
 // from, messages and actions to every channel or query window at once, CTCP
-// requests, joining, leaving and kicking, away, quit and opening a query
-// window. Each sends one IRC line and most echo what was sent into a window.
-// The own nick shown in echoes is the profile's PROFILE_NICKNAME.
+// requests, joining, leaving and kicking, away and opening a query window. Each sends one IRC line
+// and most echo what was sent into a window. The own nick shown in echoes is the profile's
+// PROFILE_NICKNAME.
 
 #include <QString>
 
@@ -38,9 +38,6 @@ void noticeCommand(CommandContext& command);
 void partCommand(CommandContext& command);
 // "query" nick: opens the query window of nick unless one is open.
 void queryCommand(CommandContext& command);
-// "quit" [reason]: the QUIT line with "Exit: " and the reason, the default
-// quit message or the program's version. It does not close the connection.
-void quitCommand(CommandContext& command);
 // "say" text: a message to the channel or query window, shown there.
 void sayCommand(CommandContext& command);
 

@@ -1,6 +1,7 @@
 #include "core/WindowCommands.h"
 
 #include "connection/frm_main.h"
+#include "connection/mod_TrayIcon.h"
 #include "console/absRichEdit.h"
 #include "core/CommandContext.h"
 #include "core/CommandSupport.h"
@@ -9,7 +10,6 @@
 #include "core/Val.h"
 #include "core/WindowLookup.h"
 #include "core/mod_connect.h"
-#include "platform/window/MdiArrange.h"
 #include "platform/window/Twips.h"
 #include "windows/frm_chan.h"
 #include "windows/frm_query.h"
@@ -125,6 +125,7 @@ void maxCommand(CommandContext& command) {
     Program& p = command.program;
     frm_main& frame = p.mainFrame();
     frame.setWindowState(Form::vbMaximized);
+    TrayRemove(p);
     frame.Show();
     p.serverWindow().setWindowState(Form::vbMaximized);
     frame.windowWidget()->raise();
@@ -145,8 +146,8 @@ void restoreCommand(CommandContext& command) {
 
 void winarrangeCommand(CommandContext& command) {
     const double number = std::nearbyint(Val(command.word(1)));
-    if (number >= int(platform::vbCascade) && number <= int(platform::vbArrangeIcons))
-        platform::Arrange(command.program.mainFrame().mdiArea(), static_cast<int>(number));
+    if (number >= 0 && number <= 3)
+        command.program.mainFrame().Arrange(static_cast<int>(number));
 }
 
 void windowCommand(CommandContext& command) {

@@ -30,13 +30,6 @@ int FindPanel(Program& program, const QString& text) {
     return 0;
 }
 
-int AddPanel(Program& program, const QString& text) {
-    platform::SwitchBar* bar = program.mainFrame().StatusBar1;
-    const int index = bar->Add(-1, text);
-    bar->Panel(index)->setAutoSize(SwitchBarPanel::sbrSpring);
-    return index;
-}
-
 void SelectPanel(Program& program, const QString& text) {
     if (!program.hasMainFrame())
         return;

@@ -11,8 +11,5 @@ int FindForm(const Program& program, const QString& tag);
 // The 1-based index of the first switchbar panel whose text, trimmed, equals
 // `text` trimmed, without regard to case; 0 when none.
 int FindPanel(Program& program, const QString& text);
-// Adds a panel with `text` at the end of the switchbar, sized by spring, and
-// returns its index.
-int AddPanel(Program& program, const QString& text);
 // Shows every panel raised and the panels whose text is exactly `text` pressed.
 void SelectPanel(Program& program, const QString& text);

@@ -50,9 +50,11 @@ void frm_query::disp(const QString& txt, bool timestamp, const QString& col) {
     const Form* active = ActiveChild(program());
     if (active == nullptr || active->Tag() != Tag()) {
         ++mwait;
-        if (SwitchBarPanel* panel = ownPanel())
+        if (SwitchBarPanel* panel = ownPanel()) {
             panel->setToolTipText(target() + u'(' + QString::number(mwait) +
                                   QStringLiteral(" messages waiting.)"));
+            panel->setPicture(program().mainFrame().il.Picture(10));
+        }
     }
     // The query's timestamp setting alone decides.
     dispLine(txt, false, col);
@@ -62,8 +64,10 @@ void frm_query::Form_Activate() {
     Program& p = program();
     SelectPanel(p, Tag());
     commandline->setFocus();
-    if (SwitchBarPanel* panel = ownPanel())
+    if (SwitchBarPanel* panel = ownPanel()) {
         panel->setToolTipText(target() + QStringLiteral(" ..no messages waiting."));
+        panel->setPicture(p.mainFrame().il.Picture(5));
+    }
     if (WindowState() != vbMaximized && (Width() < 200 || Height() < 200) && p.hasServerWindow()) {
         const frm_server& server = p.serverWindow();
         Move(100, 100, std::max(server.Width() - 200, 0), std::max(server.Height() - 200, 0));

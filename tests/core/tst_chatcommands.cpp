@@ -7,7 +7,7 @@
 #include "core/ProgramVersion.h"
 #include "core/mod_kernel.h"
 #include "platform/richedit/OleColor.h"
-#include "tests/support/IrcScriptedPeer.h"
+#include "tests/support/PeerWire.h"
 #include "tests/support/RecordingWindow.h"
 #include "tests/support/TempProgramFolder.h"
 #include "tests/support/TestMain.h"
@@ -39,12 +39,10 @@ private:
     platform::Yarv& irc() { return *m_p->mainFrame().Yarv1; }
     absRichEdit& console() { return *m_p->serverWindow().console; }
     QByteArrayList sentByLine(const QString& line, const QString& tag) {
-        return m_peer->sentBy(
-            [&] {
-                QString typed = line;
-                ParseLine(*m_p, typed, tag);
-            },
-            [this](const QString& marker) { irc().SendCommand(marker); });
+        return m_wire->sentBy([&] {
+            QString typed = line;
+            ParseLine(*m_p, typed, tag);
+        });
     }
     QList<frm_query*> queryWindows() const {
         QList<frm_query*> found;
@@ -64,7 +62,7 @@ private:
 
     std::unique_ptr<TempProgramFolder> m_folder;
     std::unique_ptr<Program> m_p;
-    std::unique_ptr<IrcScriptedPeer> m_peer;
+    std::unique_ptr<PeerWire> m_wire;
     QList<RecordingWindow*> m_windows;
 };
 
@@ -78,12 +76,8 @@ void TestChatCommands::init() {
     s.setValue(QStringLiteral("WIN_CHAN_ACTIONCOLOR"), QStringLiteral("111"));
     s.setValue(QStringLiteral("WIN_QUERY_ACTIONCOLOR"), QStringLiteral("222"));
     s.setValue(QStringLiteral("WIN_CHAN_CONSOLE_FORECOLOR"), QStringLiteral("333"));
-    m_peer = std::make_unique<IrcScriptedPeer>();
-    irc().setFloodControl(false);
-    QSignalSpy connected(&irc(), &platform::Yarv::SocketConnected);
-    irc().OpenConnection(m_peer->host(), m_peer->port());
-    QVERIFY(connected.wait(5000));
-    QVERIFY(m_peer->waitForClient());
+    m_wire = std::make_unique<PeerWire>(irc());
+    QVERIFY(m_wire->connected());
     // Two channels, a query, and a detached query: its hidden twin (loaded
     // first, as the query it was) and its desktop window.
     m_windows.clear();
@@ -97,7 +91,7 @@ void TestChatCommands::init() {
 void TestChatCommands::cleanup() {
     m_windows.clear();
     m_p.reset();
-    m_peer.reset();
+    m_wire.reset();
     m_folder.reset();
 }
 

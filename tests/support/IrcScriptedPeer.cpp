@@ -51,22 +51,6 @@ bool IrcScriptedPeer::waitForLines(int count, int timeoutMs) {
     return lines().size() >= count;
 }
 
-QByteArrayList IrcScriptedPeer::sentBy(const std::function<void()>& action,
-                                       const std::function<void(const QString&)>& sendLine) {
-    const qsizetype before = lines().size();
-    action();
-    const QByteArray marker = "MARK " + QByteArray::number(++m_markers);
-    sendLine(QString::fromLatin1(marker));
-    const QDeadlineTimer deadline(5000);
-    while (!lines().mid(before).contains(marker) && !deadline.hasExpired())
-        QTest::qWait(5);
-    QByteArrayList sent = lines().mid(before);
-    if (sent.isEmpty() || sent.constLast() != marker)
-        return sent << "(the marker never arrived)";
-    sent.removeLast();
-    return sent;
-}
-
 void IrcScriptedPeer::closeClient() {
     if (QTcpSocket* client = m_client) {
         m_client = nullptr;

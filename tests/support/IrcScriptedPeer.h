@@ -11,8 +11,6 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
-#include <functional>
-
 class IrcScriptedPeer : public QObject {
     Q_OBJECT
 public:
@@ -38,13 +36,6 @@ public:
     // Waits until at least count lines have arrived.
     bool waitForLines(int count, int timeoutMs = 5000);
 
-    // The lines the client sent while `action` ran. `sendLine` sends one line
-    // through the client; a marker line sent that way after the action shows
-    // where the action's lines end. When the marker never arrives the list
-    // ends with "(the marker never arrived)".
-    QByteArrayList sentBy(const std::function<void()>& action,
-                          const std::function<void(const QString&)>& sendLine);
-
     // Closes the client's connection in order (FIN), as a server does.
     void closeClient();
 
@@ -52,5 +43,4 @@ private:
     QTcpServer m_server;
     QPointer<QTcpSocket> m_client;
     QByteArray m_received;
-    int m_markers = 0;
 };

@@ -7,7 +7,7 @@
 #include "core/Program.h"
 #include "platform/window/SystemMenu.h"
 #include "platform/window/Window.h"
-#include "tests/support/IrcScriptedPeer.h"
+#include "tests/support/PeerWire.h"
 #include "tests/support/RecordingWindow.h"
 #include "tests/support/TempProgramFolder.h"
 #include "tests/support/TestMain.h"
@@ -159,20 +159,13 @@ void TestQuery::timestamp() {
 }
 
 void TestQuery::enterSendsToTheNick() {
-    IrcScriptedPeer peer;
-    Yarv& irc = *m_p->mainFrame().Yarv1;
-    irc.setFloodControl(false);
-    QSignalSpy connected(&irc, &Yarv::SocketConnected);
-    irc.OpenConnection(peer.host(), peer.port());
-    QVERIFY(connected.wait(5000));
-    QVERIFY(peer.waitForClient());
+    PeerWire wire(*m_p->mainFrame().Yarv1);
+    QVERIFY(wire.connected());
     frm_query* q = query(QStringLiteral("bob"), true);
-    const QByteArrayList sent = peer.sentBy(
-        [&] {
-            q->commandline->setText(QStringLiteral("  hi there "));
-            QTest::keyClick(q->commandline, Qt::Key_Return);
-        },
-        [&](const QString& marker) { irc.SendCommand(marker); });
+    const QByteArrayList sent = wire.sentBy([&] {
+        q->commandline->setText(QStringLiteral("  hi there "));
+        QTest::keyClick(q->commandline, Qt::Key_Return);
+    });
     QCOMPARE(sent, QByteArrayList{"PRIVMSG bob :hi there"});
     QCOMPARE(lastLine(*q), QStringLiteral("<me> hi there"));
 }

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 
+using platform::IconHandle;
 using platform::SwitchBarPanel;
 using platform::Yarv;
 
@@ -136,6 +137,8 @@ void TestMessageEventsNgircd::privateMessageOpensOneHiddenQuery() {
     QCOMPARE(bar->Panel(2)->Text(), u'?' + m_peerNick);
     QCOMPARE(bar->Panel(2)->bevel(), int(SwitchBarPanel::sbrRaised));
     QCOMPARE(bar->Panel(2)->autoSize(), int(SwitchBarPanel::sbrSpring));
+    // The plain window picture became that of a window with lines waiting.
+    QCOMPARE(m_p->mainFrame().il.indexOfHandle(IconHandle(bar->Panel(2)->Picture())), 10);
     // The server window names the whole mask.
     QVERIFY2(serverConsole().Text().contains(
                  QStringLiteral("-?- |%1!~%1@127.0.0.1| hello there").arg(m_peerNick)),

@@ -243,6 +243,8 @@ void TestChatCommands::queryOpensOneWindow() {
     QCOMPARE(query->Caption(), QStringLiteral("bob2"));
     QVERIFY(query->Visible());
     QCOMPARE(panelTexts(), (QStringList{"Server", "?bob2"}));
+    const platform::SwitchBarPanel* panel = m_p->mainFrame().StatusBar1->Panel(2);
+    QCOMPARE(m_p->mainFrame().il.indexOfHandle(platform::IconHandle(panel->Picture())), 5);
 
     // No nick, no window.
     sentByLine(QStringLiteral("/query"), tag);

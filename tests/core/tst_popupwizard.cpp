@@ -4,6 +4,7 @@
 #include "config/frm_popups.h"
 #include "core/PopupWizard.h"
 #include "core/Program.h"
+#include "core/mod_kernel.h"
 #include "tests/support/ScriptedAnswerer.h"
 #include "tests/support/TempProgramFolder.h"
 #include "tests/support/TestMain.h"
@@ -47,6 +48,8 @@ private Q_SLOTS:
     void answers_data();
     void answers();
     void promptsExactly();
+    void popupCommandStartsItForAKind_data();
+    void popupCommandStartsItForAKind();
 
 private:
     TempProgramFolder m_folder;
@@ -179,6 +182,41 @@ void TestPopupWizard::promptsExactly() {
     QCOMPARE(allNo.requests().constLast().prompt,
              QStringLiteral("Popup will not be added as you answered no to all the responses"));
     QCOMPARE(allNo.requests().constLast().buttons, vbOKOnly | vbInformation);
+}
+
+void TestPopupWizard::popupCommandStartsItForAKind_data() {
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("filed"); // "kind|caption|command", "" for nothing
+
+    QTest::newRow("nick list") << "/popup add nicklist"
+                               << "nicklist|Op|/op $1";
+    QTest::newRow("kind in capitals") << "/POPUP ADD Query"
+                                      << "query|Op|/op $1";
+    QTest::newRow("other kind") << "/popup add window"
+                                << "";
+    QTest::newRow("no kind") << "/popup add"
+                             << "";
+}
+
+void TestPopupWizard::popupCommandStartsItForAKind() {
+    QFETCH(QString, line);
+    QFETCH(QString, filed);
+    Program p(m_folder.path());
+    ScriptedAnswerer answerer;
+    answerer.queueInput(QStringLiteral("Op"));
+    answerer.queueInput(QStringLiteral("/op $1"));
+    ParseLine(p, line);
+    QStringList items;
+    frm_popups& editor = p.popupsWindow();
+    for (const QString& k : frm_popups::kinds()) {
+        for (int row = 0; row < editor.captionList(k)->count(); ++row)
+            items << k + u'|' + editor.captionList(k)->item(row)->text() + u'|' +
+                         editor.commandList(k)->item(row)->text();
+    }
+    QCOMPARE(items, filed.isEmpty() ? QStringList{} : QStringList{filed});
+    // Without a kind nothing is asked at all.
+    if (filed.isEmpty())
+        QCOMPARE(answerer.requests().size(), 0);
 }
 
 PARLONE_TEST_MAIN(TestPopupWizard)

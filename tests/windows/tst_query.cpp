@@ -5,6 +5,7 @@
 #include "connection/frm_main.h"
 #include "console/absRichEdit.h"
 #include "core/Program.h"
+#include "platform/window/ImageList.h"
 #include "platform/window/SystemMenu.h"
 #include "platform/window/Window.h"
 #include "tests/support/PeerWire.h"
@@ -62,6 +63,10 @@ private:
     // A query window for `nick` with its panel, shown or hidden.
     frm_query* query(const QString& nick, bool shown);
     QStringList panelTexts();
+    // The number of the frame's picture a panel shows; 0 for none.
+    int pictureOf(const SwitchBarPanel& panel) {
+        return m_p->mainFrame().il.indexOfHandle(IconHandle(panel.Picture()));
+    }
     QString lastLine(const frm_query& q) {
         return q.console->Text().section(QStringLiteral("\r\n"), -1);
     }
@@ -123,10 +128,12 @@ void TestQuery::unreadLinesAreCountedUntilActivated() {
     QCOMPARE(q->mwait, 3);
     const SwitchBarPanel* panel = m_p->mainFrame().StatusBar1->Panel(2);
     QCOMPARE(panel->ToolTipText(), QStringLiteral("bob(3 messages waiting.)"));
+    QCOMPARE(pictureOf(*panel), 10);
 
     q->Show();
     QCOMPARE(q->mwait, 0);
     QCOMPARE(panel->ToolTipText(), QStringLiteral("bob ..no messages waiting."));
+    QCOMPARE(pictureOf(*panel), 5);
     QCOMPARE(panel->bevel(), int(SwitchBarPanel::sbrInset));
     // Lines shown while it is the active child are read as they come.
     q->disp(QStringLiteral("four"));

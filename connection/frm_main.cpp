@@ -1,5 +1,7 @@
 #include "connection/frm_main.h"
 
+#include "connection/ConnectionEvents.h"
+#include "connection/ServerReplies.h"
 #include "platform/com/ComError.h"
 
 #include <QMdiArea>
@@ -17,6 +19,8 @@ frm_main::frm_main(Program& program) : Form(program, Kind::TopLevel) {
     StatusBar1->Add(1, QStringLiteral("Server"));
 
     Yarv1 = new platform::Yarv(this);
+    connectionEvents = new ConnectionEvents(program, *Yarv1, this);
+    serverReplies = new ServerReplies(program, *Yarv1, this);
 
     // The frame's two system-menu items; the control reports them from now on.
     Sysdeck1 = new Sysdeck(this);

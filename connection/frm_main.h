@@ -9,6 +9,8 @@
 #include "sysmenu/Sysdeck.h"
 
 class QMdiArea;
+class ConnectionEvents;
+class ServerReplies;
 
 class frm_main : public Form {
     Q_OBJECT
@@ -22,6 +24,9 @@ public:
     Sysdeck* Sysdeck1 = nullptr;
     // The IRC connection.
     platform::Yarv* Yarv1 = nullptr;
+    // Handlers of the connection's events, by family.
+    ConnectionEvents* connectionEvents = nullptr;
+    ServerReplies* serverReplies = nullptr;
 
 private:
     QMdiArea* m_mdiArea = nullptr;

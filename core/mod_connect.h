@@ -6,9 +6,11 @@ class Program;
 class QString;
 
 // Closes an open connection, checks the profile and opens a connection to
-// SERVER_URL and SERVER_PORT; a profile with gaps is reported instead.
+// SERVER_URL and SERVER_PORT; a profile with gaps is reported instead. A
+// reconnect still waiting is dropped, and reconnects are allowed again.
 void ConnectServer(Program& program);
-// Closes the connection; nothing happens while disconnected.
+// Closes the connection; nothing else happens while disconnected. Either way
+// a reconnect still waiting is dropped and none follows until the next connect.
 void DisconnectServer(Program& program);
 void DoBeep();
 // A message box with an OK button.

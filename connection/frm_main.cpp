@@ -1,5 +1,6 @@
 #include "connection/frm_main.h"
 
+#include "connection/ChannelEvents.h"
 #include "connection/ConnectionEvents.h"
 #include "connection/ServerReplies.h"
 #include "platform/com/ComError.h"
@@ -21,6 +22,7 @@ frm_main::frm_main(Program& program) : Form(program, Kind::TopLevel) {
     Yarv1 = new platform::Yarv(this);
     connectionEvents = new ConnectionEvents(program, *Yarv1, this);
     serverReplies = new ServerReplies(program, *Yarv1, this);
+    channelEvents = new ChannelEvents(program, *Yarv1, this);
 
     // The frame's two system-menu items; the control reports them from now on.
     Sysdeck1 = new Sysdeck(this);

@@ -9,6 +9,7 @@
 #include "sysmenu/Sysdeck.h"
 
 class QMdiArea;
+class ChannelEvents;
 class ConnectionEvents;
 class ServerReplies;
 
@@ -27,6 +28,7 @@ public:
     // Handlers of the connection's events, by family.
     ConnectionEvents* connectionEvents = nullptr;
     ServerReplies* serverReplies = nullptr;
+    ChannelEvents* channelEvents = nullptr;
 
 private:
     QMdiArea* m_mdiArea = nullptr;

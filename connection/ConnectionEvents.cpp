@@ -135,5 +135,7 @@ void ConnectionEvents::Yarv1_SocketError(qint16 number, const QString& descripti
 void ConnectionEvents::Yarv1_Disconnected() {
     Program& p = m_program;
     p.ServerConnected = false;
-    ServerEcho(p, QStringLiteral("Disconnected!"));
+    // The user's own disconnect says so itself.
+    if (!p.userClosing)
+        ServerEcho(p, QStringLiteral("Disconnected!"));
 }

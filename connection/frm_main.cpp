@@ -2,7 +2,9 @@
 
 #include "connection/ChannelEvents.h"
 #include "connection/ConnectionEvents.h"
+#include "connection/SendQueueWarning.h"
 #include "connection/ServerReplies.h"
+#include "core/Program.h"
 #include "platform/com/ComError.h"
 
 #include <QMdiArea>
@@ -23,6 +25,7 @@ frm_main::frm_main(Program& program) : Form(program, Kind::TopLevel) {
     connectionEvents = new ConnectionEvents(program, *Yarv1, this);
     serverReplies = new ServerReplies(program, *Yarv1, this);
     channelEvents = new ChannelEvents(program, *Yarv1, this);
+    new SendQueueWarning(program, Yarv1);
 
     // The frame's two system-menu items; the control reports them from now on.
     Sysdeck1 = new Sysdeck(this);
@@ -33,5 +36,11 @@ frm_main::frm_main(Program& program) : Form(program, Kind::TopLevel) {
         // A menu that refuses an item leaves the frame without it.
     }
     Sysdeck1->Start();
+
+    Ostrane1 = new Ostrane(this);
+    if (program.identPort) {
+        Ostrane1->setLocalPort(*program.identPort);
+        Ostrane1->Listen();
+    }
     resize(800, 600);
 }

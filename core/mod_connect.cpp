@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScopedValueRollback>
 
 #include <cmath>
 
@@ -49,7 +50,8 @@ void ConnectServer(Program& p) {
     p.userEndedConnection = false;
     p.mainFrame().connectionEvents->cancelReconnect();
     platform::Yarv* irc = p.mainFrame().Yarv1;
-    if (irc->IsConnected())
+    // An attempt still in progress ends too, whatever the checks below find.
+    if (irc->IsConnected() || irc->isConnecting())
         irc->CloseConnection();
     frm_notify& notify = p.notifyWindow();
     notify.l_offline->clear();
@@ -97,9 +99,12 @@ void DisconnectServer(Program& p) {
     p.userEndedConnection = true;
     p.mainFrame().connectionEvents->cancelReconnect();
     platform::Yarv* irc = p.mainFrame().Yarv1;
-    if (!irc->IsConnected())
+    if (!irc->IsConnected() && !irc->isConnecting())
         return;
-    irc->CloseConnection();
+    {
+        const QScopedValueRollback<bool> mark(p.userClosing, true);
+        irc->CloseConnection();
+    }
     p.serverWindow().setCaption(QStringLiteral("Server"));
     ServerEcho(p, QStringLiteral("Disconnected!"));
 }

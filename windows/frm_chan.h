@@ -1,23 +1,17 @@
 #pragma once
 // A channel window: one per joined channel, with its console, command line
-// and nick list. The default instance is loaded at start-up without being
-// shown.
+// and nick list at the right. Plain lines go to the channel. The nick list
+// has a popup menu of its own and opens a conversation on a double click.
+// The default instance is loaded at start-up without being shown.
 
 #include "core/ConversationWindow.h"
-#include "core/Form.h"
+#include "windows/ConversationForm.h"
 #include "windows/NickList.h"
 
-class QLineEdit;
-class QListWidget;
-class absRichEdit;
-
-class frm_chan : public Form, public ChannelWindow {
+class frm_chan : public ConversationForm, public ChannelWindow {
     Q_OBJECT
 public:
     explicit frm_chan(Program& program);
-
-    // Re-lays the controls after the command line's height changed.
-    void Form_Resize();
 
     void disp(const QString& txt, bool timestamp = false, const QString& col = QString()) override;
 
@@ -36,15 +30,22 @@ public:
     void setTopic(const QString& topic) override;
     QString topic() const { return m_topic; }
 
+    // Both menus: the console's and the nick list's.
+    void UpdatePopups() override;
     // The user's close (UnloadMode 0) parts the channel and removes its
     // panel; any other close unloads without a word to the server.
     void Form_QueryUnload(int& Cancel, int UnloadMode) override;
 
-    absRichEdit* console = nullptr;
-    QLineEdit* commandline = nullptr;
     QListWidget* list_nicks = nullptr;
+    platform::AGPopUp* pop_nicks = nullptr;
     // "TRUE" keeps this window's own look when the settings change.
     QString GLOBALUPDATE;
+
+protected:
+    // The nick list keeps its width at the right of the console; laid out
+    // only when the window is wider and higher than 1000.
+    void layOut() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // A double click on a nick opens the conversation with it.

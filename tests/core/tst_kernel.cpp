@@ -15,7 +15,6 @@
 #include "tests/support/ScriptedAnswerer.h"
 #include "tests/support/TempProgramFolder.h"
 #include "tests/support/TestMain.h"
-#include "windows/frm_chan.h"
 #include "windows/frm_server.h"
 
 #include <QDeadlineTimer>
@@ -421,8 +420,8 @@ void TestKernel::commandActsOnItsOwnWindow() {
                            QString::number(m_p->palette.color(4)));
     auto* channel = new RecordingWindow(*m_p, QStringLiteral("#a"));
     channel->Show();
-    auto* plain = new frm_chan(*m_p);
-    plain->setTag(QStringLiteral("#plain"));
+    // A window with a channel's tag that shows no lines of its own.
+    auto* plain = new Form(*m_p, Form::Kind::MdiChild, QStringLiteral("#plain"));
     plain->Show();
     auto* query = new RecordingWindow(*m_p, QStringLiteral("?bob"));
     query->Show();

@@ -7,8 +7,10 @@
 #include "connection/frm_main.h"
 #include "console/absRichEdit.h"
 #include "core/Program.h"
+#include "core/WindowLookup.h"
 #include "core/mod_connect.h"
 #include "tests/support/TempProgramFolder.h"
+#include "windows/frm_chan.h"
 #include "windows/frm_server.h"
 
 #include <QSignalSpy>
@@ -59,6 +61,31 @@ struct ClientFixture {
     void markServerLines() { m_mark = serverLines().size(); }
     QString serverCaption() { return p->serverWindow().Caption(); }
     QString panelTip() { return p->mainFrame().StatusBar1->Panel(1)->ToolTipText(); }
+
+    // The open channel window of the tag; nullptr when none is open.
+    frm_chan* channel(const QString& tag) {
+        const int index = FindForm(*p, tag);
+        return index < 0 ? nullptr : qobject_cast<frm_chan*>(p->forms().at(index));
+    }
+    // The lines of a channel window, the first (empty) one left out.
+    QStringList channelLines(const QString& tag) {
+        const frm_chan* chan = channel(tag);
+        return chan ? chan->console->Text().split(QStringLiteral("\r\n")).mid(1) : QStringList();
+    }
+    int channelWindowCount() {
+        int count = 0;
+        for (const Form* form : p->forms())
+            count += form->Tag().startsWith(u'#') ? 1 : 0;
+        return count;
+    }
+    // The switchbar panels' texts, panel 1 first.
+    QStringList panels() {
+        QStringList texts;
+        const platform::SwitchBar& bar = *p->mainFrame().StatusBar1;
+        for (int i = 1; i <= bar.Count(); ++i)
+            texts.append(bar.Panel(i)->Text());
+        return texts;
+    }
 
     // Connects through the program's own connect and waits for the socket.
     bool connect() {

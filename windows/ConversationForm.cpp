@@ -356,7 +356,9 @@ void ConversationForm::attachToFrame() {
                     Form_Resize();
             });
     connect(sub->mdiArea(), &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* active) {
-        if (active != nullptr && active == subWindow())
+        // Qt activates a child again while it minimises it; a minimised
+        // window hides itself instead.
+        if (active != nullptr && active == subWindow() && WindowState() != vbMinimized)
             Form_Activate();
     });
 }

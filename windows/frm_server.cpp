@@ -19,8 +19,11 @@ namespace {
 const QString kGeometryFile = QStringLiteral("server.win");
 
 // The text a key types, when it types any: keys that type nothing, or only a
-// control character (arrows, Shift, Ctrl+C), keep their console function.
+// control character, and keys held with Ctrl, Alt or Meta (arrows, Shift,
+// Ctrl+C) keep their console function.
 QString typedText(const QKeyEvent* event) {
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return {};
     const QString text = event->text();
     for (const QChar c : text) {
         if (c.category() == QChar::Other_Control)

@@ -1,0 +1,11 @@
+#pragma once
+// The channel-list window: the server's channels, one line each, as the
+// LIST replies bring them. One instance, tagged "/LIST" like its panel.
+
+#include "core/Form.h"
+
+class frm_list : public Form {
+    Q_OBJECT
+public:
+    explicit frm_list(Program& program);
+};

@@ -1,6 +1,7 @@
 #include "connection/ChannelEvents.h"
 
 #include "connection/frm_main.h"
+#include "connection/mod_TrayIcon.h"
 #include "core/ConversationWindow.h"
 #include "core/Program.h"
 #include "core/ServerEcho.h"
@@ -124,10 +125,8 @@ void ChannelEvents::Yarv1_UserJoined(const QString& mask, const QString& channel
             window->setCaption(channel + QStringLiteral(" [") +
                                QString::number(window->ListCount()) + QStringLiteral("] "));
             window->Show();
-            platform::SwitchBar* bar = p.mainFrame().StatusBar1;
-            platform::SwitchBarPanel* panel = bar->Panel(bar->Add(-1, channel));
-            panel->setToolTipText(channel);
-            panel->setAutoSize(1);
+            frm_main& frame = p.mainFrame();
+            frame.StatusBar1->Panel(frame.AddPanel(channel, 1))->setToolTipText(channel);
             SelectPanel(p, channel);
             chan = window;
         }
@@ -194,6 +193,7 @@ void ChannelEvents::Yarv1_UserKicked(const QString& byMask, const QString& chann
 
 void ChannelEvents::Yarv1_UserQuit(const QString& mask, QString reason) {
     Program& p = m_program;
+    UpdateTrayStatus(p);
     if (isOn(p, "SHOW_QUIT"))
         ServerEcho(p,
                    QStringLiteral("-#- |") + mask + QStringLiteral("| has quit (") + reason +

@@ -1,6 +1,8 @@
 #include "connection/ConnectionEvents.h"
 
+#include "connection/MainMenus.h"
 #include "connection/frm_main.h"
+#include "connection/mod_TrayIcon.h"
 #include "core/Program.h"
 #include "core/ServerEcho.h"
 #include "core/mod_kernel.h"
@@ -51,6 +53,10 @@ void ConnectionEvents::showConnection(const QString& text) {
     p.serverWindow().setCaption(text);
 }
 
+void ConnectionEvents::setConnectCaption(const QString& caption) {
+    m_program.mainFrame().menus->mnuConnectCmd->setText(caption);
+}
+
 void ConnectionEvents::Yarv1_SocketConnected() {
     const Program& p = m_program;
     m_irc.Login(setting(p, "PROFILE_NICKNAME"), setting(p, "PROFILE_USERNAME"), QString(),
@@ -59,6 +65,7 @@ void ConnectionEvents::Yarv1_SocketConnected() {
 
 void ConnectionEvents::Yarv1_MotdReceived(const QString& server, const QString& text) {
     Program& p = m_program;
+    setConnectCaption(QStringLiteral("&Disconnect"));
     const QString url = setting(p, "SERVER_URL");
     showConnection(connectionText(p, url));
     const QString colour = setting(p, "WIN_SERVER_MOTDCOLOR");
@@ -80,6 +87,7 @@ void ConnectionEvents::Yarv1_MotdReceived(const QString& server, const QString& 
 void ConnectionEvents::Yarv1_Welcome(const QString& server, const QString& text) {
     Program& p = m_program;
     p.ServerConnected = true;
+    UpdateTrayStatus(p);
     m_nextDelay = FirstReconnectDelayMs;
     showConnection(connectionText(p, server));
     if (isOn(p, "SHOW_WELCOME"))
@@ -104,6 +112,7 @@ void ConnectionEvents::Yarv1_ServerNotice(const QString& text) {
 
 void ConnectionEvents::Yarv1_ServerError(const QString& text) {
     Program& p = m_program;
+    setConnectCaption(QStringLiteral("&Connect"));
     if (isOn(p, "SHOW_SERVERERROR"))
         ServerEcho(p, QStringLiteral("Server Error: ") + text, setting(p, "WIN_SERVER_ERRORCOLOR"));
     // Servers answer the user's own QUIT with an error too: that is no reason
@@ -125,9 +134,12 @@ void ConnectionEvents::reconnect() {
 
 void ConnectionEvents::Yarv1_SocketError(qint16 number, const QString& description) {
     Program& p = m_program;
+    setConnectCaption(QStringLiteral("&Connect"));
     if (isOn(p, "SHOW_ERROR"))
         ServerEcho(p, QStringLiteral("Error %1: [%2] ").arg(QString::number(number), description),
                    setting(p, "WIN_SERVER_ERRORCOLOR"));
+    frm_main& frame = p.mainFrame();
+    frame.StatusBar1->Panel(1)->setPicture(frame.il.Picture(3));
     showConnection(QStringLiteral("Disconnected"));
     m_irc.CloseConnection();
 }
@@ -135,6 +147,8 @@ void ConnectionEvents::Yarv1_SocketError(qint16 number, const QString& descripti
 void ConnectionEvents::Yarv1_Disconnected() {
     Program& p = m_program;
     p.ServerConnected = false;
+    UpdateTrayStatus(p);
+    setConnectCaption(QStringLiteral("&Connect"));
     // The user's own disconnect says so itself.
     if (!p.userClosing)
         ServerEcho(p, QStringLiteral("Disconnected!"));

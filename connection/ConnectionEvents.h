@@ -47,6 +47,8 @@ public:
 private:
     // Panel 1's tooltip and the server window's caption.
     void showConnection(const QString& text);
+    // The File menu's connect item: "&Connect" or "&Disconnect".
+    void setConnectCaption(const QString& caption);
 
     Program& m_program;
     platform::Yarv& m_irc;

@@ -1,10 +1,17 @@
 #include "connection/ServerReplies.h"
 
+#include "connection/frm_main.h"
+#include "core/CommandWindow.h"
 #include "core/Program.h"
 #include "core/ServerEcho.h"
 #include "core/TextUtils.h"
+#include "core/WindowLookup.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/irc/Yarv.h"
+#include "windows/frm_list.h"
+
+#include <QListWidget>
+#include <QLocale>
 
 #include <QScopeGuard>
 
@@ -97,9 +104,58 @@ void ServerReplies::Yarv1_ServerReply(const QString& /*prefix*/, const QString& 
         echo(subject + QStringLiteral("\r\n-"));
     if (command == u"319")
         echo(joined(params) + QStringLiteral("is on ") + subject);
+    if (command == u"321")
+        listStarts();
+    if (command == u"322")
+        listChannel(joined(params).trimmed() + u' ' + StripColorCodes(subject));
+    if (command == u"323")
+        listEnds();
 
     if (p.settings.value(QStringLiteral("SHOW_IRCMESSAGES")) == u"1" && !hasOwnLine(command))
         echo(QStringLiteral("- ") + subject);
+}
+
+void ServerReplies::listStarts() {
+    Program& p = m_program;
+    if (p.closing)
+        return;
+    frm_list& list = p.listWindow();
+    list.Show();
+    list.ZOrder();
+    list.List1->clear();
+    list.List1->hide();
+    list.setCaption(QStringLiteral("Please wait. Listing!"));
+    if (const int panel = FindPanel(p, QStringLiteral("/LIST")); panel > 0) {
+        frm_main& frame = p.mainFrame();
+        frame.StatusBar1->Panel(panel)->setPicture(frame.il.Picture(11));
+    }
+}
+
+void ServerReplies::listChannel(const QString& channel) {
+    Program& p = m_program;
+    if (!p.closing)
+        p.listWindow().List1->addItem(channel);
+}
+
+void ServerReplies::listEnds() {
+    Program& p = m_program;
+    if (p.closing)
+        return;
+    frm_list& list = p.listWindow();
+    const QDateTime now = p.clock.now();
+    const QLocale locale;
+    list.setCaption(QStringLiteral("/LIST complete as at: ") +
+                    locale.toString(now.time(), QLocale::ShortFormat) + u' ' +
+                    locale.toString(now.date(), QLocale::ShortFormat));
+    list.List1->show();
+    // The list came in while the user looked elsewhere.
+    const Form* active = ActiveChild(p);
+    if (!active || active->Tag() != list.Tag()) {
+        if (const int panel = FindPanel(p, QStringLiteral("/LIST")); panel > 0) {
+            frm_main& frame = p.mainFrame();
+            frame.StatusBar1->Panel(panel)->setPicture(frame.il.Picture(12));
+        }
+    }
 }
 
 void ServerReplies::nickInUse() {

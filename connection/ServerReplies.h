@@ -34,6 +34,10 @@ private:
     // A message box raised by a server line; never a second one while one is open.
     void tellUser(const QString& text);
     void echo(const QString& text);
+    // The LIST replies: the start, one channel, the end.
+    void listStarts();
+    void listChannel(const QString& channel);
+    void listEnds();
 
     Program& m_program;
     platform::Yarv& m_irc;

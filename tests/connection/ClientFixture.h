@@ -4,6 +4,7 @@
 // shown, a complete profile for a given server, every event shown, and the
 // server window's lines read back.
 
+#include "connection/MainMenus.h"
 #include "connection/frm_main.h"
 #include "console/absRichEdit.h"
 #include "core/Program.h"
@@ -13,6 +14,7 @@
 #include "windows/frm_chan.h"
 #include "windows/frm_server.h"
 
+#include <QAction>
 #include <QSignalSpy>
 #include <QStringList>
 #include <QtTest>
@@ -60,6 +62,13 @@ struct ClientFixture {
     QStringList newServerLines() { return serverLines().mid(m_mark); }
     void markServerLines() { m_mark = serverLines().size(); }
     QString serverCaption() { return p->serverWindow().Caption(); }
+    QString connectItem() { return p->mainFrame().menus->mnuConnectCmd->text(); }
+    // Whether switchbar panel `index` shows picture `picture` of the frame's list.
+    bool panelShows(int index, int picture) {
+        const frm_main& frame = p->mainFrame();
+        return frame.StatusBar1->Panel(index)->Picture().cacheKey() ==
+               frame.il.Picture(picture).cacheKey();
+    }
     QString panelTip() { return p->mainFrame().StatusBar1->Panel(1)->ToolTipText(); }
 
     // The open channel window of the tag; nullptr when none is open.

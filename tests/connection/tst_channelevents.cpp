@@ -73,6 +73,7 @@ void TestChannelEvents::ownJoinOpensOneWindowAndJoiningAgainKeepsIt() {
     QCOMPARE(chan->Caption(), QStringLiteral("#c [0] "));
     QCOMPARE(m_c->channelLines(QStringLiteral("#c")), QStringList{"** Now talking in #c"});
     QCOMPARE(m_c->panels(), (QStringList{"Server", "#c"}));
+    QVERIFY(m_c->panelShows(2, 1));
 
     serverSays({":srv 353 parlone = #c :@parlone bob ~own &adm %half +v",
                 ":srv 366 parlone #c :End of NAMES list"});

@@ -8,6 +8,9 @@
 #include "tests/support/NgircdServer.h"
 #include "tests/support/ScriptedAnswerer.h"
 #include "tests/support/TestMain.h"
+#include "windows/frm_list.h"
+
+#include <QListWidget>
 
 #include <QRegularExpression>
 
@@ -64,6 +67,7 @@ private Q_SLOTS:
     void nickChangeKeepsEachChannelsStatus();
     void compactModesFromAnOperator();
     void topicWithCodesAndNamesTwice();
+    void listFillsTheChannelList();
 
 private:
     QString nick(const char* base) const { return QLatin1String(base) + QString::number(m_serial); }
@@ -360,6 +364,38 @@ void TestConnectionNgircd::topicWithCodesAndNamesTwice() {
                                             "bold\x02";
         },
         5000));
+}
+
+void TestConnectionNgircd::listFillsTheChannelList() {
+    Other bob(nick("bob"));
+    QVERIFY(bob.login(m_server));
+    const QString listed = chan("listed");
+    bob.yarv.SendCommand(QStringLiteral("JOIN ") + listed);
+    bob.yarv.SendCommand(QStringLiteral("TOPIC %1 :\x03"
+                                        "04red\x03 talk")
+                             .arg(listed));
+    QVERIFY(sync(bob.yarv));
+    QVERIFY(connectClient());
+    // The caption while the list comes in, read as its start arrives.
+    QString listing;
+    connect(&m_c->irc(), &platform::Yarv::ServerReply, this,
+            [&](const QString&, const QString& command) {
+                if (command == u"321")
+                    listing = m_c->p->listWindow().Caption();
+            });
+    m_c->p->clock.setFixed(QDateTime(QDate(2024, 3, 9), QTime(7, 5, 3)));
+    type(QStringLiteral("/list"));
+    frm_list& list = m_c->p->listWindow();
+    QVERIFY(QTest::qWaitFor(
+        [&] { return list.Caption().startsWith(QStringLiteral("/LIST complete")); }, 5000));
+    QCOMPARE(listing, QStringLiteral("Please wait. Listing!"));
+    const QLocale locale;
+    QCOMPARE(list.Caption(), QStringLiteral("/LIST complete as at: ") +
+                                 locale.toString(QTime(7, 5, 3), QLocale::ShortFormat) + u' ' +
+                                 locale.toString(QDate(2024, 3, 9), QLocale::ShortFormat));
+    QVERIFY(!list.List1->isHidden());
+    QVERIFY(
+        !list.List1->findItems(listed + QStringLiteral(" 1 red talk"), Qt::MatchExactly).isEmpty());
 }
 
 PARLONE_TEST_MAIN(TestConnectionNgircd)

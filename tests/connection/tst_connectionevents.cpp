@@ -68,6 +68,7 @@ void TestConnectionEvents::logsInAndIsWelcomed() {
     QVERIFY(connectToPeer());
     QCOMPARE(m_peer->lines(), (QByteArrayList{"NICK parlone", "USER parlone 0 * :Parlone User"}));
     QVERIFY(!m_c->p->ServerConnected);
+    QCOMPARE(m_c->connectItem(), QStringLiteral("&Connect"));
 
     QSignalSpy welcome(&m_c->irc(), &platform::Yarv::Welcome);
     m_c->markServerLines();
@@ -91,6 +92,7 @@ void TestConnectionEvents::logsInAndIsWelcomed() {
     QVERIFY(motd.wait(5000));
     QCOMPARE(m_c->newServerLines(), (QStringList{QStringLiteral("Message of the day from srv"),
                                                  QStringLiteral("- Be nice")}));
+    QCOMPARE(m_c->connectItem(), QStringLiteral("&Disconnect"));
     // The message of the day names the profile's server.
     QCOMPARE(m_c->serverCaption(), QStringLiteral("Connected to: 127.0.0.1 as parlone"));
     QCOMPARE(m_c->panelTip(), QStringLiteral("Connected to: 127.0.0.1 as parlone"));
@@ -213,6 +215,7 @@ void TestConnectionEvents::reconnectSettings() {
     QVERIFY(error.wait(5000));
     QCOMPARE(events().reconnectPending(), pending);
     QCOMPARE(m_c->newServerLines(), lines);
+    QCOMPARE(m_c->connectItem(), QStringLiteral("&Connect"));
 }
 
 void TestConnectionEvents::usersConnectOrDisconnectCancelsTheReconnect_data() {
@@ -264,6 +267,8 @@ void TestConnectionEvents::socketErrorLeavesTheFlag() {
                               .arg(failed.constFirst().at(1).toString()));
     QCOMPARE(m_c->serverCaption(), QStringLiteral("Disconnected"));
     QCOMPARE(m_c->panelTip(), QStringLiteral("Disconnected"));
+    QVERIFY(m_c->panelShows(1, 3));
+    QCOMPARE(m_c->connectItem(), QStringLiteral("&Connect"));
     QVERIFY(m_c->p->ServerConnected);
     QVERIFY(!m_c->irc().IsConnected());
 }
@@ -272,12 +277,14 @@ void TestConnectionEvents::serverClosesTheConnection() {
     QVERIFY(connectToPeer());
     registerAs("parlone");
     QVERIFY(m_c->p->ServerConnected);
+    QCOMPARE(m_c->connectItem(), QStringLiteral("&Disconnect"));
     QSignalSpy closed(&m_c->irc(), &platform::Yarv::Disconnected);
     m_c->markServerLines();
     m_peer->closeClient();
     QVERIFY(closed.wait(5000));
     QVERIFY(!m_c->p->ServerConnected);
     QCOMPARE(m_c->newServerLines(), QStringList{QStringLiteral("Disconnected!")});
+    QCOMPARE(m_c->connectItem(), QStringLiteral("&Connect"));
 }
 
 PARLONE_TEST_MAIN(TestConnectionEvents)

@@ -2,8 +2,11 @@
 // the operator and voice changes as one table, the sorted box, the count and
 // topic in the caption, the double click, and the close that parts once.
 
+#include "config/frm_popups.h"
 #include "connection/frm_main.h"
+#include "console/absRichEdit.h"
 #include "core/Program.h"
+#include "platform/popup/AGPopUp.h"
 #include "tests/support/IrcScriptedPeer.h"
 #include "tests/support/TempProgramFolder.h"
 #include "tests/support/TestMain.h"
@@ -26,6 +29,7 @@ private Q_SLOTS:
     void largeBatchFillsTheBoxOnce();
     void captionKeepsTheTopic();
     void doubleClickOpensTheConversation();
+    void nickListMenuActsOnTheSelectedNick();
     void closeBoxPartsOnceProgramUnloadSendsNothing();
 
 private:
@@ -225,6 +229,30 @@ void TestNickList::doubleClickOpensTheConversation() {
     // Without a query command of its own the line goes to the server as is.
     QVERIFY(peer.waitForLines(4));
     QCOMPARE(peer.lines().mid(2), (QByteArrayList{"QUERY ann", "QUERY kim"}));
+}
+
+void TestNickList::nickListMenuActsOnTheSelectedNick() {
+    frm_popups& editor = m_p->popupsWindow();
+    editor.pop_nick_list->addItems({QStringLiteral("Who"), QStringLiteral("Greet")});
+    editor.pop_nick_command->addItems(
+        {QStringLiteral("//echo who is $NICK"), QStringLiteral("//echo hello $NICK")});
+    editor.pop_chan_list->addItem(QStringLiteral("Clear"));
+    editor.pop_chan_command->addItem(QStringLiteral("/clear"));
+    frm_chan* chan = channel(QStringLiteral("#x"));
+    chan->Show();
+    QCOMPARE(chan->pop_nicks->itemNames(), (QStringList{"Who", "Greet"}));
+    QCOMPARE(chan->pop_console->itemNames(), QStringList{"Clear"});
+    chan->AddNames(QStringLiteral("~own +ann"));
+    QCoreApplication::processEvents();
+    chan->list_nicks->setCurrentRow(1); // "~own"
+    // The right button opens the menu and leaves the selection where it was.
+    QTest::mouseClick(chan->list_nicks->viewport(), Qt::RightButton, {},
+                      chan->list_nicks->visualItemRect(chan->list_nicks->item(0)).center());
+    QCOMPARE(chan->list_nicks->currentRow(), 1);
+    chan->pop_nicks->menu()->close();
+    Q_EMIT chan->pop_nicks->MenuItemClick(QStringLiteral("Greet"));
+    QCOMPARE(chan->console->Text().split(QStringLiteral("\r\n")).constLast(),
+             QStringLiteral("hello own"));
 }
 
 void TestNickList::closeBoxPartsOnceProgramUnloadSendsNothing() {

@@ -1,5 +1,6 @@
 #include "connection/ChannelEvents.h"
 
+#include "connection/EventSettings.h"
 #include "connection/frm_main.h"
 #include "connection/mod_TrayIcon.h"
 #include "core/ConversationWindow.h"
@@ -13,19 +14,9 @@
 #include "windows/frm_chan.h"
 #include "windows/frm_server.h"
 
+using events::isOn;
+using events::setting;
 using platform::Yarv;
-
-namespace {
-
-QString setting(const Program& p, const char* key) {
-    return p.settings.value(QLatin1String(key));
-}
-
-bool isOn(const Program& p, const char* key) {
-    return setting(p, key) == u"1";
-}
-
-} // namespace
 
 ChannelEvents::ChannelEvents(Program& program, Yarv& irc, QObject* parent)
     : QObject(parent), m_program(program) {

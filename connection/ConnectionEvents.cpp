@@ -1,5 +1,6 @@
 #include "connection/ConnectionEvents.h"
 
+#include "connection/EventSettings.h"
 #include "connection/MainMenus.h"
 #include "connection/frm_main.h"
 #include "connection/mod_TrayIcon.h"
@@ -12,17 +13,11 @@
 
 #include <algorithm>
 
+using events::isOn;
+using events::setting;
 using platform::Yarv;
 
 namespace {
-
-QString setting(const Program& p, const char* key) {
-    return p.settings.value(QLatin1String(key));
-}
-
-bool isOn(const Program& p, const char* key) {
-    return setting(p, key) == u"1";
-}
 
 QString connectionText(const Program& p, const QString& host) {
     return QStringLiteral("Connected to: ") + host + QStringLiteral(" as ") +

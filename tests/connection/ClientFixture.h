@@ -10,6 +10,7 @@
 #include "core/Program.h"
 #include "core/WindowLookup.h"
 #include "core/mod_connect.h"
+#include "tests/support/IrcScriptedPeer.h"
 #include "tests/support/TempProgramFolder.h"
 #include "windows/frm_chan.h"
 #include "windows/frm_server.h"
@@ -103,9 +104,21 @@ struct ClientFixture {
         return opened.wait(5000);
     }
 
+    // Sends server lines from the scripted peer and waits until the client
+    // has handled them all: a PING goes last, and its PONG comes back only
+    // then. SHOW_SERVERPING "0" keeps these pings out of the server window.
+    void serverSays(IrcScriptedPeer& peer, const QByteArrayList& lines) {
+        const QByteArray token = "sync" + QByteArray::number(++m_syncs);
+        for (const QByteArray& line : lines)
+            peer.sendLine(line);
+        peer.sendLine("PING :" + token);
+        QTRY_VERIFY_WITH_TIMEOUT(peer.lines().contains("PONG :" + token), 5000);
+    }
+
     TempProgramFolder folder;
     std::unique_ptr<Program> p;
 
 private:
     qsizetype m_mark = 0;
+    int m_syncs = 0;
 };

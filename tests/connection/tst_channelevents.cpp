@@ -33,7 +33,6 @@ private:
 
     std::unique_ptr<IrcScriptedPeer> m_peer;
     std::unique_ptr<ClientFixture> m_c;
-    int m_syncs = 0;
 };
 
 void TestChannelEvents::init() {
@@ -54,11 +53,7 @@ void TestChannelEvents::cleanup() {
 }
 
 void TestChannelEvents::serverSays(const QByteArrayList& lines) {
-    const QByteArray token = "sync" + QByteArray::number(++m_syncs);
-    for (const QByteArray& line : lines)
-        m_peer->sendLine(line);
-    m_peer->sendLine("PING :" + token);
-    QTRY_VERIFY_WITH_TIMEOUT(m_peer->lines().contains("PONG :" + token), 5000);
+    m_c->serverSays(*m_peer, lines);
 }
 
 void TestChannelEvents::joinWith(const QByteArray& names) {

@@ -7,7 +7,7 @@
 #include "console/absRichEdit.h"
 #include "core/Program.h"
 #include "platform/popup/AGPopUp.h"
-#include "tests/support/IrcScriptedPeer.h"
+#include "tests/support/PeerWire.h"
 #include "tests/support/TempProgramFolder.h"
 #include "tests/support/TestMain.h"
 #include "windows/frm_chan.h"
@@ -208,27 +208,21 @@ void TestNickList::captionKeepsTheTopic() {
 }
 
 void TestNickList::doubleClickOpensTheConversation() {
-    IrcScriptedPeer peer;
-    platform::Yarv& irc = *m_p->mainFrame().Yarv1;
-    irc.setFloodControl(false);
-    QSignalSpy opened(&irc, &platform::Yarv::SocketConnected);
-    irc.OpenConnection(peer.host(), peer.port());
-    QVERIFY(opened.wait(5000));
-    QVERIFY(peer.waitForClient());
-    QVERIFY(peer.waitForLines(2)); // the login
+    PeerWire wire(*m_p->mainFrame().Yarv1);
+    QVERIFY(wire.connected());
 
     frm_chan* chan = channel(QStringLiteral("#x"));
     chan->Show();
     chan->AddNames(QStringLiteral("+ann ^kim"));
     QCoreApplication::processEvents();
-    for (int row = 0; row < 2; ++row) {
-        chan->list_nicks->setCurrentRow(row);
-        QListWidgetItem* item = chan->list_nicks->item(row);
-        Q_EMIT chan->list_nicks->itemDoubleClicked(item);
-    }
+    const QByteArrayList sent = wire.sentBy([chan] {
+        for (int row = 0; row < 2; ++row) {
+            chan->list_nicks->setCurrentRow(row);
+            Q_EMIT chan->list_nicks->itemDoubleClicked(chan->list_nicks->item(row));
+        }
+    });
     // Without a query command of its own the line goes to the server as is.
-    QVERIFY(peer.waitForLines(4));
-    QCOMPARE(peer.lines().mid(2), (QByteArrayList{"QUERY ann", "QUERY kim"}));
+    QCOMPARE(sent, (QByteArrayList{"QUERY ann", "QUERY kim"}));
 }
 
 void TestNickList::nickListMenuActsOnTheSelectedNick() {
@@ -256,14 +250,8 @@ void TestNickList::nickListMenuActsOnTheSelectedNick() {
 }
 
 void TestNickList::closeBoxPartsOnceProgramUnloadSendsNothing() {
-    IrcScriptedPeer peer;
-    platform::Yarv& irc = *m_p->mainFrame().Yarv1;
-    irc.setFloodControl(false);
-    QSignalSpy opened(&irc, &platform::Yarv::SocketConnected);
-    irc.OpenConnection(peer.host(), peer.port());
-    QVERIFY(opened.wait(5000));
-    QVERIFY(peer.waitForClient());
-    QVERIFY(peer.waitForLines(2));
+    PeerWire wire(*m_p->mainFrame().Yarv1);
+    QVERIFY(wire.connected());
     platform::SwitchBar& bar = *m_p->mainFrame().StatusBar1;
 
     frm_chan* closed = channel(QStringLiteral("#x"));
@@ -275,18 +263,17 @@ void TestNickList::closeBoxPartsOnceProgramUnloadSendsNothing() {
     frm_chan* atEnd = channel(QStringLiteral("#z"));
     atEnd->Show();
 
-    closed->subWindow()->close(); // the close box
-    QVERIFY(!m_p->forms().contains(closed));
-    QCOMPARE(bar.Count(), 2); // "#X" went, "#y" stayed
-    QCOMPARE(bar.Panel(2)->Text(), QStringLiteral("#y"));
-    unloaded->Unload();
-    int cancel = 0;
-    atEnd->Form_QueryUnload(cancel, Form::vbFormMDIForm);
-    QVERIFY(!m_p->forms().contains(atEnd));
-    // Whatever went out did so before this mark.
-    irc.SendCommand(QStringLiteral("MARK"));
-    QVERIFY(peer.waitForLines(4));
-    QCOMPARE(peer.lines().mid(2), (QByteArrayList{"PART #x", "MARK"}));
+    const QByteArrayList sent = wire.sentBy([&] {
+        closed->subWindow()->close(); // the close box
+        QVERIFY(!m_p->forms().contains(closed));
+        QCOMPARE(bar.Count(), 2); // "#X" went, "#y" stayed
+        QCOMPARE(bar.Panel(2)->Text(), QStringLiteral("#y"));
+        unloaded->Unload();
+        int cancel = 0;
+        atEnd->Form_QueryUnload(cancel, Form::vbFormMDIForm);
+        QVERIFY(!m_p->forms().contains(atEnd));
+    });
+    QCOMPARE(sent, QByteArrayList{"PART #x"});
 }
 
 PARLONE_TEST_MAIN(TestNickList)

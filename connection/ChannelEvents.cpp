@@ -1,5 +1,6 @@
 #include "connection/ChannelEvents.h"
 
+#include "connection/ConnectionEvents.h"
 #include "connection/EventSettings.h"
 #include "connection/frm_main.h"
 #include "connection/mod_TrayIcon.h"
@@ -12,7 +13,6 @@
 #include "core/mod_set.h"
 #include "platform/irc/Yarv.h"
 #include "windows/frm_chan.h"
-#include "windows/frm_server.h"
 
 using events::isOn;
 using events::setting;
@@ -231,10 +231,7 @@ void ChannelEvents::Yarv1_NickChanged(const QString& oldMask, const QString& new
     Setting(p, QStringLiteral("PROFILE_NICKNAME"), newNick);
     ServerEcho(p, QStringLiteral("- You are now known as ") + newNick,
                setting(p, "WIN_SERVER_NICKCOLOR"));
-    const QString text = QStringLiteral("Connected to: ") + setting(p, "SERVER_URL") +
-                         QStringLiteral(" as ") + newNick;
-    p.mainFrame().StatusBar1->Panel(1)->setToolTipText(text);
-    p.serverWindow().setCaption(text);
+    ShowConnectedTo(p, setting(p, "SERVER_URL"));
 }
 
 void ChannelEvents::Yarv1_ModeChanged(const QString& byMask, const QString& target,

@@ -19,12 +19,17 @@ using platform::Yarv;
 
 namespace {
 
-QString connectionText(const Program& p, const QString& host) {
-    return QStringLiteral("Connected to: ") + host + QStringLiteral(" as ") +
-           setting(p, "PROFILE_NICKNAME");
+void showConnection(Program& p, const QString& text) {
+    p.mainFrame().StatusBar1->Panel(1)->setToolTipText(text);
+    p.serverWindow().setCaption(text);
 }
 
 } // namespace
+
+void ShowConnectedTo(Program& p, const QString& host) {
+    showConnection(p, QStringLiteral("Connected to: ") + host + QStringLiteral(" as ") +
+                          setting(p, "PROFILE_NICKNAME"));
+}
 
 ConnectionEvents::ConnectionEvents(Program& program, Yarv& irc, QObject* parent)
     : QObject(parent), m_program(program), m_irc(irc) {
@@ -42,12 +47,6 @@ ConnectionEvents::ConnectionEvents(Program& program, Yarv& irc, QObject* parent)
     connect(&irc, &Yarv::Disconnected, this, &ConnectionEvents::Yarv1_Disconnected);
 }
 
-void ConnectionEvents::showConnection(const QString& text) {
-    Program& p = m_program;
-    p.mainFrame().StatusBar1->Panel(1)->setToolTipText(text);
-    p.serverWindow().setCaption(text);
-}
-
 void ConnectionEvents::setConnectCaption(const QString& caption) {
     m_program.mainFrame().menus->mnuConnectCmd->setText(caption);
 }
@@ -62,7 +61,7 @@ void ConnectionEvents::Yarv1_MotdReceived(const QString& server, const QString& 
     Program& p = m_program;
     setConnectCaption(QStringLiteral("&Disconnect"));
     const QString url = setting(p, "SERVER_URL");
-    showConnection(connectionText(p, url));
+    ShowConnectedTo(p, url);
     const QString colour = setting(p, "WIN_SERVER_MOTDCOLOR");
     if (isOn(p, "SHOW_MOTD"))
         ServerEcho(p, QStringLiteral("Message of the day from ") + server, colour);
@@ -75,7 +74,7 @@ void ConnectionEvents::Yarv1_MotdReceived(const QString& server, const QString& 
         p.settings.setValue(QStringLiteral("PROFILE_NICKNAME"), current);
         ServerEcho(p, QStringLiteral("You are now known as ") + current,
                    setting(p, "WIN_SERVER_NICKCOLOR"));
-        showConnection(connectionText(p, url));
+        ShowConnectedTo(p, url);
     }
 }
 
@@ -84,7 +83,7 @@ void ConnectionEvents::Yarv1_Welcome(const QString& server, const QString& text)
     p.ServerConnected = true;
     UpdateTrayStatus(p);
     m_nextDelay = FirstReconnectDelayMs;
-    showConnection(connectionText(p, server));
+    ShowConnectedTo(p, server);
     if (isOn(p, "SHOW_WELCOME"))
         ServerEcho(p, server + QStringLiteral(" - ") + text,
                    setting(p, "WIN_SERVER_SERVERWELCOMECOLOR"));
@@ -135,7 +134,7 @@ void ConnectionEvents::Yarv1_SocketError(qint16 number, const QString& descripti
                    setting(p, "WIN_SERVER_ERRORCOLOR"));
     frm_main& frame = p.mainFrame();
     frame.StatusBar1->Panel(1)->setPicture(frame.il.Picture(3));
-    showConnection(QStringLiteral("Disconnected"));
+    showConnection(p, QStringLiteral("Disconnected"));
     m_irc.CloseConnection();
 }
 

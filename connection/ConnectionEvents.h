@@ -16,6 +16,10 @@ namespace platform {
 class Yarv;
 }
 
+// Panel 1's tooltip and the server window's caption: "Connected to: " & host
+// & " as " & the own nick.
+void ShowConnectedTo(Program& program, const QString& host);
+
 class ConnectionEvents : public QObject {
     Q_OBJECT
 public:
@@ -45,8 +49,6 @@ public:
     void reconnect();
 
 private:
-    // Panel 1's tooltip and the server window's caption.
-    void showConnection(const QString& text);
     // The File menu's connect item: "&Connect" or "&Disconnect".
     void setConnectCaption(const QString& caption);
 

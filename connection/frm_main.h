@@ -16,10 +16,13 @@
 #include "platform/window/SwitchBar.h"
 #include "sysmenu/Sysdeck.h"
 
-class MessageEvents;
+class ChannelEvents;
+class ConnectionEvents;
 class MainMenus;
+class MessageEvents;
 class QMdiArea;
 class QVBoxLayout;
+class ServerReplies;
 class WindowSwitcher;
 
 class frm_main : public Form {
@@ -35,6 +38,11 @@ public:
     Sysdeck* Sysdeck1 = nullptr;
     // The IRC connection.
     platform::Yarv* Yarv1 = nullptr;
+    // Handlers of the connection's events, by family.
+    ConnectionEvents* connectionEvents = nullptr;
+    ServerReplies* serverReplies = nullptr;
+    ChannelEvents* channelEvents = nullptr;
+    MessageEvents* messageEvents = nullptr;
     // The ident server; it listens from load on the program's ident port.
     Ostrane* Ostrane1 = nullptr;
     // The one popup menu of the tray icon's right button and the switchbar's
@@ -93,5 +101,4 @@ private:
     int m_statusBarAlignment = 2;
     // Set at the end of the load: the size rules wait for a loaded frame.
     bool m_loaded = false;
-    MessageEvents* m_messageEvents = nullptr;
 };

@@ -124,6 +124,9 @@ void quitCommand(CommandContext& command) {
                      .arg(v.minor)
                      .arg(v.revision);
     }
+    // The server answers the user's own QUIT by closing the link: no
+    // reconnect follows it.
+    p.userEndedConnection = true;
     if (p.hasMainFrame())
         p.mainFrame().Yarv1->SendRaw(QStringLiteral("QUIT :") + reason + QStringLiteral("\r\n"));
 }

@@ -11,6 +11,7 @@
 #include <QString>
 
 class Program;
+class frm_chan;
 class frm_query;
 
 // Reads or writes the setting `key`. Both arguments are rewritten in the
@@ -39,3 +40,7 @@ void ApplyQueryLooks(Program& program, frm_query& window);
 // Setting; where the walkthrough key comes in the pass and is still empty, asks
 // whether to start the setup walkthrough.
 void SetDefaults(Program& program);
+
+// Gives a channel window being loaded every channel look that is set, as a
+// change of each would give it.
+void ApplyChannelLooks(Program& program, frm_chan& chan);

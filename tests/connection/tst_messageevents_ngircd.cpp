@@ -5,11 +5,13 @@
 #include "connection/frm_main.h"
 #include "console/absRichEdit.h"
 #include "core/Program.h"
+#include "core/WindowLookup.h"
 #include "platform/irc/Yarv.h"
 #include "tests/support/NgircdServer.h"
 #include "tests/support/RecordingWindow.h"
 #include "tests/support/TempProgramFolder.h"
 #include "tests/support/TestMain.h"
+#include "windows/frm_chan.h"
 #include "windows/frm_query.h"
 #include "windows/frm_server.h"
 
@@ -75,8 +77,6 @@ void TestMessageEventsNgircd::init() {
     m_p->serverWindow().Show();
     Settings& s = m_p->settings;
     s.setValue(QStringLiteral("PROFILE_NICKNAME"), m_me);
-    s.setValue(QStringLiteral("WIN_CHAN_MSGCOLOR"), QStringLiteral("111"));
-    s.setValue(QStringLiteral("WIN_CHAN_NOTICECOLOR"), QStringLiteral("222"));
     s.setValue(QStringLiteral("WIN_SERVER_NOTICECOLOR"), QString::number(m_p->palette.color(7)));
     QVERIFY(login(irc(), m_me));
     m_peer = std::make_unique<Yarv>();
@@ -175,14 +175,29 @@ void TestMessageEventsNgircd::privateMessageOpensOneHiddenQuery() {
 void TestMessageEventsNgircd::channelMessageAndNotice() {
     const QString chan = joinBoth();
     QVERIFY(!chan.isEmpty());
-    auto* window = new RecordingWindow(*m_p, chan);
-    window->Show();
+    // The window the own join opened.
+    const int index = FindForm(*m_p, chan);
+    QVERIFY(index >= 0);
+    absRichEdit& console = *qobject_cast<frm_chan*>(m_p->forms().at(index))->console;
     m_p->settings.setValue(QStringLiteral("SHOW_NOTICE"), QStringLiteral("1"));
+    m_p->settings.setValue(QStringLiteral("WIN_CHAN_MSGCOLOR"),
+                           QString::number(m_p->palette.color(4)));
+    m_p->settings.setValue(QStringLiteral("WIN_CHAN_NOTICECOLOR"),
+                           QString::number(m_p->palette.color(6)));
+    const qsizetype before = console.Text().size();
     QVERIFY(fromPeer({QStringLiteral("PRIVMSG %1 :hi all").arg(chan),
                       QStringLiteral("NOTICE %1 :psst all").arg(chan),
                       QStringLiteral("PRIVMSG #elsewhere%1 :lost").arg(m_serial)}));
-    QCOMPARE(window->lines, (QStringList{QStringLiteral("<%1> hi all {111}").arg(m_peerNick),
-                                         QStringLiteral("-%1- psst all {222}").arg(m_peerNick)}));
+    const QString added = console.Text().mid(before);
+    QCOMPARE(added, QStringLiteral("\r\n<%1> hi all\r\n-%1- psst all").arg(m_peerNick));
+    // Each in its colour.
+    const QList<qint32> colours{m_p->palette.color(4), m_p->palette.color(6)};
+    const QStringList lines = added.split(QStringLiteral("\r\n")).mid(1);
+    for (int i = 0; i < lines.size(); ++i) {
+        console.setSelStart(static_cast<qint32>(console.Text().indexOf(lines.at(i))));
+        console.setSelLength(1);
+        QCOMPARE(console.SelColor(), colours.at(i));
+    }
 }
 
 void TestMessageEventsNgircd::noticeToTheUser_data() {

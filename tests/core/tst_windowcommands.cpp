@@ -5,8 +5,10 @@
 #include "connection/frm_main.h"
 #include "console/absRichEdit.h"
 #include "core/Program.h"
+#include "core/WindowLookup.h"
 #include "core/mod_kernel.h"
 #include "platform/window/Twips.h"
+#include "tests/support/PeerWire.h"
 #include "tests/support/TempProgramFolder.h"
 #include "windows/frm_chan.h"
 #include "windows/frm_query.h"
@@ -59,6 +61,8 @@ private Q_SLOTS:
     void clearEmptiesTheQueryAndItsTwin();
     void close_data();
     void close();
+    void closeInAChannelPartsOnce_data();
+    void closeInAChannelPartsOnce();
     void winarrange_data();
     void winarrange();
 
@@ -259,6 +263,26 @@ void TestWindowCommands::close() {
     QVERIFY(m_p->forms().contains(&m_p->serverWindow()));
     QVERIFY(m_p->forms().contains(m_chan.data()));
     QVERIFY(m_p->forms().contains(m_twin.data()));
+}
+
+void TestWindowCommands::closeInAChannelPartsOnce_data() {
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("tag");
+    QTest::newRow("close") << "/close"
+                           << "#chan";
+    QTest::newRow("window normal close") << "/window normal close #CHAN"
+                                         << "Server";
+}
+
+void TestWindowCommands::closeInAChannelPartsOnce() {
+    QFETCH(QString, line);
+    QFETCH(QString, tag);
+    PeerWire wire(*m_p->mainFrame().Yarv1);
+    QVERIFY(wire.connected());
+    m_p->mainFrame().AddPanel(QStringLiteral("#Chan"), 5);
+    QCOMPARE(wire.sentBy([&] { run(line, tag); }), QByteArrayList{"PART #Chan"});
+    QVERIFY(!m_p->forms().contains(m_chan.data()));
+    QCOMPARE(FindPanel(*m_p, QStringLiteral("#Chan")), 0);
 }
 
 void TestWindowCommands::winarrange_data() {

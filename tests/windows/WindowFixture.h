@@ -40,6 +40,8 @@ public:
         irc().OpenConnection(peer->host(), peer->port());
         QVERIFY(connected.wait(5000));
         QVERIFY(peer->waitForClient());
+        // The frame logs in as the socket connects: NICK and USER.
+        QVERIFY(peer->waitForLines(2));
     }
     // Call from cleanup().
     void stop() {

@@ -40,6 +40,18 @@ QString shortly(const DialogRequest& request) {
     return kind + QStringLiteral(": ") + request.prompt.section(u' ', 0, 5);
 }
 
+// The popup editor's items as "kind|caption|command".
+QStringList filedItems(Program& p) {
+    QStringList items;
+    frm_popups& editor = p.popupsWindow();
+    for (const QString& k : frm_popups::kinds()) {
+        for (int row = 0; row < editor.captionList(k)->count(); ++row)
+            items << k + u'|' + editor.captionList(k)->item(row)->text() + u'|' +
+                         editor.commandList(k)->item(row)->text();
+    }
+    return items;
+}
+
 } // namespace
 
 class TestPopupWizard : public QObject {
@@ -103,14 +115,7 @@ void TestPopupWizard::answers() {
 
     AddPopupWizard(p, kind);
 
-    QStringList items;
-    frm_popups& editor = p.popupsWindow();
-    for (const QString& k : frm_popups::kinds()) {
-        for (int row = 0; row < editor.captionList(k)->count(); ++row)
-            items << k + u'|' + editor.captionList(k)->item(row)->text() + u'|' +
-                         editor.commandList(k)->item(row)->text();
-    }
-    QCOMPARE(items, filed.isEmpty() ? QStringList{} : QStringList{filed});
+    QCOMPARE(filedItems(p), filed.isEmpty() ? QStringList{} : QStringList{filed});
     QStringList asked;
     for (const DialogRequest& request : answerer.requests())
         asked << shortly(request);
@@ -206,14 +211,7 @@ void TestPopupWizard::popupCommandStartsItForAKind() {
     answerer.queueInput(QStringLiteral("Op"));
     answerer.queueInput(QStringLiteral("/op $1"));
     ParseLine(p, line);
-    QStringList items;
-    frm_popups& editor = p.popupsWindow();
-    for (const QString& k : frm_popups::kinds()) {
-        for (int row = 0; row < editor.captionList(k)->count(); ++row)
-            items << k + u'|' + editor.captionList(k)->item(row)->text() + u'|' +
-                         editor.commandList(k)->item(row)->text();
-    }
-    QCOMPARE(items, filed.isEmpty() ? QStringList{} : QStringList{filed});
+    QCOMPARE(filedItems(p), filed.isEmpty() ? QStringList{} : QStringList{filed});
     // Without a kind nothing is asked at all.
     if (filed.isEmpty())
         QCOMPARE(answerer.requests().size(), 0);

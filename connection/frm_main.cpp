@@ -161,6 +161,9 @@ void frm_main::Form_Resize() {
     // Into the tray only where there is one; elsewhere the task bar keeps it.
     if (program().settings.value(QStringLiteral("USE_TRAY")) == u"1" &&
         WindowState() == vbMinimized && NotifyAreaAvailable()) {
+        // Its place is its own: the window manager keeps it when the frame
+        // comes back from the tray.
+        move(pos());
         Hide();
         TrayAdd(program());
         UpdateTrayStatus(program());

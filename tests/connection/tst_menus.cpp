@@ -113,9 +113,13 @@ void TestMenus::connectItemFlipsAtOnce() {
         {"PROFILE_NICKNAME", "me"},  {"PROFILE_ALTERNATE", "me_"},
         {"PROFILE_USERNAME", "me"},  {"PROFILE_EMAIL", "me@example.org"},
         {"PROFILE_REALNAME", "Me"},  {"USE_DEFAULT_QUIT", "gone"}};
+    // A profile with gaps: nothing opens, the item stays as it was.
+    menus().mnuConnectCmd->trigger();
+    QCOMPARE(menus().mnuConnectCmd->text(), QStringLiteral("&Connect"));
+    QVERIFY(!frame().Yarv1->isConnecting());
+
     for (const auto& [key, value] : profile)
         m_p->settings.setValue(key, value);
-
     menus().mnuConnectCmd->trigger();
     QCOMPARE(menus().mnuConnectCmd->text(), QStringLiteral("&Disconnect")); // before any answer
     QVERIFY(peer.waitForClient());

@@ -12,6 +12,7 @@
 #include "core/Program.h"
 #include "core/WindowLookup.h"
 #include "tests/support/PeerWire.h"
+#include "tests/support/RecordingForm.h"
 #include "tests/support/ScriptedAnswerer.h"
 #include "tests/support/TempProgramFolder.h"
 #include "tests/support/TestMain.h"
@@ -28,16 +29,6 @@ using platform::DialogRequest;
 using platform::SwitchBarPanel;
 
 namespace {
-
-class RecordingForm : public Form {
-public:
-    RecordingForm(Program& program, const QString& tag) : Form(program, Kind::MdiChild, tag) {}
-    void Form_QueryUnload(int& Cancel, int UnloadMode) override {
-        Q_UNUSED(Cancel);
-        closes << UnloadMode;
-    }
-    QList<int> closes;
-};
 
 QStringList captionsOf(const QList<QAction*>& actions) {
     QStringList captions;

@@ -382,10 +382,11 @@ void ConversationForm::Form_Resize() {
     QScopedValueRollback resizing(m_inResize, true);
     switch (WindowState()) {
     case vbMinimized:
-        // A hidden window has handed over already.
-        if (Visible()) {
-            Hide();
-            handOver();
+        // Qt shows a child again at the end of minimising it, so the window
+        // hides once that is done.
+        if (!m_handOverQueued) {
+            m_handOverQueued = true;
+            QMetaObject::invokeMethod(this, &ConversationForm::hideMinimised, Qt::QueuedConnection);
         }
         return;
     case vbNormal:
@@ -409,6 +410,15 @@ const QWidget* ConversationForm::frameWindow() const {
 
 int ConversationForm::handOverPanel(int ownPanel) const {
     return ownPanel > 0 ? ownPanel - 1 : 0;
+}
+
+void ConversationForm::hideMinimised() {
+    m_handOverQueued = false;
+    // A window restored meanwhile stays; a hidden one has handed over already.
+    if (WindowState() != vbMinimized || !Visible())
+        return;
+    Hide();
+    handOver();
 }
 
 void ConversationForm::handOver() {

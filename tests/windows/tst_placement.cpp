@@ -227,8 +227,9 @@ void TestPlacement::minimisedHandsOver() {
     for (int i = 1; i <= bar.Count(); ++i)
         bar.Panel(i)->setBevel(SwitchBarPanel::sbrRaised);
 
-    target->setWindowState(Form::vbMinimized);
-    QVERIFY(!target->Visible());
+    // What the minimise button does.
+    target->windowWidget()->showMinimized();
+    QTRY_VERIFY(!target->Visible());
     for (const Form* window : windows)
         QCOMPARE(window->Visible(), window->Tag() == shown);
     for (int i = 1; i <= bar.Count(); ++i)

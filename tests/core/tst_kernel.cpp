@@ -94,7 +94,6 @@ private:
     std::unique_ptr<TempProgramFolder> m_folder;
     std::unique_ptr<Program> m_p;
     std::unique_ptr<IrcScriptedPeer> m_peer;
-    int m_markers = 0;
 };
 
 void TestKernel::init() {
@@ -119,19 +118,7 @@ void TestKernel::cleanup() {
 }
 
 QByteArrayList TestKernel::sentBy(const std::function<void()>& action) {
-    const qsizetype before = m_peer->lines().size();
-    action();
-    // What went out before a marker line, sent last, is what the action sent.
-    const QByteArray marker = "MARK " + QByteArray::number(++m_markers);
-    irc().SendCommand(QString::fromLatin1(marker));
-    const QDeadlineTimer deadline(5000);
-    while (!m_peer->lines().mid(before).contains(marker) && !deadline.hasExpired())
-        QTest::qWait(5);
-    QByteArrayList lines = m_peer->lines().mid(before);
-    if (lines.isEmpty() || lines.constLast() != marker)
-        return lines << "(the marker never arrived)";
-    lines.removeLast();
-    return lines;
+    return m_peer->sentBy(irc(), action);
 }
 
 void TestKernel::dispatch_data() {

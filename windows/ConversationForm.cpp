@@ -170,11 +170,11 @@ void ConversationForm::splitLineBreaks() {
     const QString text = commandline->text();
     if (!text.contains(u'\r') && !text.contains(u'\n'))
         return;
-    QScopedValueRollback splitting(m_splitting, true);
     static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
     QStringList lines = text.split(lineBreak);
     const QString rest = lines.takeLast();
     const QPointer<ConversationForm> self(this);
+    m_splitting = true;
     for (const QString& line : std::as_const(lines)) {
         commandline->setText(line);
         commandlineEnter();
@@ -182,6 +182,7 @@ void ConversationForm::splitLineBreaks() {
             return;
     }
     commandline->setText(rest);
+    m_splitting = false;
 }
 
 void ConversationForm::commandlineEnter() {

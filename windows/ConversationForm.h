@@ -114,7 +114,6 @@ protected:
 
     // The family's setting `name` ("TIMESTAMP" reads WIN_CHAN_TIMESTAMP).
     QString setting(const QString& name) const;
-    const Family& family() const { return m_family; }
 
 private:
     bool commandlineKey(QKeyEvent* event);

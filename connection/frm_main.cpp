@@ -1,8 +1,11 @@
 #include "connection/frm_main.h"
 
+#include "connection/ChannelEvents.h"
+#include "connection/ConnectionEvents.h"
 #include "connection/FrameGeometry.h"
 #include "connection/MainMenus.h"
 #include "connection/SendQueueWarning.h"
+#include "connection/ServerReplies.h"
 #include "connection/WindowSwitcher.h"
 #include "connection/mod_TrayIcon.h"
 #include "core/CommandWindow.h"
@@ -78,13 +81,16 @@ frm_main::frm_main(Program& program) : Form(program, Kind::TopLevel), il(framePi
     StatusBar1->Panel(1)->setPicture(il.Picture(3));
 
     Yarv1 = new Yarv(this);
-    new SendQueueWarning(program, Yarv1);
     AGPopUp1 = new AGPopUp(this);
     AGPopUp1->AddMenuItem(QStringLiteral("&Connect"), QStringLiteral("/connect"));
     AGPopUp1->AddMenuItem(QStringLiteral("&Disconnect"), QStringLiteral("/disconnect"));
     AGPopUp1->AddMenuItem(QStringLiteral("&Exit"), QStringLiteral("/exit"));
     menus = new MainMenus(program, *this, *menuBar);
     switcher = new WindowSwitcher(program, *this);
+    connectionEvents = new ConnectionEvents(program, *Yarv1, this);
+    serverReplies = new ServerReplies(program, *Yarv1, this);
+    channelEvents = new ChannelEvents(program, *Yarv1, this);
+    new SendQueueWarning(program, Yarv1);
 
     // The tray's actions come as mouse moves through the frame's window.
     ExtendDefaultWindowProc(

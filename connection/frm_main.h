@@ -18,6 +18,9 @@
 
 class MainMenus;
 class QMdiArea;
+class ChannelEvents;
+class ConnectionEvents;
+class ServerReplies;
 class QVBoxLayout;
 class WindowSwitcher;
 
@@ -34,6 +37,10 @@ public:
     Sysdeck* Sysdeck1 = nullptr;
     // The IRC connection.
     platform::Yarv* Yarv1 = nullptr;
+    // Handlers of the connection's events, by family.
+    ConnectionEvents* connectionEvents = nullptr;
+    ServerReplies* serverReplies = nullptr;
+    ChannelEvents* channelEvents = nullptr;
     // The ident server; it listens from load on the program's ident port.
     Ostrane* Ostrane1 = nullptr;
     // The one popup menu of the tray icon's right button and the switchbar's

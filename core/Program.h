@@ -74,6 +74,9 @@ public:
     bool ServerConnected = false;
     bool IsAway = false;
     bool ExitConfirmed = false;
+    // Set when the user ends the connection (a disconnect or a QUIT of their
+    // own), cleared by their next connect: no reconnect follows meanwhile.
+    bool userEndedConnection = false;
     // Set once the exit sequence starts: from then on no window refuses to
     // close, a second close request or "exit" returns at once, and no window
     // is created.

@@ -1,10 +1,18 @@
 #include "windows/frm_chan.h"
 
+#include "connection/frm_main.h"
 #include "console/absRichEdit.h"
+#include "core/Program.h"
+#include "core/TextUtils.h"
+#include "core/WindowLookup.h"
+#include "core/mod_kernel.h"
+#include "core/mod_set.h"
+#include "platform/popup/AGPopUp.h"
 #include "platform/window/Twips.h"
 
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 
 #include <algorithm>
 
@@ -14,17 +22,47 @@ namespace {
 
 // The nick list's width as designed, in twips.
 constexpr int kNickListWidth = 1935;
+// The popup editor's kind word of the nick list's menu.
+const QString kNickListPopups = QStringLiteral("nicklist");
+
+QListWidget* makeNickBox(QWidget* parent) {
+    auto* box = new QListWidget(parent);
+    box->setUniformItemSizes(true);
+    box->resize(TwipsToPixelsX(kNickListWidth), box->height());
+    return box;
+}
 
 } // namespace
 
 frm_chan::frm_chan(Program& program)
-    : ConversationForm(program, {QStringLiteral("channel"), QStringLiteral("WIN_CHAN_")}) {
-    list_nicks = new QListWidget(this);
-    list_nicks->resize(TwipsToPixelsX(kNickListWidth), list_nicks->height());
+    : ConversationForm(program, {QStringLiteral("channel"), QStringLiteral("WIN_CHAN_")}),
+      list_nicks(makeNickBox(this)), pop_nicks(new AGPopUp(this)), m_nicks(*list_nicks) {
+    connect(list_nicks, &QListWidget::itemDoubleClicked, this, &frm_chan::list_nicks_DblClick);
+    // The right button opens the menu without moving the selection, so its
+    // items act on the nick already selected.
+    list_nicks->viewport()->installEventFilter(this);
+    connect(pop_nicks, &AGPopUp::MenuItemClick, this,
+            [this](const QString& itemName) { runPopupItem(kNickListPopups, itemName); });
+    UpdatePopups();
+    ApplyChannelLooks(program, *this);
 }
 
 void frm_chan::disp(const QString& txt, bool timestamp, const QString& col) {
     dispLine(txt, timestamp, col);
+}
+
+void frm_chan::UpdatePopups() {
+    ConversationForm::UpdatePopups();
+    fillPopup(*pop_nicks, kNickListPopups);
+}
+
+bool frm_chan::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == list_nicks->viewport() && event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+        pop_nicks->ShowMenu();
+        return true;
+    }
+    return ConversationForm::eventFilter(watched, event);
 }
 
 void frm_chan::layOut() {
@@ -42,4 +80,34 @@ void frm_chan::layOut() {
                                 TwipsToPixelsY(consoleHeight));
     }
     caretToEnd();
+}
+
+void frm_chan::UpdateNicksTotal() {
+    setCaption(Tag() + QStringLiteral(" [") + QString::number(ListCount()) + QStringLiteral("] ") +
+               m_topic);
+}
+
+void frm_chan::setTopic(const QString& topic) {
+    m_topic = topic;
+    UpdateNicksTotal();
+}
+
+void frm_chan::list_nicks_DblClick() {
+    const QListWidgetItem* item = list_nicks->currentItem();
+    if (!item)
+        return;
+    ExecCommand(program(), QStringLiteral("QUERY ") + NickWithoutStatus(item->text()));
+}
+
+void frm_chan::Form_QueryUnload(int& Cancel, int UnloadMode) {
+    if (UnloadMode != vbFormControlMenu) {
+        ConversationForm::Form_QueryUnload(Cancel, UnloadMode);
+        return;
+    }
+    Program& p = program();
+    p.mainFrame().Yarv1->SendCommand(QStringLiteral("PART ") + Tag());
+    Hide();
+    RemovePanel(p, Tag());
+    Cancel = 1;
+    Unload();
 }

@@ -4,8 +4,13 @@
 
 #include "core/Form.h"
 
+class QListWidget;
+
 class frm_list : public Form {
     Q_OBJECT
 public:
     explicit frm_list(Program& program);
+
+    // One item per channel: its name, its number of users and its topic.
+    QListWidget* List1 = nullptr;
 };

@@ -11,6 +11,10 @@ PeerWire::PeerWire(platform::Yarv& irc) : m_irc(irc) {
     QSignalSpy opened(&m_irc, &platform::Yarv::SocketConnected);
     m_irc.OpenConnection(m_peer.host(), m_peer.port());
     m_connected = opened.wait(5000) && m_peer.waitForClient();
+    // What went out as the socket connected (the frame's login) is not the
+    // first action's.
+    m_connected = m_connected && !sentBy([] {}).contains("(the marker never arrived)");
+    m_settled = m_peer.lines().size();
 }
 
 QByteArrayList PeerWire::sentBy(const std::function<void()>& action) {

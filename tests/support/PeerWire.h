@@ -20,6 +20,9 @@ public:
 
     bool connected() const { return m_connected; }
     IrcScriptedPeer& peer() { return m_peer; }
+    // The lines that arrived after the connection was made, without what
+    // went out as it connected (a frame logs in) and without the first marker.
+    QByteArrayList lines() const { return m_peer.lines().mid(m_settled); }
 
     // The lines the action sent; "(the marker never arrived)" is appended
     // when the connection did not carry the marker.
@@ -30,4 +33,5 @@ private:
     IrcScriptedPeer m_peer;
     bool m_connected = false;
     int m_markers = 0;
+    qsizetype m_settled = 0;
 };

@@ -104,7 +104,7 @@ frm_main::frm_main(Program& program) : Form(program, Kind::TopLevel), il(framePi
             return LRESULT(0);
         });
 
-    // A frame in a quarter of the screen's margin until main.win says more.
+    // Three quarters of the screen until main.win says more.
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     resize(screen.width() * 3 / 4, screen.height() * 3 / 4);
 
@@ -212,8 +212,13 @@ void frm_main::Form_QueryUnload(int& Cancel, int UnloadMode) {
     Cancel = 1;
     if (p.closing || !ConfirmExit(p))
         return;
-    SaveSettings(p);
-    SavePopups(p);
+    try {
+        SaveSettings(p);
+        SavePopups(p);
+    } catch (const std::exception&) {
+        // The exit writes both files again; a failed write here never keeps
+        // the program from ending.
+    }
     ExecCommand(p, QStringLiteral("exit"));
 }
 

@@ -22,10 +22,12 @@ namespace {
 constexpr int Lines = 50000;
 constexpr int LinesPerTurn = 100;
 
-const QStringList nicks{"alice", "bob", "carol_", "dave", "eve-x", "mallory", "trent", "peggy"};
-const QStringList words{"the",  "server", "says",     "hello", "channel", "topic",  "is",
-                        "now",  "bright", "links",    "quick", "fox",     "jumps",  "over",
-                        "lazy", "dog",    "netsplit", "ping",  "again",   "welcome"};
+// Nicks and words of the lines.
+const QStringList nicks = QStringLiteral("ann bob_ carla dmitri eve-x frank gwen h4x").split(u' ');
+const QStringList words =
+    QStringLiteral("so the netsplit is over and everyone is back in the channel again, "
+                   "who has the link to the new release notes? thanks, it works now")
+        .split(u' ');
 
 // One channel line as the frame hands it over: "<nick> " and text with bold
 // words and colour changes inside.

@@ -106,8 +106,10 @@ void ChannelEvents::Yarv1_UserJoined(const QString& mask, const QString& channel
         m_namesArriving.remove(channel.toLower());
         ChannelWindow* chan = channelWindow(channel);
         if (chan) {
-            // Joined again while its window is open: the window stays.
+            // Joined again while its window is open: the window stays, and
+            // the names and topic that follow fill it afresh.
             chan->ClearNames();
+            chan->setTopic(QString());
         } else {
             if (p.closing)
                 return;

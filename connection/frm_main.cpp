@@ -106,7 +106,7 @@ frm_main::frm_main(Program& program) : Form(program, Kind::TopLevel), il(framePi
             return LRESULT(0);
         });
 
-    // A frame in a quarter of the screen's margin until main.win says more.
+    // Three quarters of the screen until main.win says more.
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     resize(screen.width() * 3 / 4, screen.height() * 3 / 4);
 
@@ -169,6 +169,9 @@ void frm_main::Form_Resize() {
     // Into the tray only where there is one; elsewhere the task bar keeps it.
     if (program().settings.value(QStringLiteral("USE_TRAY")) == u"1" &&
         WindowState() == vbMinimized && NotifyAreaAvailable()) {
+        // Its place is its own: the window manager keeps it when the frame
+        // comes back from the tray.
+        move(pos());
         Hide();
         TrayAdd(program());
         UpdateTrayStatus(program());
@@ -211,8 +214,13 @@ void frm_main::Form_QueryUnload(int& Cancel, int UnloadMode) {
     Cancel = 1;
     if (p.closing || !ConfirmExit(p))
         return;
-    SaveSettings(p);
-    SavePopups(p);
+    try {
+        SaveSettings(p);
+        SavePopups(p);
+    } catch (const std::exception&) {
+        // The exit writes both files again; a failed write here never keeps
+        // the program from ending.
+    }
     ExecCommand(p, QStringLiteral("exit"));
 }
 

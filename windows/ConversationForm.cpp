@@ -170,11 +170,11 @@ void ConversationForm::splitLineBreaks() {
     const QString text = commandline->text();
     if (!text.contains(u'\r') && !text.contains(u'\n'))
         return;
-    QScopedValueRollback splitting(m_splitting, true);
     static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
     QStringList lines = text.split(lineBreak);
     const QString rest = lines.takeLast();
     const QPointer<ConversationForm> self(this);
+    m_splitting = true;
     for (const QString& line : std::as_const(lines)) {
         commandline->setText(line);
         commandlineEnter();
@@ -182,6 +182,7 @@ void ConversationForm::splitLineBreaks() {
             return;
     }
     commandline->setText(rest);
+    m_splitting = false;
 }
 
 void ConversationForm::commandlineEnter() {
@@ -382,10 +383,11 @@ void ConversationForm::Form_Resize() {
     QScopedValueRollback resizing(m_inResize, true);
     switch (WindowState()) {
     case vbMinimized:
-        // A hidden window has handed over already.
-        if (Visible()) {
-            Hide();
-            handOver();
+        // Qt shows a child again at the end of minimising it, so the window
+        // hides once that is done.
+        if (!m_handOverQueued) {
+            m_handOverQueued = true;
+            QMetaObject::invokeMethod(this, &ConversationForm::hideMinimised, Qt::QueuedConnection);
         }
         return;
     case vbNormal:
@@ -409,6 +411,15 @@ const QWidget* ConversationForm::frameWindow() const {
 
 int ConversationForm::handOverPanel(int ownPanel) const {
     return ownPanel > 0 ? ownPanel - 1 : 0;
+}
+
+void ConversationForm::hideMinimised() {
+    m_handOverQueued = false;
+    // A window restored meanwhile stays; a hidden one has handed over already.
+    if (WindowState() != vbMinimized || !Visible())
+        return;
+    Hide();
+    handOver();
 }
 
 void ConversationForm::handOver() {

@@ -114,11 +114,12 @@ protected:
 
     // The family's setting `name` ("TIMESTAMP" reads WIN_CHAN_TIMESTAMP).
     QString setting(const QString& name) const;
-    const Family& family() const { return m_family; }
 
 private:
     bool commandlineKey(QKeyEvent* event);
     void splitLineBreaks();
+    // A minimised window hides and shows its neighbour on the switchbar.
+    void hideMinimised();
     void handOver();
     // The main frame this window is a child of; nullptr before it is shown.
     const QWidget* frameWindow() const;
@@ -127,4 +128,5 @@ private:
     WindowLog* m_log;
     bool m_inResize = false;
     bool m_splitting = false;
+    bool m_handOverQueued = false;
 };

@@ -82,7 +82,9 @@ void TestChannelEvents::ownJoinOpensOneWindowAndJoiningAgainKeepsIt() {
         QCOMPARE(chan->UserChanStat(QLatin1String(nick)), QLatin1String(status));
 
     // Joined again while the window is open: the same window, no new panel,
-    // and the names that follow make the list afresh.
+    // and the names that follow make the list afresh; the old topic goes.
+    serverSays({":srv 332 parlone #c :old topic"});
+    QCOMPARE(chan->Caption(), QStringLiteral("#c [6] old topic"));
     serverSays({":parlone!u@h JOIN #C", ":srv 353 parlone = #c :@parlone bob",
                 ":srv 366 parlone #c :End of NAMES list"});
     QCOMPARE(m_c->channel(QStringLiteral("#c")), chan.data());

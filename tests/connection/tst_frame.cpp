@@ -10,6 +10,7 @@
 #include "tests/support/TestMain.h"
 
 #include <QScreen>
+#include <QToolButton>
 
 using namespace platform;
 
@@ -39,6 +40,7 @@ private Q_SLOTS:
     void childRescue();
     void ontoScreens_data();
     void ontoScreens();
+    void theProgramsOwnIcon();
 };
 
 void TestFrame::geometryFile_data() {
@@ -168,6 +170,21 @@ void TestFrame::ontoScreens() {
     QFETCH(Rect, moved);
     const QList<QRect> screens{QRect(0, 0, 12000, 9000), QRect(12000, 0, 9600, 7200)};
     QCOMPARE(OntoScreens(frame, screens, screens.constFirst()), moved);
+}
+
+void TestFrame::theProgramsOwnIcon() {
+    TempProgramFolder folder;
+    Program p(folder.path());
+    auto* child = new Form(p, Form::Kind::MdiChild, QStringLiteral("#chan"));
+    child->Show();
+    const qint64 own = QApplication::windowIcon().cacheKey();
+    QVERIFY(!QApplication::windowIcon().isNull());
+    QCOMPARE(p.mainFrame().windowIcon().cacheKey(), own);
+    QCOMPARE(child->windowWidget()->windowIcon().cacheKey(), own);
+    // The frame's system-menu button shows it too, not the toolkit's.
+    const auto* button = p.mainFrame().findChild<QToolButton*>(QStringLiteral("systemMenuButton"));
+    QVERIFY(button);
+    QCOMPARE(button->icon().cacheKey(), own);
 }
 
 PARLONE_TEST_MAIN(TestFrame)

@@ -9,9 +9,9 @@
 #include "core/Program.h"
 #include "tests/support/IrcScriptedPeer.h"
 #include "tests/support/TempProgramFolder.h"
+#include "tests/windows/OnScreenTwips.h"
 #include "windows/ConversationForm.h"
 
-#include <QDeadlineTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSignalSpy>
@@ -60,22 +60,12 @@ public:
         return window;
     }
 
-    // The lines put on the wire while `action` runs: everything before a
-    // marker line sent last.
+    // The lines put on the wire while `action` runs.
     QByteArrayList sentBy(const std::function<void()>& action) {
-        const qsizetype before = peer->lines().size();
-        action();
-        const QByteArray marker = "MARK " + QByteArray::number(++m_markers);
-        irc().SendCommand(QString::fromLatin1(marker));
-        const QDeadlineTimer deadline(5000);
-        while (!peer->lines().mid(before).contains(marker) && !deadline.hasExpired())
-            QTest::qWait(5);
-        QByteArrayList lines = peer->lines().mid(before);
-        if (lines.isEmpty() || lines.constLast() != marker)
-            return lines << "(the marker never arrived)";
-        lines.removeLast();
-        return lines;
+        return peer->sentBy(irc(), action);
     }
+    int frameWidth() { return p->mainFrame().Width(); }
+    int frameHeight() { return p->mainFrame().Height(); }
 
     // Types `text` into the window's command line and presses Enter.
     static void enter(ConversationForm& window, const QString& text) {
@@ -98,7 +88,4 @@ public:
     std::unique_ptr<TempProgramFolder> folder;
     std::unique_ptr<Program> p;
     std::unique_ptr<IrcScriptedPeer> peer;
-
-private:
-    int m_markers = 0;
 };

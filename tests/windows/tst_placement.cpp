@@ -23,14 +23,6 @@ using platform::TwipsToPixelsY;
 
 namespace {
 
-// Twips as a window holds them once they went through whole pixels.
-int onScreenX(int twips) {
-    return PixelsToTwipsX(TwipsToPixelsX(twips));
-}
-int onScreenY(int twips) {
-    return PixelsToTwipsY(TwipsToPixelsY(twips));
-}
-
 // A rectangle of twips as the pixels a widget is given.
 QRect pixels(int left, int top, int width, int height) {
     return {TwipsToPixelsX(left), TwipsToPixelsY(top), TwipsToPixelsX(width),
@@ -55,9 +47,6 @@ private Q_SLOTS:
     void minimisedHandsOver();
 
 private:
-    int frameWidth() { return f.p->mainFrame().Width(); }
-    int frameHeight() { return f.p->mainFrame().Height(); }
-
     WindowFixture f;
 };
 
@@ -85,13 +74,13 @@ void TestPlacement::frameRescue() {
     QFETCH(int, lower);
     QFETCH(bool, rescued);
     auto* window = f.open<frm_chan>(QStringLiteral("#x"));
-    const int width = frameWidth() - narrower;
-    const int height = frameHeight() - lower;
+    const int width = f.frameWidth() - narrower;
+    const int height = f.frameHeight() - lower;
     window->Move(450, 300, width, height);
     if (rescued) {
         QCOMPARE(QRect(window->Left(), window->Top(), window->Width(), window->Height()),
-                 QRect(onScreenX(100), onScreenY(100), onScreenX(frameWidth() * 85 / 100),
-                       onScreenY(frameHeight() * 75 / 100)));
+                 QRect(onScreenX(100), onScreenY(100), onScreenX(f.frameWidth() * 85 / 100),
+                       onScreenY(f.frameHeight() * 75 / 100)));
     } else {
         QCOMPARE(QRect(window->Left(), window->Top(), window->Width(), window->Height()),
                  QRect(450, 300, width, height));
@@ -227,8 +216,9 @@ void TestPlacement::minimisedHandsOver() {
     for (int i = 1; i <= bar.Count(); ++i)
         bar.Panel(i)->setBevel(SwitchBarPanel::sbrRaised);
 
-    target->setWindowState(Form::vbMinimized);
-    QVERIFY(!target->Visible());
+    // What the minimise button does.
+    target->windowWidget()->showMinimized();
+    QTRY_VERIFY(!target->Visible());
     for (const Form* window : windows)
         QCOMPARE(window->Visible(), window->Tag() == shown);
     for (int i = 1; i <= bar.Count(); ++i)

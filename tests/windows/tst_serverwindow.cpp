@@ -5,7 +5,6 @@
 #include "core/WindowGeometry.h"
 #include "core/WindowLookup.h"
 #include "platform/window/SwitchBar.h"
-#include "platform/window/Twips.h"
 #include "tests/support/TestMain.h"
 #include "tests/windows/WindowFixture.h"
 #include "windows/frm_chan.h"
@@ -13,19 +12,7 @@
 
 #include <QClipboard>
 
-using platform::PixelsToTwipsX;
-using platform::PixelsToTwipsY;
-using platform::TwipsToPixelsX;
-using platform::TwipsToPixelsY;
-
 namespace {
-
-int onScreenX(int twips) {
-    return PixelsToTwipsX(TwipsToPixelsX(twips));
-}
-int onScreenY(int twips) {
-    return PixelsToTwipsY(TwipsToPixelsY(twips));
-}
 
 QRect placeOf(const Form& form) {
     return {form.Left(), form.Top(), form.Width(), form.Height()};
@@ -51,8 +38,6 @@ private Q_SLOTS:
 
 private:
     frm_server& server() { return f.p->serverWindow(); }
-    int frameWidth() { return f.p->mainFrame().Width(); }
-    int frameHeight() { return f.p->mainFrame().Height(); }
     // A console holding a few lines, with `selected` selected in it.
     void fillConsole(absRichEdit& console, int selStart, int selLength);
 
@@ -90,8 +75,8 @@ void TestServerWindow::placeAtLoad() {
     server().Show();
     QCOMPARE(server().WindowState(), int(Form::vbNormal));
     const QRect expected(onScreenX(place.x()), onScreenY(place.y()),
-                         onScreenX(place.width() < 0 ? frameWidth() / 2 : place.width()),
-                         onScreenY(place.height() < 0 ? frameHeight() / 2 : place.height()));
+                         onScreenX(place.width() < 0 ? f.frameWidth() / 2 : place.width()),
+                         onScreenY(place.height() < 0 ? f.frameHeight() / 2 : place.height()));
     QCOMPARE(placeOf(server()), expected);
 }
 
@@ -101,8 +86,8 @@ void TestServerWindow::savedMaximisedRestoresToItsOwnPlace() {
     QCOMPARE(server().WindowState(), int(Form::vbMaximized));
     server().setWindowState(Form::vbNormal);
     QCOMPARE(placeOf(server()),
-             QRect(onScreenX(100), onScreenY(100), onScreenX(frameWidth() * 3 / 4),
-                   onScreenY(frameHeight() * 3 / 4)));
+             QRect(onScreenX(100), onScreenY(100), onScreenX(f.frameWidth() * 3 / 4),
+                   onScreenY(f.frameHeight() * 3 / 4)));
 }
 
 void TestServerWindow::closeBox_data() {

@@ -7,24 +7,11 @@
 #include "core/Form.h"
 #include "core/Program.h"
 #include "core/WindowGeometry.h"
-#include "platform/window/Twips.h"
 #include "tests/support/TempProgramFolder.h"
 #include "tests/support/TestMain.h"
-
-using platform::PixelsToTwipsX;
-using platform::PixelsToTwipsY;
-using platform::TwipsToPixelsX;
-using platform::TwipsToPixelsY;
+#include "tests/windows/OnScreenTwips.h"
 
 namespace {
-
-// Twips as a window holds them once they went through whole pixels.
-int onScreenX(int twips) {
-    return PixelsToTwipsX(TwipsToPixelsX(twips));
-}
-int onScreenY(int twips) {
-    return PixelsToTwipsY(TwipsToPixelsY(twips));
-}
 
 class GeometryForm : public Form {
 public:

@@ -1,5 +1,6 @@
 #include "connection/MessageEvents.h"
 
+#include "connection/EventSettings.h"
 #include "connection/frm_main.h"
 #include "core/CommandSupport.h"
 #include "core/ConversationWindow.h"
@@ -13,14 +14,12 @@
 #include "platform/irc/Yarv.h"
 #include "windows/frm_query.h"
 
+using events::isOn;
+using events::setting;
 using platform::SwitchBarPanel;
 using platform::Yarv;
 
 namespace {
-
-QString setting(const Program& p, const char* key) {
-    return p.settings.value(QLatin1StringView(key));
-}
 
 // Shows a line in the window tagged `tag`, when it is open and shows lines.
 void showIn(Program& p, const QString& tag, const QString& line, const char* colourKey) {
@@ -48,7 +47,7 @@ void MessageEvents::Yarv1_ChannelMessage(const QString& fromMask, const QString&
 
 void MessageEvents::Yarv1_PrivateMessage(const QString& fromMask, const QString& text) {
     Program& p = m_program;
-    if (setting(p, "SHOW_QUERY") == u"1")
+    if (isOn(p, "SHOW_QUERY"))
         ServerEcho(p, QStringLiteral("-?- |") + fromMask + QStringLiteral("| ") + text,
                    setting(p, "WIN_SERVER_QUERYCOLOR"), 0);
     const QString nick = Yarv::NickFromMask(fromMask);
@@ -66,7 +65,7 @@ void MessageEvents::Yarv1_PrivateMessage(const QString& fromMask, const QString&
 void MessageEvents::Yarv1_NoticeReceived(const QString& fromMask, const QString& target,
                                          const QString& text) {
     Program& p = m_program;
-    if (setting(p, "SHOW_NOTICE") != u"1")
+    if (!isOn(p, "SHOW_NOTICE"))
         return;
     const QString nick = Yarv::NickFromMask(fromMask);
     if (target.startsWith(u'#')) {

@@ -2,6 +2,7 @@
 
 #include "connection/EventSettings.h"
 #include "connection/frm_main.h"
+#include "connection/mod_TrayIcon.h"
 #include "core/CommandSupport.h"
 #include "core/ConversationWindow.h"
 #include "core/Form.h"
@@ -20,6 +21,12 @@ using platform::SwitchBarPanel;
 using platform::Yarv;
 
 namespace {
+
+// Buddy mode: the frame is minimised into the tray, where alerts go.
+bool alertsWanted(Program& p) {
+    return isOn(p, "USE_TRAY") && isOn(p, "USE_BUDDY") && p.hasMainFrame() &&
+           p.mainFrame().WindowState() == Form::vbMinimized;
+}
 
 // Shows a line in the window tagged `tag`, when it is open and shows lines.
 void showIn(Program& p, const QString& tag, const QString& line, const char* colourKey) {
@@ -60,6 +67,9 @@ void MessageEvents::Yarv1_PrivateMessage(const QString& fromMask, const QString&
     if (ConversationWindow* display = LineDisplay(query))
         display->disp(u'<' + query->Tag().mid(1) + QStringLiteral("> ") + text, false,
                       setting(p, "WIN_QUERY_MSGCOLOR"));
+    // The tray's tip counts the new line.
+    if (alertsWanted(p))
+        UpdateTrayStatus(p);
 }
 
 void MessageEvents::Yarv1_NoticeReceived(const QString& fromMask, const QString& target,

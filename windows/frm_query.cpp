@@ -49,9 +49,9 @@ void frm_query::disp(const QString& txt, bool timestamp, const QString& col) {
         return;
     const Form* active = ActiveChild(program());
     if (active == nullptr || active->Tag() != Tag()) {
-        ++mwait;
+        ++m_unread;
         if (SwitchBarPanel* panel = ownPanel()) {
-            panel->setToolTipText(target() + u'(' + QString::number(mwait) +
+            panel->setToolTipText(target() + u'(' + QString::number(m_unread) +
                                   QStringLiteral(" messages waiting.)"));
             panel->setPicture(program().mainFrame().il.Picture(10));
         }
@@ -73,7 +73,7 @@ void frm_query::Form_Activate() {
         Move(100, 100, std::max(server.Width() - 200, 0), std::max(server.Height() - 200, 0));
     }
     TBScroll(console, false, true);
-    mwait = 0;
+    m_unread = 0;
 }
 
 void frm_query::Form_QueryUnload(int& Cancel, int UnloadMode) {

@@ -7,13 +7,14 @@
 // "??" & nick and stays hidden.
 
 #include "core/ConversationWindow.h"
+#include "core/UnreadLines.h"
 #include "windows/ConversationForm.h"
 
 namespace platform {
 class SwitchBarPanel;
 }
 
-class frm_query : public ConversationForm, public ConversationWindow {
+class frm_query : public ConversationForm, public ConversationWindow, public UnreadLines {
     Q_OBJECT
 public:
     explicit frm_query(Program& program);
@@ -32,7 +33,7 @@ public:
     void Desktop() {}
 
     // The lines shown while the window was not the frame's active child.
-    int mwait = 0;
+    int mwait() const override { return m_unread; }
 
 protected:
     // The nick: the tag without its "?".
@@ -44,4 +45,6 @@ private:
     // none.
     platform::SwitchBarPanel* ownPanel() const;
     int ownPanelIndex() const;
+
+    int m_unread = 0;
 };

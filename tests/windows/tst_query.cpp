@@ -115,7 +115,7 @@ void TestQuery::blankLineIsNothing() {
     q->disp(QStringLiteral("   "));
     q->disp(QString());
     QCOMPARE(q->console->Text(), QString());
-    QCOMPARE(q->mwait, 0);
+    QCOMPARE(q->mwait(), 0);
     QCOMPARE(m_p->mainFrame().StatusBar1->Panel(2)->ToolTipText(), QString());
     QVERIFY(!QFile::exists(m_folder->file(QStringLiteral("logs/bob.log"))));
 }
@@ -125,19 +125,19 @@ void TestQuery::unreadLinesAreCountedUntilActivated() {
     // Another window is the frame's active child: the server window.
     for (const char* line : {"one", "two", "three"})
         q->disp(QString::fromLatin1(line));
-    QCOMPARE(q->mwait, 3);
+    QCOMPARE(q->mwait(), 3);
     const SwitchBarPanel* panel = m_p->mainFrame().StatusBar1->Panel(2);
     QCOMPARE(panel->ToolTipText(), QStringLiteral("bob(3 messages waiting.)"));
     QCOMPARE(pictureOf(*panel), 10);
 
     q->Show();
-    QCOMPARE(q->mwait, 0);
+    QCOMPARE(q->mwait(), 0);
     QCOMPARE(panel->ToolTipText(), QStringLiteral("bob ..no messages waiting."));
     QCOMPARE(pictureOf(*panel), 5);
     QCOMPARE(panel->bevel(), int(SwitchBarPanel::sbrInset));
     // Lines shown while it is the active child are read as they come.
     q->disp(QStringLiteral("four"));
-    QCOMPARE(q->mwait, 0);
+    QCOMPARE(q->mwait(), 0);
     QCOMPARE(panel->ToolTipText(), QStringLiteral("bob ..no messages waiting."));
 }
 

@@ -11,7 +11,7 @@
 #include "core/WindowLookup.h"
 #include "core/mod_connect.h"
 #include "platform/window/Twips.h"
-#include "windows/frm_chan.h"
+#include "windows/ConversationForm.h"
 #include "windows/frm_query.h"
 #include "windows/frm_server.h"
 
@@ -25,13 +25,8 @@ namespace {
 
 // The console of a window that shows conversation text; nullptr for others.
 absRichEdit* consoleOf(Form* window) {
-    if (auto* chan = qobject_cast<frm_chan*>(window))
-        return chan->console;
-    if (auto* query = qobject_cast<frm_query*>(window))
-        return query->console;
-    if (auto* server = qobject_cast<frm_server*>(window))
-        return server->console;
-    return nullptr;
+    auto* conversation = qobject_cast<ConversationForm*>(window);
+    return conversation ? conversation->console : nullptr;
 }
 
 void clearConsole(Form* window) {

@@ -12,12 +12,17 @@
 #include "tests/support/TempProgramFolder.h"
 #include "tests/support/TestMain.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QGlyphRun>
 #include <QPointer>
+#include <QRawFont>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QStyleOptionSlider>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QWheelEvent>
 
 using namespace platform;
@@ -235,12 +240,15 @@ void TestAbsRichEdit::gutterOfAnEmptyConsole() {
     // The text box sits right of the gutter.
     QCOMPARE(console().rtfText->x(), console().picLines->width());
 
-    // While line 1 is at the top, every write brings the numbers up to date.
+    // While line 1 is at the top, every batch of writes brings the numbers
+    // up to date when it closes.
     QSignalSpy selChange(&console(), &absRichEdit::SelChange);
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) {
         AddColorText(console(), QStringLiteral("\r\n\x03"
                                                "4line"));
-    QCOMPARE(console().picLines->printedLines(), printedRange(1, 4));
+        QTRY_VERIFY(!console().rtfText->editBatchOpen());
+        QCOMPARE(console().picLines->printedLines(), printedRange(1, i + 2));
+    }
     QCOMPARE(selChange.count(), 3);
 }
 
@@ -364,7 +372,10 @@ QPoint subControlCentre(QScrollBar* bar, QStyle::SubControl control) {
 void TestAbsRichEdit::mouseOnTheScrollBarSendsItsCodes() {
     showSized(300, 5);
     console().setText(numberedLines(200));
+    // The scroll bar shows once the events have run.
+    QCoreApplication::processEvents();
     QScrollBar* bar = console().rtfText->verticalScrollBar();
+    QVERIFY(bar->isVisible());
     ScrollCodes recorder;
     m_program->subclass.AttachMessage(&recorder, console().hWnd(), WM_VSCROLL);
     QSignalSpy vscroll(&console(), &absRichEdit::VScroll);
@@ -516,26 +527,37 @@ void TestAbsRichEdit::border() {
 }
 
 void TestAbsRichEdit::viewModeMarksAndWraps() {
+    showSized(300, 5);
+    console().setText(QStringLiteral("word ").repeated(300));
+    const auto lines = [this] { return console().GetTotalLines(); };
     QSignalSpy changed(&console(), &absRichEdit::PropertyChanged);
     // A new console wraps as created, although its view mode reads 0.
-    QCOMPARE(console().rtfText->lineWrapMode(), QTextEdit::WidgetWidth);
+    const qint32 atTheEdge = lines();
+    QVERIFY(atTheEdge > 1);
     console().setViewMode(absRichEdit::rtfNoWrap);
     QCOMPARE(changed.count(), 1);
     QCOMPARE(changed.last().first().toString(), QStringLiteral("ViewMode"));
-    QCOMPARE(console().rtfText->lineWrapMode(), QTextEdit::WidgetWidth);
+    QCOMPARE(lines(), atTheEdge);
 
+    // As printed: the paper is wider than this view, so the window's edge.
     console().setViewMode(absRichEdit::rtfWrapPrinter);
-    QCOMPARE(console().rtfText->lineWrapMode(), QTextEdit::FixedPixelWidth);
-    QCOMPARE(console().rtfTemp->lineWrapMode(), QTextEdit::FixedPixelWidth);
-    console().setViewMode(absRichEdit::rtfNoWrap);
-    QCOMPARE(console().rtfText->lineWrapMode(), QTextEdit::NoWrap);
-    QCOMPARE(console().rtfTemp->lineWrapMode(), QTextEdit::NoWrap);
+    QCOMPARE(lines(), atTheEdge);
+    QVERIFY(console().rtfText->lineWidthTwips() > 10000);
+    QCOMPARE(console().rtfTemp->lineWidthTwips(), console().rtfText->lineWidthTwips());
+    // In a view wider than the paper the text wraps at the paper's width.
+    console().resize(1600, console().height());
+    const qint32 atThePaper = lines();
+    QVERIFY2(atThePaper < atTheEdge, qPrintable(QString::number(atThePaper)));
     console().setViewMode(absRichEdit::rtfWrapWindow);
-    QCOMPARE(console().rtfText->lineWrapMode(), QTextEdit::WidgetWidth);
+    QVERIFY2(lines() < atThePaper, qPrintable(QString::number(lines())));
+
+    console().setViewMode(absRichEdit::rtfNoWrap);
+    QCOMPARE(lines(), 1);
+    QCOMPARE(console().rtfTemp->lineWrapMode(), QPlainTextEdit::NoWrap);
     // Any value is kept; one without a meaning changes nothing else.
     console().setViewMode(7);
     QCOMPARE(console().ViewMode(), 7);
-    QCOMPARE(console().rtfText->lineWrapMode(), QTextEdit::WidgetWidth);
+    QCOMPARE(lines(), 1);
     QCOMPARE(changed.count(), 5);
 }
 
@@ -554,23 +576,47 @@ void TestAbsRichEdit::zoom_data() {
     QTest::newRow("negative") << qint32(-131071) << false << 1.0;
 }
 
+namespace {
+
+// The pixel size of the first text of a box as its layout shows it.
+qreal shownPixelSize(RichTextBox& box) {
+    const QTextBlock block = box.document()->firstBlock();
+    box.document()->documentLayout()->blockBoundingRect(block);
+    const QList<QGlyphRun> runs = block.layout()->lineAt(0).glyphRuns();
+    return runs.isEmpty() ? 0 : runs.first().rawFont().pixelSize();
+}
+
+} // namespace
+
 void TestAbsRichEdit::zoom() {
     QFETCH(qint32, vZoom);
     QFETCH(bool, applied);
     QFETCH(double, factor);
-    const qreal base = console().rtfText->font().pointSizeF();
+    const qreal points = console().Font().pointSizeF();
+    // A run with a size of its own is scaled too, and still reads as given.
+    for (RichTextBox* box : {console().rtfText, console().rtfTemp}) {
+        box->setText(QStringLiteral("sized"));
+        box->setSelStart(0);
+        box->setSelLength(5);
+        box->setSelFontSize(12);
+    }
+    const qreal base = shownPixelSize(*console().rtfText);
+    QVERIFY(base > 0);
     console().setZoom((3 << 16) | 2);
     QCOMPARE(console().Zoom(), (3 << 16) | 2);
     console().setZoom(0);
     QCOMPARE(console().Zoom(), 0);
-    QCOMPARE(console().rtfText->font().pointSizeF(), base);
+    QCOMPARE(shownPixelSize(*console().rtfText), base);
 
     console().setZoom(vZoom);
     QCOMPARE(console().Zoom(), applied ? vZoom : 0);
-    QVERIFY(qAbs(console().rtfText->font().pointSizeF() - base * factor) < 0.01);
-    QVERIFY(qAbs(console().rtfTemp->font().pointSizeF() - base * factor) < 0.01);
+    // Within the rounding of the view's resolution.
+    for (RichTextBox* box : {console().rtfText, console().rtfTemp})
+        QVERIFY2(qAbs(shownPixelSize(*box) - base * factor) <= 0.5,
+                 qPrintable(QString::number(shownPixelSize(*box))));
+    QCOMPARE(console().SelFontSize(), 12);
     // The font the console reports stays the one it was given.
-    QCOMPARE(console().Font().pointSizeF(), base);
+    QCOMPARE(console().Font().pointSizeF(), points);
 }
 
 void TestAbsRichEdit::subAndSuperscriptExcludeEachOther() {

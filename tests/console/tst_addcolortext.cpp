@@ -13,8 +13,11 @@ const QString C = QStringLiteral("\x03");
 const QString B = QStringLiteral("\x02");
 const QString U = QStringLiteral("\x1f");
 const QString R = QStringLiteral("\x16");
+// Automatic: no colour of its own, the console's shows.
+constexpr int Auto = -1;
 
-// A stretch of expected text: palette indexes (-1: no colour of its own).
+// A stretch of expected text: palette indexes (-1: no colour of its own, the
+// console's text colour or background shows).
 struct Run {
     QString text;
     int fore = 1;
@@ -108,21 +111,22 @@ void TestAddColorText::walk_data() {
     QTest::newRow("dd,dd") << C + "04,05x" << QList<Run>{plain("x", 4, 5)};
     QTest::newRow("dd,d") << C + "04,5x" << QList<Run>{plain("x", 4, 5)};
     QTest::newRow("dd, then no digit: comma consumed")
-        << C + "04,x" << QList<Run>{plain("x", 4, 0)};
-    QTest::newRow("dd") << C + "04x" << QList<Run>{plain("x", 4, 0)};
+        << C + "04,x" << QList<Run>{plain("x", 4, Auto)};
+    QTest::newRow("dd") << C + "04x" << QList<Run>{plain("x", 4, Auto)};
     QTest::newRow("d,dd") << C + "4,12x" << QList<Run>{plain("x", 4, 12)};
     QTest::newRow("d,d") << C + "4,5x" << QList<Run>{plain("x", 4, 5)};
-    QTest::newRow("d, then no digit: comma consumed") << C + "5,x" << QList<Run>{plain("x", 5, 0)};
-    QTest::newRow("d") << C + "4word" << QList<Run>{plain("word", 4, 0)};
+    QTest::newRow("d, then no digit: comma consumed")
+        << C + "5,x" << QList<Run>{plain("x", 5, Auto)};
+    QTest::newRow("d") << C + "4word" << QList<Run>{plain("word", 4, Auto)};
 
     QTest::newRow("leading zero pair") << C + "04,12a" << QList<Run>{plain("a", 4, 12)};
-    QTest::newRow("third digit is text") << C + "123" << QList<Run>{plain("3", 12, 0)};
-    QTest::newRow("fore above 15 clamps to 1") << C + "16x" << QList<Run>{plain("x", 1, 0)};
-    QTest::newRow("back above 15 clamps to 0") << C + "1,99x" << QList<Run>{plain("x", 1, 0)};
+    QTest::newRow("third digit is text") << C + "123" << QList<Run>{plain("3", 12, Auto)};
+    QTest::newRow("fore above 15 clamps to 1") << C + "16x" << QList<Run>{plain("x", 1, Auto)};
+    QTest::newRow("back above 15 is none") << C + "1,99x" << QList<Run>{plain("x", 1, Auto)};
     QTest::newRow("digits of the text join the code")
-        << C + "45 apples" << QList<Run>{plain(" apples", 1, 0)};
+        << C + "45 apples" << QList<Run>{plain(" apples", 1, Auto)};
     QTest::newRow("comma right after the code is text")
-        << C + "4a" + C + ",5b" << QList<Run>{plain("a", 4, 0), plain(",5b", 1, 0)};
+        << C + "4a" + C + ",5b" << QList<Run>{plain("a", 4, Auto), plain(",5b", 1, 0)};
     QTest::newRow("back kept from an earlier code")
         << C + "4,5a" + C + "6b" << QList<Run>{plain("a", 4, 5), plain("b", 6, 5)};
     QTest::newRow("bare code at the end") << "abc" + C << QList<Run>{plain("abc")};
@@ -131,13 +135,13 @@ void TestAddColorText::walk_data() {
         << C + "4,5a" + C + "b" + R + "c" + R + "d"
         << QList<Run>{plain("a", 4, 5), plain("b", 1, 0), plain("c", 0, 1), plain("d", 4, 5)};
     QTest::newRow("reverse on and off")
-        << R + "a" + R + "b" << QList<Run>{plain("a", 0, 1), plain("b", 1, 0)};
+        << R + "a" + R + "b" << QList<Run>{plain("a", 0, 1), plain("b", 1, Auto)};
     QTest::newRow("reverse restores the pair from before it")
         << C + "2,3a" + R + "b" + R + "c"
         << QList<Run>{plain("a", 2, 3), plain("b", 0, 1), plain("c", 2, 3)};
     QTest::newRow("colour while reversed shows, then is dropped")
         << R + "a" + C + "4,5b" + R + "c"
-        << QList<Run>{plain("a", 0, 1), plain("b", 4, 5), plain("c", 1, 0)};
+        << QList<Run>{plain("a", 0, 1), plain("b", 4, 5), plain("c", 1, Auto)};
 
     QTest::newRow("two bold codes") << B + B + "a" << QList<Run>{plain("a")};
     QTest::newRow("bold toggles") << B + "a" + B + "b" << QList<Run>{bold("a"), plain("b")};
@@ -145,7 +149,7 @@ void TestAddColorText::walk_data() {
     QTest::newRow("underline toggles")
         << U + "a" + U + "b" << QList<Run>{underlined("a"), plain("b")};
     QTest::newRow("bold, underline and colour together")
-        << C + "4" + B + U + "x" << QList<Run>{{"x", 4, 0, true, true}};
+        << C + "4" + B + U + "x" << QList<Run>{{"x", 4, Auto, true, true}};
     QTest::newRow("other control characters are written")
         << QStringLiteral("a\x0f") + "b" + QStringLiteral("\x01") + "c"
         << QList<Run>{plain(QStringLiteral("a\x0f") + "b" + QStringLiteral("\x01") + "c")};
@@ -203,8 +207,9 @@ void TestAddColorText::caretFormattingAfterTheCall() {
 void TestAddColorText::textBeforeTheFirstCodeKeepsTheCaretColour() {
     m_console->setSelColor(m_program->palette.color(9));
     AddColorText(*m_console, "ab" + C + "4c");
-    const QString difference = firstDifference(
-        consoleLooks(*m_console), expectedLooks({{"ab", 9, -1, false, false}, plain("c", 4, 0)}));
+    const QString difference =
+        firstDifference(consoleLooks(*m_console),
+                        expectedLooks({{"ab", 9, Auto, false, false}, plain("c", 4, Auto)}));
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
 }
 

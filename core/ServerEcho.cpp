@@ -46,6 +46,10 @@ QString ColorCodePrefix(int fore, int back) {
            QStringLiteral("%1,%2").arg(fore, 2, 10, QChar(u'0')).arg(back, 2, 10, QChar(u'0'));
 }
 
+QString ColorCodePrefix(int fore) {
+    return ColorCodePrefix(fore, 99);
+}
+
 void ServerEcho(Program& p, QString text, const QString& colour, int mode) {
     const Settings& s = p.settings;
     if (s.value(QStringLiteral("WIN_SERVER_TIMESTAMP")) == u"TRUE")
@@ -56,8 +60,10 @@ void ServerEcho(Program& p, QString text, const QString& colour, int mode) {
     if (colour.isEmpty())
         line = ColorCodePrefix(indexOf(p, s.value(QStringLiteral("WIN_SERVER_CONSOLE_FORECOLOR"))),
                                indexOf(p, back));
+    else if (mode > 0)
+        line = ColorCodePrefix(indexOf(p, colour), indexOf(p, back));
     else
-        line = ColorCodePrefix(indexOf(p, colour), mode > 0 ? indexOf(p, back) : 0);
+        line = ColorCodePrefix(indexOf(p, colour));
     line += text;
 
     if (p.hasServerWindow())

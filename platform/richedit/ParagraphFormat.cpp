@@ -33,6 +33,25 @@ int numberingOf(QTextListFormat::Style style) {
     }
 }
 
+QTextListFormat::Style listStyleOf(int kind) {
+    switch (kind) {
+    case NumberingBullet:
+        return QTextListFormat::ListDisc;
+    case NumberingArabic:
+        return QTextListFormat::ListDecimal;
+    case NumberingLowerLetters:
+        return QTextListFormat::ListLowerAlpha;
+    case NumberingUpperLetters:
+        return QTextListFormat::ListUpperAlpha;
+    case NumberingLowerRoman:
+        return QTextListFormat::ListLowerRoman;
+    case NumberingUpperRoman:
+        return QTextListFormat::ListUpperRoman;
+    default:
+        return QTextListFormat::ListStyleUndefined;
+    }
+}
+
 } // namespace
 
 QTextBlockFormat SpacingFormat(int rule) {
@@ -57,23 +76,11 @@ int SpacingRuleOf(const QTextBlockFormat& format) {
                                                        : SpacingSingle;
 }
 
-QTextListFormat::Style ListStyleOf(int kind) {
-    switch (kind) {
-    case NumberingBullet:
-        return QTextListFormat::ListDisc;
-    case NumberingArabic:
-        return QTextListFormat::ListDecimal;
-    case NumberingLowerLetters:
-        return QTextListFormat::ListLowerAlpha;
-    case NumberingUpperLetters:
-        return QTextListFormat::ListUpperAlpha;
-    case NumberingLowerRoman:
-        return QTextListFormat::ListLowerRoman;
-    case NumberingUpperRoman:
-        return QTextListFormat::ListUpperRoman;
-    default:
-        return QTextListFormat::ListStyleUndefined;
-    }
+QTextListFormat ListFormatOf(int kind) {
+    QTextListFormat format;
+    format.setStyle(listStyleOf(kind));
+    format.setIndent(1);
+    return format;
 }
 
 int NumberingOf(const QTextBlock& block) {
@@ -82,9 +89,9 @@ int NumberingOf(const QTextBlock& block) {
 }
 
 void SetNumbering(QTextCursor& cursor, int kind) {
-    const QTextListFormat::Style style = ListStyleOf(kind);
+    const QTextListFormat format = ListFormatOf(kind);
     cursor.beginEditBlock();
-    if (style == QTextListFormat::ListStyleUndefined) {
+    if (format.style() == QTextListFormat::ListStyleUndefined) {
         const int end = cursor.selectionEnd();
         for (QTextBlock b = cursor.document()->findBlock(cursor.selectionStart()); b.isValid();
              b = b.next()) {
@@ -99,9 +106,6 @@ void SetNumbering(QTextCursor& cursor, int kind) {
                 break;
         }
     } else {
-        QTextListFormat format;
-        format.setStyle(style);
-        format.setIndent(1);
         cursor.createList(format);
     }
     cursor.endEditBlock();

@@ -39,8 +39,9 @@ enum Numbering : int {
 QTextBlockFormat SpacingFormat(int rule);
 int SpacingRuleOf(const QTextBlockFormat& format);
 
-// The list style of a numbering kind; ListStyleUndefined for none.
-QTextListFormat::Style ListStyleOf(int kind);
+// The list format of a numbering kind; its style is ListStyleUndefined for
+// none.
+QTextListFormat ListFormatOf(int kind);
 int NumberingOf(const QTextBlock& block);
 // Numbers (or bullets, or un-numbers) the paragraphs the cursor's selection
 // touches.

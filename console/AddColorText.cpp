@@ -45,7 +45,7 @@ private:
         if (m_pending.isEmpty())
             return;
         m_writer.write(m_pending, m_look);
-        m_pending.clear();
+        m_pending.resize(0); // keeps the room for the next run
     }
 
     platform::RunWriter m_writer;

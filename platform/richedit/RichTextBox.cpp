@@ -164,15 +164,29 @@ qint32 RichTextBox::SelStart() const {
     return fromDocument(textCursor().selectionStart());
 }
 
+QTextCharFormat RichTextBox::formatBefore(int position) const {
+    if (m_batch->isOpen()) {
+        QTextCursor& w = m_batch->open();
+        w.setPosition(position);
+        return w.charFormat();
+    }
+    QTextCursor at(document());
+    at.setPosition(position);
+    return at.charFormat();
+}
+
 void RichTextBox::setSelStart(qint32 start) {
     const int position = toDocument(qBound(0, start, TextLength()));
     QTextCursor c = textCursor();
-    if (m_batch->isOpen() && !c.hasSelection() && c.position() == position) {
-        // The caret stays; it takes the formatting before it, as a move
-        // gives it, and the batch's close brings it into view.
-        QTextCursor& w = m_batch->open();
-        w.setPosition(position);
-        setCurrentCharFormat(w.charFormat());
+    if (!c.hasSelection() && c.position() == position) {
+        // The caret stays: it takes the formatting before it, as a move
+        // gives it, and comes into view (while a batch is open, when the
+        // batch closes). Nothing is repainted for it.
+        const QTextCharFormat before = formatBefore(position);
+        if (!(before == currentCharFormat()))
+            setCurrentCharFormat(before);
+        if (!m_batch->isOpen())
+            ensureCursorVisible();
         return;
     }
     closeBatch();
@@ -273,7 +287,10 @@ void RichTextBox::closeBatch() {
     m_closing = true;
     m_changedWhileClosing = false;
     m_batch->close();
-    ensureCursorVisible();
+    showCaret();
+    // What the view shows is laid out now, so that painting it changes no
+    // line count and moves no scroll bar.
+    m_lines->linesFitting(top(), viewport()->height());
     m_closing = false;
     const QPointer<RichTextBox> self(this);
     if (std::exchange(m_changedWhileClosing, false))
@@ -284,6 +301,22 @@ void RichTextBox::closeBatch() {
     if (!self)
         return;
     Q_EMIT viewMoved();
+}
+
+void RichTextBox::showCaret() {
+    // A caret at the end of the text, where the program writes, needs the
+    // view at the end. Far from it, the view jumps there unpainted and is
+    // painted whole: the blocks below the old view are not laid out to
+    // scroll the old picture.
+    const QTextCursor caret = textCursor();
+    QScrollBar* bar = verticalScrollBar();
+    if (isVisible() && !caret.hasSelection() && caret.atEnd() &&
+        bar->maximum() - bar->value() > 2 * bar->pageStep()) {
+        viewport()->setUpdatesEnabled(false);
+        bar->setValue(bar->maximum());
+        viewport()->setUpdatesEnabled(true);
+    }
+    ensureCursorVisible();
 }
 
 QTextCursor& RichTextBox::writer() {

@@ -281,6 +281,9 @@ private:
     void textChanged();
     void closeBatch();
 
+    // The formatting a caret at a document position takes.
+    QTextCharFormat formatBefore(int position) const;
+    void showCaret();
     // The writing cursor of the open batch (opened here), on the caret's
     // selection.
     QTextCursor& writer();

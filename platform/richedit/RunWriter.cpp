@@ -24,11 +24,23 @@ constexpr qsizetype MaxFormats = 4096;
 
 } // namespace
 
-void RunFormats::setBase(const QTextCharFormat& base) {
-    if (base == m_base)
-        return;
-    m_base = base;
-    m_formats.clear();
+void RunFormats::setCaret(const QTextCharFormat& caret, qint32* fore, qint32* back) {
+    // The caret mostly has the formatting it had last time.
+    if (!(caret == m_caret)) {
+        m_caret = caret;
+        m_fore = colourOf(caret, QTextFormat::ForegroundBrush);
+        m_back = colourOf(caret, QTextFormat::BackgroundBrush);
+        QTextCharFormat base = caret;
+        base.clearProperty(QTextFormat::ObjectType);
+        for (const int property : lookProperties)
+            base.clearProperty(property);
+        if (!(base == m_base)) {
+            m_base = base;
+            m_formats.clear();
+        }
+    }
+    *fore = m_fore;
+    *back = m_back;
 }
 
 const QTextCharFormat& RunFormats::format(qint32 fore, qint32 back, bool bold, bool underline) {
@@ -52,13 +64,7 @@ const QTextCharFormat& RunFormats::format(qint32 fore, qint32 back, bool bold, b
 }
 
 RunWriter::RunWriter(RichTextBox& box) : m_box(box) {
-    QTextCharFormat base = box.textCursor().charFormat();
-    base.clearProperty(QTextFormat::ObjectType);
-    m_fore = colourOf(base, QTextFormat::ForegroundBrush);
-    m_back = colourOf(base, QTextFormat::BackgroundBrush);
-    for (const int property : lookProperties)
-        base.clearProperty(property);
-    box.m_runFormats.setBase(base);
+    box.m_runFormats.setCaret(box.textCursor().charFormat(), &m_fore, &m_back);
 }
 
 QTextCharFormat RunWriter::formatOf(const RunLook& look) const {

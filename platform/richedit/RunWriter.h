@@ -30,10 +30,15 @@ struct RunLook {
 // base), and the base with each look met so far.
 class RunFormats {
 public:
-    void setBase(const QTextCharFormat& base);
+    // The caret's formatting: the base, and the caret's own colours (-1 for
+    // none) that runs without colours of their own keep.
+    void setCaret(const QTextCharFormat& caret, qint32* fore, qint32* back);
     const QTextCharFormat& format(qint32 fore, qint32 back, bool bold, bool underline);
 
 private:
+    QTextCharFormat m_caret;
+    qint32 m_fore = -1;
+    qint32 m_back = -1;
     QTextCharFormat m_base;
     QHash<quint64, QTextCharFormat> m_formats;
 };

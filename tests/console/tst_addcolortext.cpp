@@ -3,6 +3,7 @@
 #include "console/AddColorText.h"
 #include "console/absRichEdit.h"
 #include "core/Program.h"
+#include "core/ServerEcho.h"
 #include "tests/console/ConsoleLooks.h"
 #include "tests/support/TempProgramFolder.h"
 #include "tests/support/TestMain.h"
@@ -59,6 +60,11 @@ private Q_SLOTS:
     void caretFormattingAfterTheCall();
     void textBeforeTheFirstCodeKeepsTheCaretColour();
     void paletteIsReadAtEveryCall();
+    void backgrounds_data();
+    void backgrounds();
+    void darkConsoleShowsNoLightStrips();
+    void lineBreakingCharactersAreBlanks_data();
+    void lineBreakingCharactersAreBlanks();
 
 private:
     QList<CharLook> expectedLooks(const QList<Run>& runs) const;
@@ -221,6 +227,87 @@ void TestAddColorText::paletteIsReadAtEveryCall() {
     QCOMPARE(looks.size(), 2);
     QCOMPARE(looks.at(0).fore, 255); // the DEF_MIRC red
     QCOMPARE(looks.at(1).fore, 0x123456);
+}
+
+void TestAddColorText::backgrounds_data() {
+    QTest::addColumn<int>("consoleColour"); // a palette index
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QList<Run>>("runs");
+    const QString noBackground = ColorCodePrefix(4);
+    for (const auto& [name, colour] : {std::pair{"yellow", 8}, std::pair{"black", 1}}) {
+        const auto row = [name](const char* what) -> QTestData& {
+            return QTest::newRow(qPrintable(QStringLiteral("%1 on %2").arg(what, name)));
+        };
+        row("no background part") << colour << C + "4x" << QList<Run>{plain("x", 4, Auto)};
+        row("background 99") << colour << C + "04,99x" << QList<Run>{plain("x", 4, Auto)};
+        row("background 00") << colour << C + "04,00x" << QList<Run>{plain("x", 4, 0)};
+        row("background 08") << colour << C + "04,08x" << QList<Run>{plain("x", 4, 8)};
+        row("background kept by a later code")
+            << colour << C + "04,08x" + C + "05y" << QList<Run>{plain("x", 4, 8), plain("y", 5, 8)};
+        row("background 99 after one") << colour << C + "04,08x" + C + "05,99y"
+                                       << QList<Run>{plain("x", 4, 8), plain("y", 5, Auto)};
+        row("bare code") << colour << C + "x" << QList<Run>{plain("x", 1, 0)};
+        row("reverse on and off") << colour << C + "4a" + R + "b" + R + "c"
+                                  << QList<Run>{plain("a", 4, Auto), plain("b", 0, 1),
+                                                plain("c", 4, Auto)};
+        row("digits after the prefix")
+            << colour << noBackground + "5 users" << QList<Run>{plain("5 users", 4, Auto)};
+        row("comma after the prefix")
+            << colour << noBackground + ",x" << QList<Run>{plain(",x", 4, Auto)};
+    }
+}
+
+void TestAddColorText::backgrounds() {
+    QFETCH(int, consoleColour);
+    QFETCH(QString, input);
+    QFETCH(QList<Run>, runs);
+    m_console->setBackColor(m_program->palette.color(consoleColour));
+    AddColorText(*m_console, QString());
+    AddColorText(*m_console, input);
+    const QString difference = firstDifference(consoleLooks(*m_console), expectedLooks(runs));
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+}
+
+void TestAddColorText::darkConsoleShowsNoLightStrips() {
+    // Lines as the windows write them: a colour without a background.
+    m_console->setBackColor(m_program->palette.color(1));
+    m_console->resize(400, 200);
+    m_console->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_console.get()));
+    for (int i = 0; i < 5; ++i) {
+        m_console->setSelStart(m_console->FileSize());
+        AddColorText(*m_console, "\r\n" + ColorCodePrefix(4 + i) + "a line of text " +
+                                     QString::number(i) + B + " bold" + B);
+        m_console->setSelStart(m_console->FileSize());
+    }
+    QTRY_VERIFY(!m_console->rtfText->editBatchOpen());
+    const QImage shown = m_console->rtfText->viewport()->grab().toImage();
+    const QRgb white = QColor(Qt::white).rgb();
+    int whitePixels = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            whitePixels += shown.pixel(x, y) == white ? 1 : 0;
+    QCOMPARE(whitePixels, 0);
+}
+
+void TestAddColorText::lineBreakingCharactersAreBlanks_data() {
+    QTest::addColumn<QChar>("ch");
+    QTest::newRow("line separator") << QChar(0x2028);
+    QTest::newRow("paragraph separator") << QChar(0x2029);
+    QTest::newRow("frame start") << QChar(0xFDD0);
+    QTest::newRow("frame end") << QChar(0xFDD1);
+}
+
+void TestAddColorText::lineBreakingCharactersAreBlanks() {
+    QFETCH(QChar, ch);
+    m_console->resize(600, 200);
+    m_console->show();
+    AddColorText(*m_console, "\r\n" + C + "4ab" + ch + "cd" + C + "5" + ch);
+    QCOMPARE(m_console->Text(), QStringLiteral("\r\nab cd "));
+    QCOMPARE(m_console->GetTotalLines(), 2);
+    const QString difference = firstDifference(
+        consoleLooks(*m_console), expectedLooks({plain("ab cd", 4, Auto), plain(" ", 5, Auto)}));
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
 }
 
 PARLONE_TEST_MAIN(TestAddColorText)

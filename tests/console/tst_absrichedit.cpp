@@ -25,6 +25,8 @@
 #include <QTextLayout>
 #include <QWheelEvent>
 
+#include <functional>
+
 using namespace platform;
 
 namespace {
@@ -71,6 +73,8 @@ private Q_SLOTS:
     void propertyBagDefaults();
     void propertyBagRoundTrip();
     void border();
+    void passThroughSetters_data();
+    void passThroughSetters();
     void viewModeMarksAndWraps();
     void zoom_data();
     void zoom();
@@ -524,6 +528,110 @@ void TestAbsRichEdit::border() {
     console().setBorder(false);
     QCOMPARE(console().Border(), false);
     QCOMPARE(console().rtfText->frameShape(), QFrame::NoFrame);
+}
+
+void TestAbsRichEdit::passThroughSetters_data() {
+    // The bag name the write marks changed ("" for none), and whether the
+    // scratch box is kept in step.
+    QTest::addColumn<QString>("setter");
+    QTest::addColumn<QString>("bagName");
+    QTest::addColumn<bool>("alsoScratch");
+    QTest::newRow("AutoVerbMenu") << "AutoVerbMenu"
+                                  << "AutoVerbMenu" << false;
+    QTest::newRow("BackColor") << "BackColor"
+                               << "BackColor" << false;
+    QTest::newRow("BulletIndent") << "BulletIndent"
+                                  << "BulletIndent" << true;
+    QTest::newRow("Border") << "Border"
+                            << "Border" << false;
+    QTest::newRow("Enabled") << "Enabled"
+                             << "Enabled" << true;
+    QTest::newRow("filename") << "filename"
+                              << "FileName" << false;
+    QTest::newRow("Font") << "Font"
+                          << "Font" << true;
+    QTest::newRow("HideSelection") << "HideSelection"
+                                   << "HideSelection" << true;
+    QTest::newRow("Locked") << "Locked"
+                            << "Locked" << true;
+    QTest::newRow("Text") << "Text"
+                          << "Text" << false;
+    QTest::newRow("ViewMode") << "ViewMode"
+                              << "ViewMode" << true;
+    QTest::newRow("TextRTF") << "TextRTF"
+                             << "" << false;
+    QTest::newRow("SelBold") << "SelBold"
+                             << "" << false;
+    QTest::newRow("SelFontBackColor") << "SelFontBackColor"
+                                      << "" << false;
+}
+
+void TestAbsRichEdit::passThroughSetters() {
+    QFETCH(QString, setter);
+    QFETCH(QString, bagName);
+    QFETCH(bool, alsoScratch);
+    const QFont font(QStringLiteral("DejaVu Sans Mono"), 15);
+    // Each setter, and what it reads back from a box.
+    struct Write {
+        std::function<void(absRichEdit&)> set;
+        std::function<QVariant(RichTextBox&)> read;
+    };
+    const QHash<QString, Write> writes{
+        {QStringLiteral("AutoVerbMenu"),
+         {[](absRichEdit& c) { c.setAutoVerbMenu(true); },
+          [](RichTextBox& b) { return QVariant(b.AutoVerbMenu()); }}},
+        {QStringLiteral("BackColor"),
+         {[](absRichEdit& c) { c.setBackColor(0x123456); },
+          [](RichTextBox& b) { return QVariant(b.BackColor()); }}},
+        {QStringLiteral("BulletIndent"),
+         {[](absRichEdit& c) { c.setBulletIndent(360); },
+          [](RichTextBox& b) { return QVariant(b.BulletIndent()); }}},
+        {QStringLiteral("Border"),
+         {[](absRichEdit& c) { c.setBorder(true); },
+          [](RichTextBox& b) { return QVariant(b.BorderStyle()); }}},
+        {QStringLiteral("Enabled"),
+         {[](absRichEdit& c) { c.setEnabled(false); },
+          [](RichTextBox& b) { return QVariant(b.isEnabled()); }}},
+        {QStringLiteral("filename"),
+         {[](absRichEdit& c) { c.setFilename(QStringLiteral("x.rtf")); },
+          [](RichTextBox& b) { return QVariant(b.FileName()); }}},
+        {QStringLiteral("Font"),
+         {[font](absRichEdit& c) { c.setFont(font); },
+          [](RichTextBox& b) { return QVariant(b.Font()); }}},
+        {QStringLiteral("HideSelection"),
+         {[](absRichEdit& c) { c.setHideSelection(false); },
+          [](RichTextBox& b) { return QVariant(b.HideSelection()); }}},
+        {QStringLiteral("Locked"),
+         {[](absRichEdit& c) { c.setLocked(true); },
+          [](RichTextBox& b) { return QVariant(b.Locked()); }}},
+        {QStringLiteral("Text"),
+         {[](absRichEdit& c) { c.setText(QStringLiteral("abc")); },
+          [](RichTextBox& b) { return QVariant(b.Text()); }}},
+        {QStringLiteral("ViewMode"),
+         {[](absRichEdit& c) { c.setViewMode(absRichEdit::rtfWrapPrinter); },
+          [](RichTextBox& b) { return QVariant(b.lineWidthTwips()); }}},
+        {QStringLiteral("TextRTF"),
+         {[](absRichEdit& c) { c.setTextRTF(QStringLiteral("{\\rtf1 r}")); },
+          [](RichTextBox& b) { return QVariant(b.Text()); }}},
+        {QStringLiteral("SelBold"),
+         {[](absRichEdit& c) { c.setSelBold(true); },
+          [](RichTextBox& b) { return QVariant(b.SelBold()); }}},
+        {QStringLiteral("SelFontBackColor"),
+         {[](absRichEdit& c) { c.setSelFontBackColor(0x00FF00); },
+          [](RichTextBox& b) { return QVariant(b.SelFontBackColor()); }}},
+    };
+    const Write write = writes.value(setter);
+    const QVariant textBefore = write.read(*console().rtfText);
+    const QVariant scratchBefore = write.read(*console().rtfTemp);
+    QSignalSpy changed(&console(), &absRichEdit::PropertyChanged);
+    write.set(console());
+
+    const QVariant written = write.read(*console().rtfText);
+    QVERIFY2(written != textBefore, qPrintable(written.toString()));
+    QCOMPARE(changed.count(), bagName.isEmpty() ? 0 : 1);
+    if (!bagName.isEmpty())
+        QCOMPARE(changed.first().first().toString(), bagName);
+    QCOMPARE(write.read(*console().rtfTemp), alsoScratch ? written : scratchBefore);
 }
 
 void TestAbsRichEdit::viewModeMarksAndWraps() {

@@ -42,6 +42,7 @@ bool EditBatch::close() {
         return false;
     m_open = false;
     m_timer.stop();
+    m_fallback.stop();
     if (m_window)
         m_window->removeEventFilter(this);
     m_window = nullptr;
@@ -52,12 +53,20 @@ bool EditBatch::close() {
 }
 
 void EditBatch::timerEvent(QTimerEvent* event) {
-    if (event->timerId() != m_timer.timerId()) {
+    if (event->timerId() == m_timer.timerId()) {
+        m_timer.stop();
+        if (m_view.isVisible() && m_window && m_window->isVisible()) {
+            m_view.update();
+            m_fallback.start(0, this);
+        } else {
+            m_due();
+        }
+    } else if (event->timerId() == m_fallback.timerId()) {
+        m_fallback.stop();
+        m_due();
+    } else {
         QObject::timerEvent(event);
-        return;
     }
-    m_timer.stop();
-    m_due();
 }
 
 bool EditBatch::eventFilter(QObject* watched, QEvent* event) {

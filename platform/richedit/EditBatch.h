@@ -7,8 +7,11 @@
 //
 // A batch is due on the next turn of the event loop, and no sooner than
 // 40 ms after the previous batch closed (a flood so gets at most 25 of them a
-// second), and before the box's window paints: `due` then asks the box to
-// close it. The box closes it sooner wherever an answer needs the layout.
+// second). Then a box that is shown asks to be painted, and the batch closes
+// just before its window paints, so that the text laid out is the text
+// painted in that frame; a box that is not shown closes it at once. `due`
+// asks the box to close the batch. The box closes it sooner wherever an
+// answer needs the layout.
 //
 // The program's writing is not kept for undo (it ends the user's undo
 // history, as a write that cannot be undone does): a console that is written
@@ -53,6 +56,9 @@ private:
     bool m_open = false;
     bool m_undo = true;
     QBasicTimer m_timer;
+    // Closes the batch on the turn after a paint was asked for, should the
+    // paint not come.
+    QBasicTimer m_fallback;
     QElapsedTimer m_sinceClose;
     // The window whose painting the batch waits for.
     QPointer<QWidget> m_window;

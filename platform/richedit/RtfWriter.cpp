@@ -94,7 +94,10 @@ public:
                        .arg(c.blue());
         out += QStringLiteral("}\r\n\\viewkind4\\uc1\\pard ");
 
+        // What the text starts with: the default font at its own size, as a
+        // reader takes text that gives none.
         RunState current;
+        current.halfPoints = halfPointsOf(QTextCharFormat(), m_defaultFont);
         ParagraphState paragraph;
         QTextBlock block = m_document.findBlock(m_from);
         const QTextBlock last = m_document.findBlock(m_to);

@@ -723,6 +723,7 @@ void TestAbsRichEdit::zoom() {
         QVERIFY2(qAbs(shownPixelSize(*box) - base * factor) <= 0.5,
                  qPrintable(QString::number(shownPixelSize(*box))));
     QCOMPARE(console().SelFontSize(), 12);
+    QVERIFY(console().TextRTF().contains(QStringLiteral("\\fs24 sized")));
     // The font the console reports stays the one it was given.
     QCOMPARE(console().Font().pointSizeF(), points);
 }

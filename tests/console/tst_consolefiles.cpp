@@ -109,6 +109,8 @@ void TestConsoleFiles::rtfRoundTrip() {
 }
 
 void TestConsoleFiles::rtfKeepsItalicStrikeAndScripts() {
+    // Not 12 points: a run of 12 points is a size of its own.
+    m_console->setFont(QFont(m_console->Font().family(), 10));
     m_console->setText(QStringLiteral("abcdef\r\ncentred"));
     const auto select = [this](int start, int length) {
         m_console->setSelStart(start);
@@ -126,8 +128,12 @@ void TestConsoleFiles::rtfKeepsItalicStrikeAndScripts() {
     m_console->setSelFontSize(20);
     select(8, 3);
     m_console->setSelAlignment(rtfCenter);
+    // The first run of 12 points.
+    select(0, 1);
+    m_console->setSelFontSize(12);
 
     absRichEdit other(*m_program);
+    other.setFont(m_console->Font());
     other.setTextRTF(m_console->TextRTF());
     QCOMPARE(other.Text(), m_console->Text());
     const auto selectOther = [&other](int start) {
@@ -151,6 +157,8 @@ void TestConsoleFiles::rtfKeepsItalicStrikeAndScripts() {
     QCOMPARE(other.SelAlignment(), int(rtfLeft));
     selectOther(9);
     QCOMPARE(other.SelAlignment(), int(rtfCenter));
+    selectOther(0);
+    QCOMPARE(other.SelFontSize(), 12);
 }
 
 void TestConsoleFiles::paragraphFormatsRoundTrip_data() {

@@ -12,9 +12,10 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Parlone"));
-    std::unique_ptr<Program> program;
+    Program program;
+    program.identPort = 113; // the ident port IRC servers ask
     try {
-        program = Main();
+        Main(program);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "parlone: start-up failed: %s\n", e.what());
         return 1;

@@ -1,5 +1,7 @@
 #include "config/ServerList.h"
 
+#include "core/RecordFile.h"
+
 namespace {
 
 bool isBlank(const QString& s) {
@@ -8,6 +10,14 @@ bool isBlank(const QString& s) {
             return false;
     }
     return true;
+}
+
+// A field as an entry holds it: without the separator and line breaks.
+QString entryField(QString field) {
+    field.remove(ServerList::Separator);
+    field.remove(u'\r');
+    field.remove(u'\n');
+    return field;
 }
 
 } // namespace
@@ -68,15 +78,45 @@ void ServerList::readLines(const QStringList& lines) {
     for (QString line : lines) {
         if (line.endsWith(u'\r'))
             line.chop(1);
-        if (line.isEmpty())
-            continue;
-        // A line too short to hold its two quotes is no entry.
+        // An empty line is passed over, and so is one too short to hold its
+        // two quotes.
         if (line.size() < 2)
             continue;
-        if (next > Capacity)
-            break;
         QString value = line.mid(1, line.size() - 2);
         value.replace(QStringLiteral("\"\""), QStringLiteral("\""));
+        if (isBlank(value) || next == Capacity)
+            break;
         m_slots[next++] = value;
     }
+}
+
+ServerList::AddResult ServerList::AddServer(const QString& url, const QString& port,
+                                            const QString& friendly, const QString& style) {
+    const QString entry =
+        QStringList{entryField(url), entryField(port), entryField(friendly), entryField(style)}
+            .join(Separator);
+    if (ServerExists(entry))
+        return AddResult::AlreadyListed;
+    const int count = ServerCount();
+    if (count == Capacity)
+        return AddResult::Full;
+    m_slots[count] = entry;
+    return AddResult::Added;
+}
+
+bool ServerList::remove(int index) {
+    if (index < 0 || index >= ServerCount())
+        return false;
+    m_slots.remove(index);
+    m_slots.append(QString());
+    return true;
+}
+
+QByteArray ServerList::fileBytes() const {
+    QList<QStringList> records;
+    const int count = ServerCount();
+    // The entries, then the marker that ends them.
+    for (int i = 0; i <= count; ++i)
+        records.append(QStringList{m_slots.at(i)});
+    return RecordFile::format(records);
 }

@@ -92,3 +92,9 @@ void frm_popups::AddPopUp(const QString& kind, const QString& caption, const QSt
     QString word = kind;
     AddPopUp(word, caption, command);
 }
+
+void frm_popups::Form_QueryUnload(int& Cancel, int UnloadMode) {
+    Q_UNUSED(UnloadMode);
+    Cancel = 1;
+    Hide();
+}

@@ -18,6 +18,10 @@ class frm_popups : public Form {
 public:
     explicit frm_popups(Program& program);
 
+    // Closing hides the window: its lists are the program's only copy of
+    // the popup items.
+    void Form_QueryUnload(int& Cancel, int UnloadMode) override;
+
     // The kind words in the order the popup file groups them.
     static const QStringList& kinds();
 

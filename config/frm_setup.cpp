@@ -1,43 +1,167 @@
 #include "config/frm_setup.h"
 
+#include "config/mod_servers.h"
+#include "connection/frm_main.h"
 #include "core/Program.h"
 #include "core/ProgramFiles.h"
 #include "core/ServerEcho.h"
+#include "core/mod_connect.h"
 #include "core/mod_set.h"
+#include "platform/dialogs/Dialogs.h"
 #include "platform/window/FileListBox.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRandomGenerator>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <exception>
 
 namespace {
 
-// The event filters: caption, and whether the line shows in the active
-// window (else in the server window), by index.
+// The event filters: caption, settings key, and whether the line shows in the
+// active window (else in the server window), by index.
 struct EventFilter {
     const char* caption;
+    const char* key;
     bool activeWindow;
 };
 constexpr std::array<EventFilter, 20> eventFilters{{
-    {"CTCP Requests", false}, {"CTCP Replies", false}, {"Error Notices", false},
-    {"IRC Messages", false},  {"Joins ", true},        {"Parts", true},
-    {"Kicks", true},          {"Nicks ", true},        {"Private Notices ", false},
-    {"Notices", true},        {"Queries", false},      {"Quits", false},
-    {"Quits ", true},         {"Modes ", true},        {"Names", false},
-    {"MOTD", false},          {"Svr Ping", false},     {"Svr Error ", false},
-    {"Welcome", false},       {"Svr Notice", false},
+    {"CTCP Requests", "SHOW_CTCP", false},
+    {"CTCP Replies", "SHOW_CTCPREPLY", false},
+    {"Error Notices", "SHOW_ERROR", false},
+    {"IRC Messages", "SHOW_IRCMESSAGES", false},
+    {"Joins ", "SHOW_JOIN", true},
+    {"Parts", "SHOW_PART", true},
+    {"Kicks", "SHOW_KICK", true},
+    {"Nicks ", "SHOW_NICK", true},
+    {"Private Notices ", "SHOW_NOTICE", false},
+    {"Notices", "SHOW_NOTICEACTIVE", true},
+    {"Queries", "SHOW_QUERY", false},
+    {"Quits", "SHOW_QUIT", false},
+    {"Quits ", "SHOW_QUITACTIVE", true},
+    {"Modes ", "SHOW_CHANNELMODE", true},
+    {"Names", "SHOW_NAMES", false},
+    {"MOTD", "SHOW_MOTD", false},
+    {"Svr Ping", "SHOW_SERVERPING", false},
+    {"Svr Error ", "SHOW_SERVERERROR", false},
+    {"Welcome", "SHOW_WELCOME", false},
+    {"Svr Notice", "SHOW_SERVERNOTICE", false},
 }};
+
+// How an option control stores: through the settings accessor, with the
+// key's side effects, or straight into the settings record.
+enum class Write { Accessor, Direct };
+
+// When a check box stores: when the user clicks it, or at every change of its
+// value, also one the accessor makes.
+enum class Trigger { Click, EveryChange };
+
+// The option check boxes but the event filters: the value stored when the
+// user ticks or clears the box. A greyed value is only ever set by the
+// program and is never written back.
+struct CheckOption {
+    const char* control;
+    const char* key;
+    const char* ticked;
+    const char* clear;
+    Write write;
+    Trigger trigger = Trigger::Click;
+};
+constexpr CheckOption checkOptions[] = {
+    {"Check1", "MAINFORM_ONTOP", "TRUE", "FALSE", Write::Accessor, Trigger::EveryChange},
+    {"chk_use_tray", "USE_TRAY", "1", "0", Write::Accessor, Trigger::EveryChange},
+    {"chk_use_confirm_exit", "USE_CONFIRM_EXIT", "1", "0", Write::Direct},
+    {"chk_prompt_swiz", "PROMPT_SWIZ", "1", "0", Write::Accessor},
+    {"chk_show_setup_startup", "SHOW_SETUP", "1", "0", Write::Accessor},
+    {"chk_useministart", "USE_MINISTART", "1", "0", Write::Direct},
+    {"chk_use_instantconnect", "USE_INSTANTCONNECT", "1", "0", Write::Direct},
+    {"chk_use_reconnect", "USE_RECONNECT", "1", "0", Write::Direct},
+    {"chk_use_autorejoin", "USE_AUTOREJOIN", "1", "0", Write::Direct},
+    {"chk_use_buddy", "USE_BUDDY", "1", "0", Write::Direct},
+    {"chk_use_startupini", "USE_STARTUPINI", "1", "0", Write::Direct},
+    {"chk_USE_MSNTILE", "USE_MSNTILE", "1", "0", Write::Accessor},
+    {"chk_USE_MSNSOUND", "USE_MSNSOUND", "1", "0", Write::Accessor},
+    {"chk_USE_MSN_TRANS", "USE_MSN_TRANS", "1", "0", Write::Accessor},
+    {"chk_WIN_SERVER_LOGGING", "WIN_SERVER_LOGGING", "TRUE", "FALSE", Write::Accessor},
+    {"chk_WIN_SERVER_TIMESTAMP", "WIN_SERVER_TIMESTAMP", "TRUE", "FALSE", Write::Accessor},
+    {"chk_win_Chan_logging", "WIN_CHAN_LOGGING", "TRUE", "FALSE", Write::Accessor},
+    {"chk_win_Chan_timestamp", "WIN_CHAN_TIMESTAMP", "TRUE", "FALSE", Write::Accessor},
+    {"chk_query_logging", "WIN_QUERY_LOGGING", "TRUE", "FALSE", Write::Accessor},
+    {"chk_query_timestamp", "WIN_QUERY_TIMESTAMP", "TRUE", "FALSE", Write::Accessor},
+};
+
+// How a text box stores what the user types.
+enum class TextWrite {
+    // Direct, trimmed, at every change and again when the edit is done.
+    Trimmed,
+    // Direct, as typed (empty too), at every change.
+    AsTyped,
+    // Through the accessor at every change.
+    Accessor,
+    // Through the accessor when the edit is done, so that what the accessor
+    // makes of the text (a folder's trailing "/") never changes the box while
+    // the user types in it.
+    AccessorWhenDone,
+};
+struct TextOption {
+    const char* control;
+    const char* key;
+    TextWrite write;
+};
+constexpr TextOption textOptions[] = {
+    {"profile(0)", "PROFILE_NICKNAME", TextWrite::Trimmed},
+    {"profile(1)", "PROFILE_ALTERNATE", TextWrite::Trimmed},
+    {"profile(2)", "PROFILE_USERNAME", TextWrite::Trimmed},
+    {"profile(3)", "PROFILE_EMAIL", TextWrite::Trimmed},
+    {"profile(4)", "PROFILE_REALNAME", TextWrite::Trimmed},
+    {"default_quit", "USE_DEFAULT_QUIT", TextWrite::AsTyped},
+    {"txt_dcc_get", "DEF_GET_DIR", TextWrite::AccessorWhenDone},
+    {"txt_dcc_port", "SET_DCC_PORT", TextWrite::Accessor},
+};
+
+const TextOption* textOptionOf(const QLineEdit& box) {
+    for (const TextOption& option : textOptions) {
+        if (box.objectName() == QLatin1StringView(option.control))
+            return &option;
+    }
+    return nullptr;
+}
+
+// Stores through the accessor. The frame's system-menu control may fail the
+// tray key's menu tick; the setting is stored before that, so it is dropped.
+void storeThroughAccessor(Program& p, const QString& key, const QString& value) {
+    try {
+        Setting(p, key, value);
+    } catch (const std::exception&) {
+    }
+}
+
+// A check box that the user only ticks and clears. A greyed value, which
+// only the program sets, turns ticked at the next click.
+class OptionCheckBox : public QCheckBox {
+public:
+    using QCheckBox::QCheckBox;
+
+protected:
+    void nextCheckState() override {
+        setCheckState(checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+    }
+};
 
 // A flag of "TRUE" ticks its box and "FALSE" clears it; anything else leaves
 // the box as it is.
@@ -58,25 +182,53 @@ QGroupBox* group(const QString& caption, QLayout* layout) {
 
 frm_setup::frm_setup(Program& program) : Form(program, Kind::Dialog) {
     setCaption(QStringLiteral("Setup"));
+    randomIndex = [](int count) {
+        return static_cast<int>(QRandomGenerator::global()->bounded(count));
+    };
     auto* layout = new QVBoxLayout(this);
     SSTab1 = new QTabWidget(this);
     layout->addWidget(SSTab1);
+    SSTab1->addTab(connectionPage(), QStringLiteral("Connection"));
+    SSTab1->addTab(generalPage(), QStringLiteral("General"));
+    SSTab1->addTab(appearancePage(), QStringLiteral("Appearance"));
+    SSTab1->addTab(eventsPage(), QStringLiteral("Event Options"));
 
-    // Connection
-    auto* connection = new QWidget;
-    auto* connectionLayout = new QVBoxLayout(connection);
-    auto* managerLayout = new QFormLayout;
+    // Picking an entry, by the user or by program, runs List1_Click.
+    connect(List1, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0)
+            List1_Click();
+    });
+    // A double click reaches the box itself, or the list it opens.
+    List1->installEventFilter(this);
+    List1->view()->viewport()->installEventFilter(this);
+    connect(start_command, &QTextEdit::textChanged, this, &frm_setup::start_command_Change);
+    connectOptions();
+}
+
+QWidget* frm_setup::connectionPage() {
+    auto* page = new QWidget;
+    auto* pageLayout = new QGridLayout(page);
+
+    auto* managerLayout = new QGridLayout;
     List1 = new QComboBox;
-    managerLayout->addRow(QStringLiteral("Server:"), List1);
-    connectionLayout->addWidget(group(QStringLiteral("Server manager:"), managerLayout));
-    auto* personalLayout = new QFormLayout;
-    const char* const profileLabels[] = {
-        "Nickname:", "Alternate:", "Username:", "Email:", "Real name:"};
-    for (int i = 0; i < int(profile.size()); ++i) {
-        profile[i] = addTextBox(QStringLiteral("profile(%1)").arg(i));
-        personalLayout->addRow(QString::fromLatin1(profileLabels[i]), profile[i]);
-    }
-    connectionLayout->addWidget(group(QStringLiteral("Personal Info:"), personalLayout));
+    managerLayout->addWidget(new QLabel(QStringLiteral("Server:")), 0, 0);
+    managerLayout->addWidget(List1, 0, 1, 1, 3);
+    managerLayout->addWidget(new QLabel(QStringLiteral("Go To:")), 1, 0);
+    Command1 = addButton(QStringLiteral("Top "), &frm_setup::Command1_Click);
+    Command7 = addButton(QStringLiteral("Random"), &frm_setup::Command7_Click);
+    Command8 = addButton(QStringLiteral("Bottom"), &frm_setup::Command8_Click);
+    managerLayout->addWidget(Command1, 1, 1);
+    managerLayout->addWidget(Command7, 1, 2);
+    managerLayout->addWidget(Command8, 1, 3);
+    btn_server_add = addButton(QStringLiteral("Add"), &frm_setup::btn_server_add_Click);
+    btn_server_delete = addButton(QStringLiteral("Delete"), &frm_setup::btn_server_delete_Click);
+    managerLayout->addWidget(btn_server_add, 2, 1);
+    managerLayout->addWidget(btn_server_delete, 2, 2);
+    managerLayout->setColumnStretch(1, 1);
+    managerLayout->setColumnStretch(2, 1);
+    managerLayout->setColumnStretch(3, 1);
+    pageLayout->addWidget(group(QStringLiteral("Server manager:"), managerLayout), 0, 0);
+
     auto* infoLayout = new QFormLayout;
     txt_si_name = new QLabel;
     txt_si_url = new QLabel;
@@ -86,21 +238,44 @@ frm_setup::frm_setup(Program& program) : Form(program, Kind::Dialog) {
     infoLayout->addRow(QStringLiteral("Server URL:"), txt_si_url);
     infoLayout->addRow(QStringLiteral("Server Port(s):"), txt_si_port);
     infoLayout->addRow(QStringLiteral("Server Network/Style:"), txt_si_style);
-    connectionLayout->addWidget(group(QStringLiteral("Server information:"), infoLayout));
-    connectionLayout->addStretch(1);
-    SSTab1->addTab(connection, QStringLiteral("Connection"));
+    pageLayout->addWidget(group(QStringLiteral("Server information:"), infoLayout), 1, 0);
 
-    // General
-    auto* general = new QWidget;
-    auto* generalLayout = new QGridLayout(general);
+    auto* listLayout = new QHBoxLayout;
+    Command6 = addButton(QStringLiteral("Load"), &frm_setup::Command6_Click);
+    Command5 = addButton(QStringLiteral("Save"), &frm_setup::Command5_Click);
+    Command4 = addButton(QStringLiteral("Aquire"), &frm_setup::Command4_Click);
+    for (QPushButton* button : {Command6, Command5, Command4})
+        listLayout->addWidget(button);
+    pageLayout->addWidget(group(QStringLiteral("Server List:"), listLayout), 2, 0);
+
+    auto* personalLayout = new QFormLayout;
+    const char* const profileLabels[] = {
+        "Nickname:", "Alternate:", "Username:", "Email:", "Real name:"};
+    for (int i = 0; i < int(profile.size()); ++i) {
+        profile[i] = addTextBox(QStringLiteral("profile(%1)").arg(i));
+        personalLayout->addRow(QString::fromLatin1(profileLabels[i]), profile[i]);
+    }
+    pageLayout->addWidget(group(QStringLiteral("Personal Info:"), personalLayout), 0, 1, 2, 1);
+    Command2 =
+        addButton(QStringLiteral("Connect to the selected server!"), &frm_setup::Command2_Click);
+    pageLayout->addWidget(Command2, 2, 1);
+    pageLayout->setRowStretch(3, 1);
+    return page;
+}
+
+QWidget* frm_setup::generalPage() {
+    auto* page = new QWidget;
+    auto* pageLayout = new QGridLayout(page);
     auto* guiLayout = new QVBoxLayout;
+    chk_prompt_swiz = addCheckBox(QStringLiteral("chk_prompt_swiz"),
+                                  QStringLiteral("Prompt for wizard on /setup"));
     chk_use_confirm_exit = addCheckBox(QStringLiteral("chk_use_confirm_exit"),
                                        QStringLiteral("Confirm closing down Parlone."));
     Check1 = addCheckBox(QStringLiteral("Check1"), QStringLiteral("Make Parlone 'Always on Top'"));
     chk_use_tray = addCheckBox(QStringLiteral("chk_use_tray"), QStringLiteral("Minimise to tray"));
-    for (QCheckBox* box : {chk_use_confirm_exit, Check1, chk_use_tray})
+    for (QCheckBox* box : {chk_prompt_swiz, chk_use_confirm_exit, Check1, chk_use_tray})
         guiLayout->addWidget(box);
-    generalLayout->addWidget(group(QStringLiteral("GUI Options:"), guiLayout), 0, 0);
+    pageLayout->addWidget(group(QStringLiteral("GUI Options:"), guiLayout), 0, 0);
     auto* activeLayout = new QVBoxLayout;
     auto* serverLayout = new QGridLayout;
     int serverBoxes = 0;
@@ -114,13 +289,12 @@ frm_setup::frm_setup(Program& program) : Form(program, Kind::Dialog) {
             ++serverBoxes;
         }
     }
-    generalLayout->addWidget(group(QStringLiteral("Show in active window:"), activeLayout), 1, 0);
-    generalLayout->addWidget(group(QStringLiteral("Show in server window:"), serverLayout), 1, 1);
+    pageLayout->addWidget(group(QStringLiteral("Show in active window:"), activeLayout), 1, 0);
+    pageLayout->addWidget(group(QStringLiteral("Show in server window:"), serverLayout), 1, 1);
     auto* quitLayout = new QVBoxLayout;
     default_quit = addTextBox(QStringLiteral("default_quit"));
     quitLayout->addWidget(default_quit);
-    generalLayout->addWidget(group(QStringLiteral("Default /QUIT message:"), quitLayout), 2, 0, 1,
-                             2);
+    pageLayout->addWidget(group(QStringLiteral("Default /QUIT message:"), quitLayout), 2, 0, 1, 2);
     auto* buddyLayout = new QVBoxLayout;
     chk_use_buddy =
         addCheckBox(QStringLiteral("chk_use_buddy"), QStringLiteral("Use \"Buddy\" utility"));
@@ -131,30 +305,31 @@ frm_setup::frm_setup(Program& program) : Form(program, Kind::Dialog) {
         addCheckBox(QStringLiteral("chk_USE_MSN_TRANS"), QStringLiteral("Translucent"));
     for (QCheckBox* box : {chk_use_buddy, chk_USE_MSNTILE, chk_USE_MSNSOUND, chk_USE_MSN_TRANS})
         buddyLayout->addWidget(box);
-    generalLayout->addWidget(group(QStringLiteral("Buddy Mode Options:"), buddyLayout), 0, 1);
+    pageLayout->addWidget(group(QStringLiteral("Buddy Mode Options:"), buddyLayout), 0, 1);
     auto* dccLayout = new QFormLayout;
     txt_dcc_get = addTextBox(QStringLiteral("txt_dcc_get"));
     txt_dcc_port = addTextBox(QStringLiteral("txt_dcc_port"));
     dccLayout->addRow(QStringLiteral("Default DCC file recieve directory:"), txt_dcc_get);
     dccLayout->addRow(QStringLiteral("DCC Port:"), txt_dcc_port);
-    generalLayout->addWidget(group(QStringLiteral("DCC"), dccLayout), 3, 0, 1, 2);
-    SSTab1->addTab(general, QStringLiteral("General"));
+    pageLayout->addWidget(group(QStringLiteral("DCC"), dccLayout), 3, 0, 1, 2);
+    return page;
+}
 
-    // Appearance
-    auto* appearance = new QWidget;
-    auto* appearanceLayout = new QVBoxLayout(appearance);
+QWidget* frm_setup::appearancePage() {
+    auto* page = new QWidget;
+    auto* pageLayout = new QVBoxLayout(page);
     SStab2 = new QTabWidget;
     // The timestamp and logging boxes of each window kind.
     const auto flagsPage = [this](QCheckBox*& timestamp, QCheckBox*& logging,
                                   const QString& timestampName, const QString& loggingName) {
-        auto* page = new QWidget;
-        auto* pageLayout = new QVBoxLayout(page);
+        auto* flags = new QWidget;
+        auto* flagsLayout = new QVBoxLayout(flags);
         timestamp = addCheckBox(timestampName, QStringLiteral("Use TimeStamp"));
         logging = addCheckBox(loggingName, QStringLiteral("Use Logging"));
-        pageLayout->addWidget(timestamp);
-        pageLayout->addWidget(logging);
-        pageLayout->addStretch(1);
-        return page;
+        flagsLayout->addWidget(timestamp);
+        flagsLayout->addWidget(logging);
+        flagsLayout->addStretch(1);
+        return flags;
     };
     SStab2->addTab(flagsPage(chk_WIN_SERVER_TIMESTAMP, chk_WIN_SERVER_LOGGING,
                              QStringLiteral("chk_WIN_SERVER_TIMESTAMP"),
@@ -168,20 +343,40 @@ frm_setup::frm_setup(Program& program) : Form(program, Kind::Dialog) {
                              QStringLiteral("chk_query_timestamp"),
                              QStringLiteral("chk_query_logging")),
                    QStringLiteral("Query"));
-    SStab2->addTab(new QWidget, QStringLiteral("Colors"));
-    appearanceLayout->addWidget(SStab2);
+
+    // The colour sets are shown but not offered yet: nothing here acts.
+    auto* colors = new QWidget;
+    auto* colorsLayout = new QHBoxLayout(colors);
+    auto* valuesLayout = new QVBoxLayout;
+    const char* const valueNames[] = {"Parlone", "mIRC", "Vanilla", "Fluro"};
+    for (int i = 0; i < int(opt_values.size()); ++i) {
+        opt_values[i] = new QRadioButton(QString::fromLatin1(valueNames[i]));
+        valuesLayout->addWidget(opt_values[i]);
+    }
+    valuesLayout->addWidget(new QPushButton(QStringLiteral("&Apply")));
+    auto* note = new QLabel(QStringLiteral("Color Adjustments are not available in this release."));
+    note->setWordWrap(true);
+    valuesLayout->addWidget(note);
+    valuesLayout->addStretch(1);
+    colorsLayout->addWidget(group(QStringLiteral("Default Values:"), valuesLayout));
+    list_qbcolor = new QListWidget;
+    colorsLayout->addWidget(list_qbcolor);
+    SStab2->addTab(colors, QStringLiteral("Colors"));
+    pageLayout->addWidget(SStab2);
+
     auto* profilesLayout = new QVBoxLayout;
     cb_app = new QComboBox;
     profilesLayout->addWidget(cb_app);
     fl_app = new platform::FileListBox;
     fl_app->setPattern(QStringLiteral("*.app"));
     profilesLayout->addWidget(fl_app);
-    appearanceLayout->addWidget(group(QStringLiteral("Appearance Profiles:"), profilesLayout));
-    SSTab1->addTab(appearance, QStringLiteral("Appearance"));
+    pageLayout->addWidget(group(QStringLiteral("Appearance Profiles:"), profilesLayout));
+    return page;
+}
 
-    // Event Options
-    auto* events = new QWidget;
-    auto* eventsLayout = new QVBoxLayout(events);
+QWidget* frm_setup::eventsPage() {
+    auto* page = new QWidget;
+    auto* pageLayout = new QVBoxLayout(page);
     SSTab3 = new QTabWidget;
     auto* options = new QWidget;
     auto* optionsLayout = new QVBoxLayout(options);
@@ -213,23 +408,95 @@ frm_setup::frm_setup(Program& program) : Form(program, Kind::Dialog) {
     miscLayout->addWidget(chk_use_autorejoin);
     optionsLayout->addWidget(group(QStringLiteral("Misc:"), miscLayout));
     SSTab3->addTab(options, QStringLiteral("Options"));
-    eventsLayout->addWidget(SSTab3);
-    SSTab1->addTab(events, QStringLiteral("Event Options"));
+    pageLayout->addWidget(SSTab3);
+    return page;
+}
 
-    // Picking an entry, by the user or by program, runs List1_Click.
-    connect(List1, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (index >= 0)
-            List1_Click();
-    });
-    connect(start_command, &QTextEdit::textChanged, this, &frm_setup::start_command_Change);
-    // These two boxes store their setting whenever their value changes, also
-    // when the settings accessor sets them.
-    connect(Check1, &QCheckBox::stateChanged, this, &frm_setup::Check1_Click);
-    connect(chk_use_tray, &QCheckBox::stateChanged, this, &frm_setup::chk_use_tray_Click);
+// Every option control stores its setting as the option tables say.
+void frm_setup::connectOptions() {
+    const auto storeCheck = [this](QCheckBox* box, const QString& key, const QString& ticked,
+                                   const QString& clear, Write write) {
+        const Qt::CheckState state = box->checkState();
+        if (state == Qt::PartiallyChecked)
+            return;
+        const QString& value = state == Qt::Checked ? ticked : clear;
+        if (write == Write::Direct)
+            program().settings.setValue(key, value);
+        else
+            storeThroughAccessor(program(), key, value);
+    };
+    for (const CheckOption& option : checkOptions) {
+        QCheckBox* box = checkBox(QString::fromLatin1(option.control));
+        const auto store = [=] {
+            storeCheck(box, QString::fromLatin1(option.key), QString::fromLatin1(option.ticked),
+                       QString::fromLatin1(option.clear), option.write);
+        };
+        if (option.trigger == Trigger::EveryChange)
+            connect(box, &QCheckBox::stateChanged, this, store);
+        else
+            connect(box, &QCheckBox::clicked, this, store);
+    }
+    for (int i = 0; i < int(chk_md.size()); ++i) {
+        QCheckBox* box = chk_md[i];
+        const QString key = QString::fromLatin1(eventFilters[i].key);
+        connect(box, &QCheckBox::clicked, this, [=] {
+            storeCheck(box, key, QStringLiteral("1"), QStringLiteral("0"), Write::Direct);
+        });
+    }
+    connect(chk_use_startupini, &QCheckBox::clicked, this, &frm_setup::chk_use_startupini_Click);
+
+    for (const TextOption& option : textOptions) {
+        QLineEdit* box = textBox(QString::fromLatin1(option.control));
+        const QString key = QString::fromLatin1(option.key);
+        connect(box, &QLineEdit::textEdited, this,
+                [this, key, write = option.write](const QString& text) {
+                    switch (write) {
+                    case TextWrite::Trimmed:
+                        program().settings.setValue(key, text.trimmed());
+                        break;
+                    case TextWrite::AsTyped:
+                        program().settings.setValue(key, text);
+                        break;
+                    case TextWrite::Accessor:
+                        storeThroughAccessor(program(), key, text);
+                        break;
+                    case TextWrite::AccessorWhenDone:
+                        break;
+                    }
+                });
+        connect(box, &QLineEdit::editingFinished, this, [this, box] { textBoxDone(*box); });
+    }
+}
+
+void frm_setup::textBoxDone(QLineEdit& box) {
+    // Only the user's edits are stored, once each.
+    if (!box.isModified())
+        return;
+    box.setModified(false);
+    const TextOption* option = textOptionOf(box);
+    if (option == nullptr)
+        return;
+    const QString key = QString::fromLatin1(option->key);
+    const QString text = box.text();
+    switch (option->write) {
+    case TextWrite::Trimmed:
+        program().settings.setValue(key, text.trimmed());
+        break;
+    case TextWrite::AsTyped:
+        break;
+    case TextWrite::Accessor:
+    case TextWrite::AccessorWhenDone:
+        // An emptied box stores nothing; it shows the value kept again.
+        if (text.trimmed().isEmpty())
+            box.setText(program().settings.value(key));
+        else if (option->write == TextWrite::AccessorWhenDone)
+            storeThroughAccessor(program(), key, text);
+        break;
+    }
 }
 
 QCheckBox* frm_setup::addCheckBox(const QString& name, const QString& caption) {
-    auto* box = new QCheckBox(caption);
+    auto* box = new OptionCheckBox(caption);
     box->setObjectName(name);
     m_checkBoxes.insert(name, box);
     return box;
@@ -240,6 +507,14 @@ QLineEdit* frm_setup::addTextBox(const QString& name) {
     box->setObjectName(name);
     m_textBoxes.insert(name, box);
     return box;
+}
+
+QPushButton* frm_setup::addButton(const QString& caption, void (frm_setup::*handler)()) {
+    auto* button = new QPushButton(caption);
+    // The dialog has no default button: Return in a box ends its edit only.
+    button->setAutoDefault(false);
+    connect(button, &QPushButton::clicked, this, handler);
+    return button;
 }
 
 void frm_setup::SetCheckValue(QCheckBox& box, double value) {
@@ -264,6 +539,76 @@ void frm_setup::List1_Click() {
     settings.setValue(QStringLiteral("SERVER_STYLE"), txt_si_style->text());
 }
 
+void frm_setup::Command1_Click() {
+    if (List1->count() > 0)
+        List1->setCurrentIndex(0);
+}
+
+void frm_setup::Command8_Click() {
+    if (List1->count() > 0)
+        List1->setCurrentIndex(List1->count() - 1);
+}
+
+void frm_setup::Command7_Click() {
+    if (const int count = List1->count(); count > 0)
+        List1->setCurrentIndex(randomIndex(count));
+}
+
+void frm_setup::btn_server_add_Click() {
+    AskAndAddServer(program());
+}
+
+void frm_setup::btn_server_delete_Click() {
+    DeleteServer(program(), List1->currentIndex());
+}
+
+void frm_setup::Command2_Click() {
+    Hide();
+    ConnectServer(program());
+}
+
+void frm_setup::Command6_Click() {
+    LoadServers(program());
+}
+
+void frm_setup::Command5_Click() {
+    if (SaveServers(program()))
+        platform::MsgBox(QStringLiteral("Server list saved"), platform::vbOKOnly,
+                         QStringLiteral("Information"));
+}
+
+void frm_setup::Command4_Click() {
+    AquireServers(program());
+}
+
+void frm_setup::List1_DblClick() {
+    SSTab1->setCurrentIndex(0);
+    ConnectServer(program());
+}
+
+bool frm_setup::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::WinIdChange && watched == m_frame && isVisible()) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (!isVisible())
+                    return;
+                hide();
+                show();
+                raise();
+            },
+            Qt::QueuedConnection);
+        return false;
+    }
+    if (event->type() == QEvent::MouseButtonDblClick &&
+        (watched == List1 || watched == List1->view()->viewport())) {
+        List1->hidePopup();
+        List1_DblClick();
+        return true;
+    }
+    return Form::eventFilter(watched, event);
+}
+
 void frm_setup::UpdateSetupQuery() {
     const Settings& s = program().settings;
     showFlag(chk_query_timestamp, s.value(u"WIN_QUERY_TIMESTAMP"));
@@ -282,28 +627,13 @@ void frm_setup::UpdateSetupChan() {
     showFlag(chk_win_Chan_logging, s.value(u"WIN_CHAN_LOGGING"));
 }
 
-void frm_setup::Check1_Click() {
-    const Qt::CheckState state = Check1->checkState();
-    if (state == Qt::PartiallyChecked)
-        return;
-    try {
-        Setting(program(), QStringLiteral("MAINFORM_ONTOP"),
-                state == Qt::Checked ? QStringLiteral("TRUE") : QStringLiteral("FALSE"));
-    } catch (const std::exception&) {
-        // The frame without its "Always on top" item is still put on top.
-    }
-}
-
-void frm_setup::chk_use_tray_Click() {
-    const Qt::CheckState state = chk_use_tray->checkState();
-    if (state == Qt::PartiallyChecked)
-        return;
-    try {
-        Setting(program(), QStringLiteral("USE_TRAY"),
-                state == Qt::Checked ? QStringLiteral("1") : QStringLiteral("0"));
-    } catch (const std::exception&) {
-        // The frame without its "Minimise to tray" item keeps the setting.
-    }
+void frm_setup::chk_use_startupini_Click() {
+    // Ticking opens the editor; clearing leaves it as it is. The editor is
+    // read-only only when start-up kept it locked, because cmd/startup.ini
+    // exists but could not be read: it stays so, so that no edit can replace
+    // the user's file.
+    if (chk_use_startupini->checkState() == Qt::Checked)
+        start_command->setEnabled(true);
 }
 
 void frm_setup::start_command_Change() {
@@ -321,7 +651,40 @@ void frm_setup::start_command_Change() {
     m_startupWriteFailed = !written;
 }
 
-void frm_setup::closeEvent(QCloseEvent* event) {
-    event->ignore();
+void frm_setup::Form_QueryUnload(int& Cancel, int UnloadMode) {
+    Q_UNUSED(UnloadMode);
+    // While the program ends the dialog goes with the other windows.
+    if (program().closing)
+        return;
+    // Otherwise it only hides, and the main frame comes to the front.
+    Cancel = 1;
     Hide();
+    frm_main& frame = program().mainFrame();
+    frame.Show();
+    frame.ZOrder();
+}
+
+void frm_setup::showEvent(QShowEvent* event) {
+    Form::showEvent(event);
+    keepAboveFrame();
+}
+
+void frm_setup::keepAboveFrame() {
+    if (!program().hasMainFrame() || windowHandle() == nullptr)
+        return;
+    frm_main& frame = program().mainFrame();
+    windowHandle()->setTransientParent(frame.windowHandle());
+    // Putting the frame on top or back gives it a new native window, which the
+    // dialog is then no longer kept above; it is shown again above the new one.
+    if (m_frame != &frame) {
+        frame.installEventFilter(this);
+        m_frame = &frame;
+    }
+}
+
+void frm_setup::hideEvent(QHideEvent* event) {
+    // A box whose edit was under way when the dialog went keeps what was typed.
+    for (QLineEdit* box : std::as_const(m_textBoxes))
+        textBoxDone(*box);
+    Form::hideEvent(event);
 }

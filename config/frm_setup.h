@@ -1,18 +1,23 @@
 #pragma once
-// The setup dialog: every option of the client on four tabs. One instance,
-// hidden rather than closed. The settings accessor keeps its controls in step
-// with the settings record.
+// The setup dialog: every option of the client on four tabs, each change
+// written at once, and the server list. One instance, hidden rather than
+// closed while the program runs. The settings accessor keeps its controls in
+// step with the settings record.
 
 #include "core/Form.h"
 
 #include <QHash>
 
 #include <array>
+#include <functional>
 
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
 class QTabWidget;
 class QTextEdit;
 namespace platform {
@@ -24,8 +29,28 @@ class frm_setup : public Form {
 public:
     explicit frm_setup(Program& program);
 
+    // Closing hides the dialog and brings the main frame to the front, unless
+    // the program is ending: then the dialog closes.
+    void Form_QueryUnload(int& Cancel, int UnloadMode) override;
+
     // Copies the selected server entry into the server settings and labels.
     void List1_Click();
+    // The server buttons: "Top ", "Bottom", "Random", "Add", "Delete",
+    // "Connect to the selected server!", and "Load", "Save", "Aquire" of the
+    // server list. Top, Bottom and Random do nothing on an empty list, Delete
+    // nothing without a selection.
+    void Command1_Click();
+    void Command8_Click();
+    void Command7_Click();
+    void btn_server_add_Click();
+    void btn_server_delete_Click();
+    void Command2_Click();
+    void Command6_Click();
+    void Command5_Click();
+    void Command4_Click();
+    // A double click on the server box connects to the selected server; the
+    // dialog stays open on its first tab.
+    void List1_DblClick();
     // Bring the appearance page of query, server and channel windows into
     // line with the stored settings of that kind.
     void UpdateSetupQuery();
@@ -40,10 +65,23 @@ public:
     QCheckBox* checkBox(const QString& name) const { return m_checkBoxes.value(name); }
     QLineEdit* textBox(const QString& name) const { return m_textBoxes.value(name); }
 
+    // "Random" picks the entry whose index this gives for the number of
+    // entries: a whole number from 0 to below it, each equally likely.
+    std::function<int(int count)> randomIndex;
+
     QTabWidget* SSTab1 = nullptr;
 
     // Connection
     QComboBox* List1 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command7 = nullptr;
+    QPushButton* Command8 = nullptr;
+    QPushButton* btn_server_add = nullptr;
+    QPushButton* btn_server_delete = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command6 = nullptr;
+    QPushButton* Command5 = nullptr;
+    QPushButton* Command4 = nullptr;
     QLabel* txt_si_name = nullptr;
     QLabel* txt_si_url = nullptr;
     QLabel* txt_si_port = nullptr;
@@ -52,6 +90,7 @@ public:
     std::array<QLineEdit*, 5> profile{};
 
     // General
+    QCheckBox* chk_prompt_swiz = nullptr;
     QCheckBox* chk_use_confirm_exit = nullptr;
     QCheckBox* Check1 = nullptr;
     QCheckBox* chk_use_tray = nullptr;
@@ -73,6 +112,9 @@ public:
     QCheckBox* chk_win_Chan_logging = nullptr;
     QCheckBox* chk_query_timestamp = nullptr;
     QCheckBox* chk_query_logging = nullptr;
+    // The "Colors" page's colour sets; these controls do nothing yet.
+    std::array<QRadioButton*, 4> opt_values{};
+    QListWidget* list_qbcolor = nullptr;
     QComboBox* cb_app = nullptr;
     platform::FileListBox* fl_app = nullptr;
 
@@ -89,15 +131,30 @@ public:
     QCheckBox* chk_use_autorejoin = nullptr;
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QCheckBox* addCheckBox(const QString& name, const QString& caption);
     QLineEdit* addTextBox(const QString& name);
-    void Check1_Click();
-    void chk_use_tray_Click();
+    QPushButton* addButton(const QString& caption, void (frm_setup::*handler)());
+    QWidget* connectionPage();
+    QWidget* generalPage();
+    QWidget* appearancePage();
+    QWidget* eventsPage();
+    void connectOptions();
+    // A text box's edit is done: the box lost the focus, Return was pressed
+    // or the dialog went away.
+    void textBoxDone(QLineEdit& box);
+    // Keeps the dialog above the main frame, also when the frame stays on top.
+    void keepAboveFrame();
+    void chk_use_startupini_Click();
     void start_command_Change();
+
     bool m_startupWriteFailed = false;
+    // The main frame the dialog is kept above.
+    QPointer<QWidget> m_frame;
 
     QHash<QString, QCheckBox*> m_checkBoxes;
     QHash<QString, QLineEdit*> m_textBoxes;

@@ -1,5 +1,7 @@
 #include "connection/frm_main.h"
 
+#include "connection/SendQueueWarning.h"
+#include "core/Program.h"
 #include "platform/com/ComError.h"
 
 #include <QMdiArea>
@@ -17,6 +19,7 @@ frm_main::frm_main(Program& program) : Form(program, Kind::TopLevel) {
     StatusBar1->Add(1, QStringLiteral("Server"));
 
     Yarv1 = new platform::Yarv(this);
+    new SendQueueWarning(program, Yarv1);
 
     // The frame's two system-menu items; the control reports them from now on.
     Sysdeck1 = new Sysdeck(this);
@@ -27,5 +30,11 @@ frm_main::frm_main(Program& program) : Form(program, Kind::TopLevel) {
         // A menu that refuses an item leaves the frame without it.
     }
     Sysdeck1->Start();
+
+    Ostrane1 = new Ostrane(this);
+    if (program.identPort) {
+        Ostrane1->setLocalPort(*program.identPort);
+        Ostrane1->Listen();
+    }
     resize(800, 600);
 }

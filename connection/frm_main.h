@@ -4,6 +4,7 @@
 // along its bottom edge. Panel 1 is the server window's and the connection's.
 
 #include "core/Form.h"
+#include "ident/Ostrane.h"
 #include "platform/irc/Yarv.h"
 #include "platform/window/SwitchBar.h"
 #include "sysmenu/Sysdeck.h"
@@ -22,6 +23,8 @@ public:
     Sysdeck* Sysdeck1 = nullptr;
     // The IRC connection.
     platform::Yarv* Yarv1 = nullptr;
+    // The ident server; it listens from load on the program's ident port.
+    Ostrane* Ostrane1 = nullptr;
 
 private:
     QMdiArea* m_mdiArea = nullptr;

@@ -1,9 +1,9 @@
 #include "console/absRichEdit.h"
 
 #include "console/LineGutter.h"
-#include "console/PropertyBag.h"
 #include "core/Program.h"
 #include "platform/com/ComError.h"
+#include "platform/com/PropertyBag.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/richedit/OleColor.h"
 #include "platform/richedit/Printer.h"

@@ -22,7 +22,9 @@
 
 class LineGutter;
 class Program;
+namespace platform {
 class PropertyBag;
+}
 
 class absRichEdit : public QWidget, public loomhook::ISubclass {
     Q_OBJECT
@@ -47,8 +49,8 @@ public:
     // The saved property set. A new console starts as InitProperties leaves
     // it; a loaded one reads its bag.
     void InitProperties();
-    void ReadProperties(const PropertyBag& PropBag);
-    void WriteProperties(PropertyBag& PropBag) const;
+    void ReadProperties(const platform::PropertyBag& PropBag);
+    void WriteProperties(platform::PropertyBag& PropBag) const;
 
     // The sink of the box's scroll messages.
     loomhook::EMsgResponse MsgResponse() const override;

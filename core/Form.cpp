@@ -4,6 +4,7 @@
 #include "core/Program.h"
 #include "platform/window/Twips.h"
 
+#include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
@@ -31,6 +32,26 @@ void Form::Unload() {
     deleteLater();
 }
 
+void Form::Form_QueryUnload(int& Cancel, int UnloadMode) {
+    Q_UNUSED(Cancel);
+    Q_UNUSED(UnloadMode);
+    Unload();
+}
+
+void Form::requestClose(int unloadMode) {
+    int cancel = 0;
+    Form_QueryUnload(cancel, unloadMode);
+    if (!cancel && m_program.forms().contains(this))
+        Unload();
+}
+
+void Form::closeEvent(QCloseEvent* event) {
+    // The form decides; an MDI child's frame window asks its form first and
+    // stays when the form refuses.
+    event->ignore();
+    requestClose(vbFormControlMenu);
+}
+
 QString Form::Caption() const {
     return windowWidget()->windowTitle();
 }
@@ -44,7 +65,6 @@ void Form::setCaption(const QString& caption) {
 void Form::attachToFrame() {
     QMdiArea* area = m_program.mainFrame().mdiArea();
     QMdiSubWindow* sub = area->addSubWindow(this);
-    sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowTitle(windowTitle());
     // A new child starts at (100, 100) twips with most of the frame, until its
     // own geometry is applied.

@@ -19,6 +19,16 @@ public:
     enum class Kind { MdiChild, TopLevel, Dialog };
     // Window states: normal, minimised, maximised.
     enum State { vbNormal = 0, vbMinimized = 1, vbMaximized = 2 };
+    // Why a form is asked to close: the user's close box or menu, the
+    // program's own code, the session ending, the task manager, the frame
+    // closing its children.
+    enum QueryUnloadMode {
+        vbFormControlMenu = 0,
+        vbFormCode = 1,
+        vbAppWindows = 2,
+        vbAppTaskManager = 3,
+        vbFormMDIForm = 4
+    };
 
     Form(Program& program, Kind kind, const QString& tag = QString());
     ~Form() override;
@@ -36,6 +46,15 @@ public:
     // is destroyed when control returns to the event loop, so a handler of
     // the form itself can unload it.
     void Unload();
+
+    // The close handler every close request reaches first: the close box
+    // (UnloadMode 0), and callers that close a window by name with (0, 0).
+    // It closes the window with its side effects; setting Cancel keeps the
+    // window open. The default unloads the form.
+    virtual void Form_QueryUnload(int& Cancel, int UnloadMode);
+    // Asks the form to close as the close box does: the handler runs, and
+    // unless it cancelled, a form it left open is unloaded.
+    void requestClose(int unloadMode = vbFormControlMenu);
 
     // Shows the form (an MDI child goes into the main frame first) and
     // activates it.
@@ -59,6 +78,10 @@ public:
     QMdiSubWindow* subWindow() const { return qobject_cast<QMdiSubWindow*>(m_subWindow.data()); }
 
 protected:
+    // A close request from the window system goes through requestClose; Qt
+    // itself never hides or destroys a form.
+    void closeEvent(QCloseEvent* event) override;
+
     // The MDI area the child goes into; asked on the first Show.
     virtual void attachToFrame();
 

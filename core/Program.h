@@ -16,6 +16,8 @@
 #include <QPointer>
 #include <QString>
 
+#include <optional>
+
 class Form;
 class frm_main;
 class frm_server;
@@ -47,6 +49,11 @@ public:
     // The one message-hook service every console attaches through.
     loomhook::GSubclass subclass;
 
+    // The port the frame's ident server listens on; none: it does not listen.
+    // The program asks for 113; a test that wants a listener gives a free
+    // port (0: any free port).
+    std::optional<quint16> identPort;
+
     // Writes the program's whole files (settings.ini, popups.ini, ...)
     // atomically; tests put in one that fails.
     RecordFile::Writer fileWriter = &RecordFile::saveAtomically;
@@ -54,6 +61,14 @@ public:
     bool ServerConnected = false;
     bool IsAway = false;
     bool ExitConfirmed = false;
+    // Set once the exit sequence starts: from then on no window refuses to
+    // close, a second close request or "exit" returns at once, and no window
+    // is created.
+    bool closing = false;
+    // Held while the user's own disconnect closes the connection: that
+    // disconnect shows its "Disconnected!" itself, so the control's
+    // Disconnected, raised inside the close, shows no second one.
+    bool userClosing = false;
 
     // The words of the line being handled (SplitWords) and the two-character
     // pieces of a mode string (SplitPairs, from index 1). Each split

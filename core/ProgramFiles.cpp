@@ -6,6 +6,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 QString FindPathNoCase(const QString& folder, const QString& relative) {
     QString current = folder;
     const QStringList parts = relative.split(u'/', Qt::SkipEmptyParts);
@@ -78,4 +82,24 @@ bool ReadTextFile(const QString& path, QString* text) {
         return false;
     *text = DecodeText(bytes);
     return true;
+}
+
+bool AppendToFile(const QString& path, QByteArrayView bytes) {
+    // Opened without waiting, then checked on the open file itself, so that
+    // nothing put at the path between a check and the open is written to.
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return false;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::WriteOnly | QIODevice::Append, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return file.write(bytes.data(), bytes.size()) == bytes.size() && file.flush();
 }

@@ -31,3 +31,8 @@ bool ReadFileBytes(const QString& path, QByteArray* bytes, QString* error = null
 // Reads a whole text file (a regular file only, as ReadFileBytes); false
 // when it cannot be read.
 bool ReadTextFile(const QString& path, QString* text);
+
+// Appends bytes to the file at `path`, which is created when absent. Only a
+// regular file is written to: a pipe at the path would keep the write waiting
+// for a reader, and a device is no log. False when nothing was written.
+bool AppendToFile(const QString& path, QByteArrayView bytes);

@@ -5,10 +5,10 @@
 #include "core/Palette.h"
 #include "core/Program.h"
 #include "core/ProgramFiles.h"
+#include "core/SettingsKeys.h"
 #include "windows/frm_server.h"
 
 #include <QDir>
-#include <QFile>
 
 namespace {
 
@@ -19,13 +19,21 @@ int indexOf(const Program& p, const QString& colour) {
     return p.palette.ColorIndex(ColourNumber(colour));
 }
 
+// The palette index of one of the server console's own colours. One not set
+// yet counts as its default, so that the lines shown while the settings load
+// are readable.
+int consoleIndex(const Program& p, QLatin1StringView key) {
+    const QString colour = p.settings.value(key);
+    if (!colour.isEmpty())
+        return indexOf(p, colour);
+    return p.palette.ColorIndex(p.palette.GetColor(SettingsKeys::find(key)->defaultValue));
+}
+
 void appendToLog(const Program& p, const QString& line) {
     const QString logs = FindPathNoCase(p.folder(), QStringLiteral("logs"));
     QDir().mkpath(logs);
-    QFile log(FindPathNoCase(logs, QStringLiteral("server.log")));
-    if (!log.open(QIODevice::WriteOnly | QIODevice::Append))
-        return;
-    log.write(QStringLiteral("\r\n-\r\n%1\r\n").arg(line).toUtf8());
+    AppendToFile(FindPathNoCase(logs, QStringLiteral("server.log")),
+                 QStringLiteral("\r\n-\r\n%1\r\n").arg(line).toUtf8());
 }
 
 void draw(Program& p, const QString& line) {
@@ -55,13 +63,13 @@ void ServerEcho(Program& p, QString text, const QString& colour, int mode) {
     if (s.value(QStringLiteral("WIN_SERVER_TIMESTAMP")) == u"TRUE")
         text = QStringLiteral("[%1] ").arg(p.clock.now().toString(QStringLiteral("H:mm"))) + text;
 
-    const QString back = s.value(QStringLiteral("WIN_SERVER_CONSOLE_BACKCOLOR"));
+    const int back = consoleIndex(p, QLatin1StringView("WIN_SERVER_CONSOLE_BACKCOLOR"));
     QString line;
     if (colour.isEmpty())
-        line = ColorCodePrefix(indexOf(p, s.value(QStringLiteral("WIN_SERVER_CONSOLE_FORECOLOR"))),
-                               indexOf(p, back));
+        line = ColorCodePrefix(consoleIndex(p, QLatin1StringView("WIN_SERVER_CONSOLE_FORECOLOR")),
+                               back);
     else if (mode > 0)
-        line = ColorCodePrefix(indexOf(p, colour), indexOf(p, back));
+        line = ColorCodePrefix(indexOf(p, colour), back);
     else
         line = ColorCodePrefix(indexOf(p, colour));
     line += text;

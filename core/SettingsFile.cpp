@@ -82,4 +82,5 @@ void SaveSettings(Program& p) {
         records.append({QString(key->name), savedField(p, *key)});
     }
     SaveRecordFile(p, settingsPath(p), 2, records);
+    SavePopups(p);
 }

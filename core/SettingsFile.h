@@ -13,7 +13,8 @@ class Program;
 // reported and the load goes on.
 void LoadSettings(Program& program);
 
-// Writes popups.ini, then settings.ini, each replacing its file atomically.
+// Writes popups.ini, then settings.ini, then popups.ini once more, each
+// replacing its file atomically.
 // A file that cannot be read, or whose damaged lines have no copy, is not
 // replaced.
 void SaveSettings(Program& program);

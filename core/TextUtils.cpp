@@ -1,6 +1,7 @@
 #include "core/TextUtils.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -56,9 +57,13 @@ QString StripColorCodes(const QString& text) {
     result.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t ch = text[i].unicode();
-        if (ch == 3)
-            i += ReadColorCode(text, i + 1).length;
-        else if (ch >= 32 || ch == 10 || ch == 13)
+        if (ch == 3) {
+            const qsizetype length = ReadColorCode(text, i + 1).length;
+            i += length;
+            // A line break right after the code's digits belongs to the code.
+            if (length > 0 && i + 1 < text.size() && (text[i + 1] == u'\r' || text[i + 1] == u'\n'))
+                ++i;
+        } else if (ch >= 32 || ch == 10 || ch == 13)
             result.append(text[i]);
     }
     return result;
@@ -93,6 +98,10 @@ QString GetFileName(const QString& path) {
 }
 
 qint64 GetFileSize(const QString& path) {
+    // Only a regular file has a length to give; a pipe is never opened, as
+    // opening one waits for its other end.
+    if (!QFileInfo(path).isFile())
+        return -1;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return -1;

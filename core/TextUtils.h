@@ -34,7 +34,8 @@ struct ColorCode {
 ColorCode ReadColorCode(const QString& text, qsizetype pos);
 
 // The text without its colour codes (Chr(3) with the characters the code
-// takes) and without any other character below 32 except CR and LF.
+// takes, and one CR or LF right after them) and without any other character
+// below 32 except CR and LF.
 QString StripColorCodes(const QString& text);
 
 // Trims `nick` and removes one leading "@", "+" or "-"; the result is also
@@ -53,8 +54,8 @@ bool IsBlocked(const QStringList& blocked, const QString& nick, const QString& k
 // it has neither.
 QString GetFileName(const QString& path);
 
-// The length in bytes of the file at `path`; -1 when it cannot be opened for
-// reading.
+// The length in bytes of the file at `path`; -1 when it is no regular file
+// (a folder, a pipe, a device) or cannot be opened for reading.
 qint64 GetFileSize(const QString& path);
 
 // A number of seconds as "<m> mins and <s> secs". The number is a whole,

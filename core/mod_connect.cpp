@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScopedValueRollback>
 
 #include <cmath>
 
@@ -46,7 +47,8 @@ int portOf(const QString& text) {
 
 void ConnectServer(Program& p) {
     platform::Yarv* irc = p.mainFrame().Yarv1;
-    if (irc->IsConnected())
+    // An attempt still in progress ends too, whatever the checks below find.
+    if (irc->IsConnected() || irc->isConnecting())
         irc->CloseConnection();
     frm_notify& notify = p.notifyWindow();
     notify.l_offline->clear();
@@ -92,9 +94,12 @@ void ConnectServer(Program& p) {
 
 void DisconnectServer(Program& p) {
     platform::Yarv* irc = p.mainFrame().Yarv1;
-    if (!irc->IsConnected())
+    if (!irc->IsConnected() && !irc->isConnecting())
         return;
-    irc->CloseConnection();
+    {
+        const QScopedValueRollback<bool> mark(p.userClosing, true);
+        irc->CloseConnection();
+    }
     p.serverWindow().setCaption(QStringLiteral("Server"));
     ServerEcho(p, QStringLiteral("Disconnected!"));
 }

@@ -5,10 +5,12 @@
 class Program;
 class QString;
 
-// Closes an open connection, checks the profile and opens a connection to
-// SERVER_URL and SERVER_PORT; a profile with gaps is reported instead.
+// Closes an open connection (or ends an attempt in progress), checks the
+// profile and opens a connection to SERVER_URL and SERVER_PORT; a profile
+// with gaps is reported instead.
 void ConnectServer(Program& program);
-// Closes the connection; nothing happens while disconnected.
+// Closes the connection, or ends an attempt in progress, and says
+// "Disconnected!" once; nothing happens while neither.
 void DisconnectServer(Program& program);
 void DoBeep();
 // A message box with an OK button.

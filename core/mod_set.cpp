@@ -456,7 +456,9 @@ void store(Program& p, const SettingKey& key, QString& value) {
             (value.startsWith(u'@') || value.startsWith(u'+')))
             value.remove(0, 1);
         p.settings.setValue(key, value);
-        if (QLineEdit* box = setup.textBox(key.setupBinding))
+        // A box that already shows the value is left alone: setting its text
+        // would move the caret of a user typing in it to the end.
+        if (QLineEdit* box = setup.textBox(key.setupBinding); box && box->text() != value)
             box->setText(value);
         break;
     case StoreProcedure::Folder: {

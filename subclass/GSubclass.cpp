@@ -1,41 +1,19 @@
 #include "subclass/Dispatcher.h"
 #include "subclass/HookProperties.h"
 #include "subclass/Loomhook.h"
+#include "subclass/LoomhookError.h"
 
 namespace loomhook {
 
 using namespace platform;
 
-namespace {
-
-QString errorDescription(ELoomhookError code) {
-    switch (code) {
-    case eeCantSubclass:
-        return QStringLiteral("Can't subclass window");
-    case eeAlreadyAttached:
-        return QStringLiteral("Message already handled by another class");
-    case eeInvalidWindow:
-        return QStringLiteral("Invalid window");
-    case eeNoExternalWindow:
-        return QStringLiteral("Can't modify external window");
-    }
-    return QString();
-}
-
-[[noreturn]] void raise(ELoomhookError code) {
-    throw ComError(comErrorNumber(code), QStringLiteral("Loomhook.WindowProc"),
-                   errorDescription(code));
-}
-
-} // namespace
-
 void GSubclass::AttachMessage(ISubclass* iwp, HWND hwnd, qint32 iMsg) {
     if (!IsWindow(hwnd))
-        raise(eeInvalidWindow);
+        raiseLoomhookError(eeInvalidWindow);
     DWORD processId = 0;
     GetWindowThreadProcessId(hwnd, &processId);
     if (processId != GetCurrentProcessId())
-        raise(eeNoExternalWindow);
+        raiseLoomhookError(eeNoExternalWindow);
     if (!iwp)
         return; // no sink, nothing to attach
 
@@ -45,11 +23,11 @@ void GSubclass::AttachMessage(ISubclass* iwp, HWND hwnd, qint32 iMsg) {
     // Checked before the dispatcher is installed, so that a failed attach
     // leaves the window exactly as it was.
     if (props.indexOf(iMsg, iwp) > 0)
-        raise(eeAlreadyAttached);
+        raiseLoomhookError(eeAlreadyAttached);
     if (windowCount == 0) {
         const WNDPROC previous = SetWindowLongA(hwnd, GWL_WNDPROC, Dispatcher::proc());
         if (previous == 0)
-            raise(eeCantSubclass);
+            raiseLoomhookError(eeCantSubclass);
         props.setPreviousProc(previous);
     }
     props.setSink(iMsg, sinkCount + 1, iwp);

@@ -45,8 +45,9 @@ public:
     // The members, in the order of the control's interface.
     // The host form's window handle, read afresh on every call.
     platform::HWND hwnd() const;
-    // Hooks the window given (when it is not 0 and not the one hooked
-    // already); moving away from a window undoes nothing.
+    // Re-targets the control: another non-zero window is hooked and the one
+    // hooked before is unhooked, so the control serves one window at a time.
+    // Writing 0, or the window hooked already, hooks and unhooks nothing.
     void setHwnd(platform::HWND value);
     // Hooks the host window, once; at design time it does nothing.
     void Start();

@@ -31,3 +31,9 @@ frm_notify::frm_notify(Program& program) : Form(program, Kind::MdiChild, QString
     for (QListWidget* list : {List1, l_online, l_offline})
         list->setSortingEnabled(true);
 }
+
+void frm_notify::Form_QueryUnload(int& Cancel, int UnloadMode) {
+    Q_UNUSED(UnloadMode);
+    Cancel = 1;
+    Hide();
+}

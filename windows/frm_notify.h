@@ -13,6 +13,10 @@ class frm_notify : public Form {
 public:
     explicit frm_notify(Program& program);
 
+    // Closing hides the window: its lists are the program's only copy of
+    // the watched nicks.
+    void Form_QueryUnload(int& Cancel, int UnloadMode) override;
+
     QTabWidget* SSTab1 = nullptr;
     // The watched nicks; sorted.
     QListWidget* List1 = nullptr;

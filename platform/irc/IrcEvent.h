@@ -66,6 +66,52 @@ public:
         }
     }
 
+    // The arguments, as bits by index, that must not be empty: the channel,
+    // nick or target an event acts on, and the mask of the user who acts where
+    // the event is about that user. A line without them raises nothing.
+    static constexpr unsigned requiredArguments(Kind kind) {
+        switch (kind) {
+        case Kind::NamesReply:
+        case Kind::ChannelModeReply:
+        case Kind::TopicReply:
+        case Kind::TopicSetByReply:
+        case Kind::UserQuit:
+        case Kind::PrivateMessage:
+            return 0b1;
+        case Kind::ModeChanged:
+        case Kind::TopicChanged:
+            return 0b10;
+        case Kind::NickChanged:
+        case Kind::UserJoined:
+        case Kind::UserParted:
+        case Kind::NoticeReceived:
+        case Kind::ChannelMessage:
+            return 0b11;
+        case Kind::CtcpRequest:
+        case Kind::CtcpReply:
+            return 0b111;
+        case Kind::UserKicked:
+            return 0b110;
+        case Kind::WhoReply:
+            return 0b1001;
+        default:
+            return 0;
+        }
+    }
+
+    // Whether the event has the right number of arguments, none of its
+    // required ones empty.
+    bool isComplete() const {
+        if (args.size() != argumentCount(kind))
+            return false;
+        const unsigned required = requiredArguments(kind);
+        for (qsizetype i = 0; i < args.size(); ++i) {
+            if ((required >> i & 1U) != 0 && args[i].isEmpty())
+                return false;
+        }
+        return true;
+    }
+
     Kind kind = Kind::ServerReply;
     QStringList args;
     // ServerReply only: the parameters between the target and the subject.

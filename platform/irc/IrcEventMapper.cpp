@@ -50,6 +50,30 @@ IrcEvent serverReply(const IrcMessage& msg, const QString& target) {
     return e;
 }
 
+// The whole number at the start of a 352's last parameter is the hop count.
+bool isWholeNumber(QStringView text) {
+    if (text.isEmpty())
+        return false;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return false;
+    }
+    return true;
+}
+
+// The status prefixes a 005 line announces (STATUSMSG=@+); nothing when it
+// names none, the defaults again when it withdraws them.
+std::optional<QString> announcedStatusPrefixes(const QStringList& params) {
+    std::optional<QString> prefixes;
+    for (const QString& token : params.mid(1)) {
+        if (token.startsWith(u"STATUSMSG="))
+            prefixes = token.sliced(10);
+        else if (token == u"-STATUSMSG")
+            prefixes = IrcEventMapper::DefaultStatusPrefixes.toString();
+    }
+    return prefixes;
+}
+
 } // namespace
 
 void IrcEventMapper::reset() {
@@ -57,12 +81,35 @@ void IrcEventMapper::reset() {
     m_nick.clear();
     m_motd.clear();
     m_motdChars = 0;
+    m_statusPrefixes = DefaultStatusPrefixes.toString();
+}
+
+QString IrcEventMapper::messageTarget(const QString& target) const {
+    qsizetype skip = 0;
+    while (skip < target.size() && m_statusPrefixes.contains(target[skip]))
+        ++skip;
+    if (skip == 0 || !isChannel(target.sliced(skip)))
+        return target;
+    return target.sliced(skip);
 }
 
 std::optional<IrcEvent> IrcEventMapper::map(const IrcMessage& msg) {
+    std::optional<IrcEvent> e = eventOf(msg);
+    if (!e || !e->isComplete())
+        return std::nullopt;
+    // An own nick change: the nick that the server now knows.
+    if (e->kind == Kind::NickChanged && !m_nick.isEmpty() &&
+        IrcMask::nickOf(e->args[0]).compare(m_nick, Qt::CaseInsensitive) == 0)
+        m_nick = e->args[1];
+    return e;
+}
+
+std::optional<IrcEvent> IrcEventMapper::eventOf(const IrcMessage& msg) {
     const QStringList& p = msg.params;
     const qsizetype n = p.size();
     const QString& src = msg.source;
+    // The source as the user who acts: empty when the line names no nick.
+    const QString user = IrcMask::nickOf(src).isEmpty() ? QString() : src;
     const auto is = [&msg](const char* name) {
         return msg.command.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
     };
@@ -76,6 +123,10 @@ std::optional<IrcEvent> IrcEventMapper::map(const IrcMessage& msg) {
         m_registered = true;
         m_nick = p[0];
         return event(Kind::Welcome, {src, p.last()});
+    case 5:
+        if (const std::optional<QString> prefixes = announcedStatusPrefixes(p))
+            m_statusPrefixes = *prefixes;
+        return serverReply(msg, p.value(0));
     case 221:
         if (n < 2)
             return std::nullopt;
@@ -99,17 +150,26 @@ std::optional<IrcEvent> IrcEventMapper::map(const IrcMessage& msg) {
     case 352: {
         if (n < 8)
             return std::nullopt;
-        // The last parameter is the hop count, a blank, then the real name.
+        // The last parameter is the hop count, a blank, then the real name;
+        // a server that leaves out the hop count sends the real name alone.
         const QString& last = p.last();
         const qsizetype blank = last.indexOf(u' ');
-        const QString realName = blank < 0 ? QString() : last.sliced(blank + 1);
+        const QStringView first = QStringView(last).first(blank < 0 ? last.size() : blank);
+        QString realName = last;
+        if (isWholeNumber(first))
+            realName = blank < 0 ? QString() : last.sliced(blank + 1);
         return event(Kind::WhoReply, {p[1], p[2], p[3], p[5], p[4], realName});
     }
-    case 353:
+    case 353: {
         if (n < 3)
             return std::nullopt;
-        // "353 me = #chan :names"; some servers leave out the channel kind.
-        return event(Kind::NamesReply, {p[n - 2], nickList(p.last())});
+        // "353 me = #chan :names"; some servers leave out the channel kind,
+        // and a kind without a channel after it names no channel.
+        const QString& channel = p[n - 2];
+        if (channel == u"=" || channel == u"*" || channel == u"@")
+            return std::nullopt;
+        return event(Kind::NamesReply, {channel, nickList(p.last())});
+    }
     case 375:
         m_motd.clear();
         m_motdChars = 0;
@@ -137,21 +197,21 @@ std::optional<IrcEvent> IrcEventMapper::map(const IrcMessage& msg) {
     if (is("PRIVMSG")) {
         if (n < 2)
             return std::nullopt;
-        const QString& target = p[0];
+        const QString target = messageTarget(p[0]);
         const QString& text = p.last();
         if (const auto ctcp = Ctcp::unframe(text)) {
             if (ctcp->command.isEmpty())
                 return std::nullopt;
-            return event(Kind::CtcpRequest, {src, target, ctcp->command, ctcp->params});
+            return event(Kind::CtcpRequest, {user, target, ctcp->command, ctcp->params});
         }
         if (isChannel(target))
-            return event(Kind::ChannelMessage, {src, target, text});
-        return event(Kind::PrivateMessage, {src, text});
+            return event(Kind::ChannelMessage, {user, target, text});
+        return event(Kind::PrivateMessage, {user, text});
     }
     if (is("NOTICE")) {
         if (n < 2)
             return std::nullopt;
-        const QString& target = p[0];
+        const QString target = messageTarget(p[0]);
         const QString& text = p.last();
         if (!m_registered || !IrcMask::isUserMask(src))
             return event(Kind::ServerNotice, {text});
@@ -176,12 +236,12 @@ std::optional<IrcEvent> IrcEventMapper::map(const IrcMessage& msg) {
     if (is("JOIN")) {
         if (n < 1)
             return std::nullopt;
-        return event(Kind::UserJoined, {src, p[0]});
+        return event(Kind::UserJoined, {user, p[0]});
     }
     if (is("PART")) {
         if (n < 1)
             return std::nullopt;
-        return event(Kind::UserParted, {src, p[0]});
+        return event(Kind::UserParted, {user, p[0]});
     }
     if (is("KICK")) {
         if (n < 2)
@@ -189,13 +249,11 @@ std::optional<IrcEvent> IrcEventMapper::map(const IrcMessage& msg) {
         return event(Kind::UserKicked, {src, p[0], p[1], n > 2 ? p.last() : QString()});
     }
     if (is("QUIT"))
-        return event(Kind::UserQuit, {src, n > 0 ? p.last() : QString()});
+        return event(Kind::UserQuit, {user, n > 0 ? p.last() : QString()});
     if (is("NICK")) {
         if (n < 1)
             return std::nullopt;
-        if (IrcMask::nickOf(src).compare(m_nick, Qt::CaseInsensitive) == 0 && !m_nick.isEmpty())
-            m_nick = p[0];
-        return event(Kind::NickChanged, {src, p[0]});
+        return event(Kind::NickChanged, {user, p[0]});
     }
     if (is("MODE")) {
         if (n < 2)
@@ -208,7 +266,7 @@ std::optional<IrcEvent> IrcEventMapper::map(const IrcMessage& msg) {
         return event(Kind::TopicChanged, {src, p[0], p.last()});
     }
     if (is("INVITE")) {
-        if (n < 2)
+        if (n < 2 || user.isEmpty() || p[0].isEmpty() || p.last().isEmpty())
             return std::nullopt;
         // The target of an invitation is the one who invites.
         return serverReply(msg, IrcMask::nickOf(src));

@@ -1,8 +1,9 @@
 #pragma once
 // Decides which event a parsed server line raises. It keeps the little state
 // that takes: whether the connection is registered, the nick the server
-// accepted, and the message of the day being collected. One mapper per
-// connection; reset() starts it afresh.
+// accepted, the message of the day being collected, and the status prefixes
+// the server lets go before a channel name. One mapper per connection;
+// reset() starts it afresh.
 
 #include "platform/irc/IrcEvent.h"
 #include "platform/irc/IrcMessage.h"
@@ -17,8 +18,15 @@ public:
     // lines of a longer one are left out.
     static constexpr qsizetype MaxMotdChars = 64 * 1024;
 
+    // The status prefixes before a channel name that address only its members
+    // of that status ("@#c" for its operators), until the server names its own.
+    static constexpr QStringView DefaultStatusPrefixes = u"@+";
+
     // The event the line raises; nothing for a line that raises none (a part
-    // of the message of the day) or that lacks the parameters its event needs.
+    // of the message of the day), that lacks the parameters its event needs,
+    // or whose channel, nick or target is empty. A user's message, join,
+    // part, quit, nick change or invitation without a source (the nick it
+    // acts on) raises nothing either.
     std::optional<IrcEvent> map(const IrcMessage& msg);
     void reset();
 
@@ -27,10 +35,15 @@ public:
     bool registered() const { return m_registered; }
 
 private:
+    std::optional<IrcEvent> eventOf(const IrcMessage& msg);
+    // The channel a message is for: "@#c" is for "#c".
+    QString messageTarget(const QString& target) const;
+
     bool m_registered = false;
     QString m_nick;
     QStringList m_motd;
     qsizetype m_motdChars = 0;
+    QString m_statusPrefixes = DefaultStatusPrefixes.toString();
 };
 
 } // namespace platform

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QTcpSocket>
 
+#include <algorithm>
 #include <exception>
 
 namespace platform {
@@ -50,13 +51,18 @@ qint16 errorNumber(QAbstractSocket::SocketError error) {
 
 // PONG and QUIT jump the queue: a late PONG costs the connection, and a QUIT
 // should not wait behind lines that no longer matter.
-bool isUrgent(const QByteArray& line) {
+enum class LineKind { Pong, Quit, Other };
+
+LineKind kindOf(const QByteArray& line) {
     qsizetype end = line.indexOf(' ');
     if (end < 0)
         end = line.size() - 2; // without the CR LF
     const QByteArrayView command(line.constData(), end);
-    return command.compare("PONG", Qt::CaseInsensitive) == 0 ||
-           command.compare("QUIT", Qt::CaseInsensitive) == 0;
+    if (command.compare("PONG", Qt::CaseInsensitive) == 0)
+        return LineKind::Pong;
+    if (command.compare("QUIT", Qt::CaseInsensitive) == 0)
+        return LineKind::Quit;
+    return LineKind::Other;
 }
 
 // Events are raised from the socket's signals, so whatever a handler throws
@@ -189,6 +195,10 @@ bool Yarv::IsConnected() const {
     return m_state == State::Connected;
 }
 
+bool Yarv::isConnecting() const {
+    return m_state == State::Connecting;
+}
+
 QString Yarv::LocalAddress() const {
     if (m_state != State::Connected)
         return {};
@@ -283,7 +293,7 @@ void Yarv::processLine(const QByteArray& line) {
 }
 
 void Yarv::raise(const IrcEvent& e) {
-    if (e.args.size() != IrcEvent::argumentCount(e.kind))
+    if (!e.isComplete())
         return;
     try {
         emitEvent(e);
@@ -382,6 +392,7 @@ void Yarv::dropSocket(bool graceful) {
     ++m_generation;
     m_urgent.clear();
     m_queue.clear();
+    m_queuedBytes = 0;
     m_refill.stop();
     m_lines.clear();
     if (!socket)
@@ -407,20 +418,62 @@ void Yarv::dropSocket(bool graceful) {
 void Yarv::queueLine(const QByteArray& line) {
     if (line.isEmpty() || m_state != State::Connected)
         return;
-    (isUrgent(line) ? m_urgent : m_queue).enqueue(line);
+    switch (kindOf(line)) {
+    case LineKind::Pong: {
+        // Only the answer to the latest PING matters.
+        const auto waiting =
+            std::find_if(m_urgent.begin(), m_urgent.end(),
+                         [](const QByteArray& l) { return kindOf(l) == LineKind::Pong; });
+        if (waiting != m_urgent.end())
+            *waiting = line;
+        else
+            m_urgent.enqueue(line);
+        break;
+    }
+    case LineKind::Quit:
+        m_urgent.enqueue(line);
+        break;
+    case LineKind::Other:
+        if (m_queue.size() >= MaxQueuedLines || m_queuedBytes + line.size() > MaxQueuedBytes) {
+            refuse();
+            return;
+        }
+        m_queue.enqueue(line);
+        m_queuedBytes += line.size();
+        break;
+    }
     flushQueue();
+}
+
+void Yarv::refuse() {
+    // A handler that sends again while the queue is still full is not told
+    // again from inside itself.
+    if (m_refusing)
+        return;
+    QPointer<Yarv> self(this);
+    m_refusing = true;
+    guarded("lineRefused", [this] { emit lineRefused(); });
+    if (self)
+        m_refusing = false;
 }
 
 void Yarv::flushQueue() {
     while (m_state == State::Connected && (!m_urgent.isEmpty() || !m_queue.isEmpty())) {
         if (m_floodControl) {
+            // The refill runs whenever credits were spent, also when flood
+            // control comes back on after it was off.
+            if (!m_refill.isActive())
+                m_refill.start();
             if (m_credits <= 0)
                 return;
             --m_credits;
-            if (!m_refill.isActive())
-                m_refill.start();
         }
-        m_socket->write(!m_urgent.isEmpty() ? m_urgent.dequeue() : m_queue.dequeue());
+        if (!m_urgent.isEmpty()) {
+            m_socket->write(m_urgent.dequeue());
+        } else {
+            m_queuedBytes -= m_queue.head().size();
+            m_socket->write(m_queue.dequeue());
+        }
     }
 }
 

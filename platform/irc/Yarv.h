@@ -1,8 +1,9 @@
 #pragma once
 // The IRC protocol control the main frame hosts as Yarv1: one server
 // connection over TCP, its lines parsed and raised as events, and the
-// program's lines sent with outgoing flood control. It answers nothing by
-// itself (not even a PING): the frame does that through the members below.
+// program's lines sent with outgoing flood control through a bounded queue.
+// It answers nothing by itself (not even a PING): the frame does that through
+// the members below.
 
 #include "platform/irc/IrcEventMapper.h"
 #include "platform/irc/IrcLineBuffer.h"
@@ -30,6 +31,12 @@ public:
     // Flood control: a burst of this many lines, then one line per interval.
     static constexpr int FloodBurst = 5;
     static constexpr int FloodIntervalMs = 2000;
+    // What may wait for flood control: at most one PONG (a newer one takes
+    // its place), every QUIT, and of all other lines at most this many and
+    // this many bytes; a line beyond is refused (lineRefused) and what waits
+    // is kept.
+    static constexpr int MaxQueuedLines = 1000;
+    static constexpr qsizetype MaxQueuedBytes = 256 * 1024;
 
     explicit Yarv(QObject* parent = nullptr);
     ~Yarv() override;
@@ -49,14 +56,19 @@ public:
     void SendCTCP(const QString& target, const QString& command, const QString& params);
     void SendCTCPReply(const QString& target, const QString& command, const QString& params);
     void Pong(const QString& server);
-    // Closes the connection; Disconnected follows at once when it was open.
+    // Closes the connection, or ends an attempt still in progress;
+    // Disconnected follows at once when it was open, and nothing after an
+    // attempt.
     void CloseConnection();
 
     // The nick part of a user mask nick!user@host.
     static QString NickFromMask(const QString& mask);
     // The nick the server accepted; "" before its welcome.
     QString CurrentNick() const;
+    // True once the connection is up, not while it is being made.
     bool IsConnected() const;
+    // True while an attempt to connect is in progress.
+    bool isConnecting() const;
     // The local address of the connection ("" when there is none).
     QString LocalAddress() const;
 
@@ -66,6 +78,9 @@ public:
     bool floodControl() const { return m_floodControl; }
 
 Q_SIGNALS:
+    // A line was not sent because the send queue was full.
+    void lineRefused();
+
     void Disconnected();
     void SocketError(qint16 number, const QString& description, qint32 code, const QString& source,
                      const QString& helpFile, qint32 helpContext, bool cancelDisplay);
@@ -117,6 +132,7 @@ private:
     // lines reach the server before the close.
     void dropSocket(bool graceful);
     void queueLine(const QByteArray& line);
+    void refuse();
     void flushQueue();
     void refill();
 
@@ -129,6 +145,8 @@ private:
     IrcEventMapper m_mapper;
     QQueue<QByteArray> m_urgent; // PONG and QUIT go before everything else
     QQueue<QByteArray> m_queue;
+    qsizetype m_queuedBytes = 0; // of m_queue
+    bool m_refusing = false;     // a handler of lineRefused runs
     int m_credits = FloodBurst;
     QTimer m_refill;
     bool m_floodControl = true;

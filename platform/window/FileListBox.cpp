@@ -26,10 +26,11 @@ void FileListBox::Refresh() {
     if (m_path.isEmpty())
         return;
     // Patterns match names without regard to letter case, as file names do
-    // inside the program folder.
+    // inside the program folder. Hidden files are left out: a file named
+    // ".app" is no appearance profile of the user's.
     QDir dir(m_path);
     dir.setNameFilters(m_pattern.split(u';', Qt::SkipEmptyParts));
-    dir.setFilter(QDir::Files | QDir::Hidden);
+    dir.setFilter(QDir::Files);
     dir.setSorting(QDir::Name | QDir::IgnoreCase);
     dir.setPath(m_path);
     addItems(dir.entryList());

@@ -1,5 +1,6 @@
 #pragma once
-// A list of the files of one folder that match a pattern, sorted by name.
+// A list of the files of one folder that match a pattern, sorted by name;
+// hidden files are left out.
 
 #include "platform_export.h"
 

@@ -3,9 +3,9 @@
 
 #include "console/AddColorText.h"
 #include "console/LineGutter.h"
-#include "console/PropertyBag.h"
 #include "console/absRichEdit.h"
 #include "core/Program.h"
+#include "platform/com/PropertyBag.h"
 #include "platform/richedit/OleColor.h"
 #include "tests/console/ConsoleLooks.h"
 #include "tests/support/ScriptedAnswerer.h"

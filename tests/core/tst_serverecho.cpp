@@ -4,6 +4,7 @@
 #include "console/absRichEdit.h"
 #include "core/Program.h"
 #include "core/ServerEcho.h"
+#include "tests/support/FifoWatchdog.h"
 #include "tests/support/TempProgramFolder.h"
 #include "tests/support/TestMain.h"
 #include "windows/frm_server.h"
@@ -35,11 +36,15 @@ private Q_SLOTS:
     void timestamp();
     void colours_data();
     void colours();
+    void unsetConsoleColoursAreTheDefaults_data();
+    void unsetConsoleColoursAreTheDefaults();
     void leadingDigitAndCommaKept();
     void trimAbove30000();
     void trimKeepsColours();
     void logRecords();
     void unwritableLogStillShows();
+    void logThatIsNoRegularFileIsLeftAlone_data();
+    void logThatIsNoRegularFileIsLeftAlone();
     void linesBeforeTheWindowAppearLater();
 
 private:
@@ -127,6 +132,43 @@ void TestServerEcho::colours() {
     }
 }
 
+void TestServerEcho::unsetConsoleColoursAreTheDefaults_data() {
+    // Palette indexes of the console's colours, -1 for not set yet.
+    QTest::addColumn<int>("foreSetting");
+    QTest::addColumn<int>("backSetting");
+    QTest::addColumn<QString>("colour"); // a palette index, or "" for the console's own
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("prefix");
+    QTest::newRow("neither set") << -1 << -1 << "" << 0 << "01,08";
+    QTest::newRow("fore set") << 4 << -1 << "" << 0 << "04,08";
+    QTest::newRow("back set") << -1 << 2 << "" << 0 << "01,02";
+    QTest::newRow("a colour on the unset background") << -1 << -1 << "5" << 113 << "05,08";
+    QTest::newRow("a colour alone") << -1 << -1 << "5" << 0 << "05,00";
+}
+
+void TestServerEcho::unsetConsoleColoursAreTheDefaults() {
+    QFETCH(int, foreSetting);
+    QFETCH(int, backSetting);
+    QFETCH(QString, colour);
+    QFETCH(int, mode);
+    QFETCH(QString, prefix);
+    Settings& s = m_p->settings;
+    const auto set = [&](const char* key, int index) {
+        s.setValue(key, index < 0 ? QString() : QString::number(m_p->palette.color(index)));
+    };
+    set("WIN_SERVER_CONSOLE_FORECOLOR", foreSetting);
+    set("WIN_SERVER_CONSOLE_BACKCOLOR", backSetting);
+    s.setValue(QStringLiteral("WIN_SERVER_LOGGING"), QStringLiteral("TRUE"));
+    const QString rgb =
+        colour.isEmpty() ? QString() : QString::number(m_p->palette.color(colour.toInt()));
+    // As while the settings load: before the server window exists.
+    ServerEcho(*m_p, QStringLiteral("Element not found: X"), rgb, mode);
+    QCOMPARE(m_p->pendingServerLines,
+             QStringList{QChar(3) + prefix + QStringLiteral("Element not found: X")});
+    QVERIFY(m_folder->read(QStringLiteral("logs/server.log"))
+                .contains("\x03" + prefix.toLatin1() + "Element not found"));
+}
+
 void TestServerEcho::leadingDigitAndCommaKept() {
     ServerEcho(*m_p, QStringLiteral("5 users"), QString::number(m_p->palette.color(4)), 0);
     QCOMPARE(lastLine(), QStringLiteral("5 users"));
@@ -192,6 +234,28 @@ void TestServerEcho::unwritableLogStillShows() {
     ServerEcho(*m_p, QStringLiteral("still here"));
     QCOMPARE(lastLine(), QStringLiteral("still here"));
     QCOMPARE(m_folder->read(QStringLiteral("logs")), QByteArray("not a folder"));
+}
+
+void TestServerEcho::logThatIsNoRegularFileIsLeftAlone_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("a pipe without a reader") << "fifo";
+    QTest::newRow("a folder") << "folder";
+}
+
+// What sits at the log's place is not written to, and the line is still
+// shown at once: a pipe would keep the write waiting for a reader.
+void TestServerEcho::logThatIsNoRegularFileIsLeftAlone() {
+    QFETCH(QString, kind);
+    const QString log = m_folder->file(QStringLiteral("logs/server.log"));
+    QVERIFY(QDir().mkpath(m_folder->file(QStringLiteral("logs"))));
+    QVERIFY(kind == u"fifo" ? FifoWatchdog::make(log) : QDir().mkdir(log));
+    m_p->settings.setValue(QStringLiteral("WIN_SERVER_LOGGING"), QStringLiteral("TRUE"));
+    FifoWatchdog guard(log);
+    ServerEcho(*m_p, QStringLiteral("still here"));
+    QVERIFY2(!guard.release(), "the log write waited on the pipe");
+    QCOMPARE(lastLine(), QStringLiteral("still here"));
+    const QFileInfo info(log);
+    QVERIFY(kind == u"fifo" ? !info.isFile() && !info.isDir() : info.isDir());
 }
 
 void TestServerEcho::linesBeforeTheWindowAppearLater() {

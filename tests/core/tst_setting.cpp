@@ -85,6 +85,8 @@ private Q_SLOTS:
     void checkBoxValues();
     void onTopAndTrayBeforeTheFrameIsShown();
     void setupBoxesStoreThroughTheAccessor();
+    void otherOnTopValuesLeaveTheFrameAlone_data();
+    void otherOnTopValuesLeaveTheFrameAlone();
     void notifyEntries();
     void previewFlags();
     void pushToChannels_data();
@@ -516,6 +518,36 @@ void TestSetting::setupBoxesStoreThroughTheAccessor() {
     setup.chk_use_tray->click();
     QCOMPARE(p().settings.value(u"USE_TRAY"), QStringLiteral("0"));
     QVERIFY(!p().mainFrame().Sysdeck1->GetSysMenuCheck(111));
+}
+
+void TestSetting::otherOnTopValuesLeaveTheFrameAlone_data() {
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("on top, then maybe") << "TRUE"
+                                        << "maybe";
+    QTest::newRow("not on top, then maybe") << "FALSE"
+                                            << "maybe";
+    QTest::newRow("on top, then 0") << "TRUE"
+                                    << "0";
+    QTest::newRow("not on top, then 1") << "FALSE"
+                                        << "1";
+}
+
+// A value other than TRUE or FALSE is stored and nothing more: the frame
+// stays where it was, and so do its menu item and the setup box.
+void TestSetting::otherOnTopValuesLeaveTheFrameAlone() {
+    QFETCH(QString, before);
+    QFETCH(QString, value);
+    frm_main& frame = p().mainFrame();
+    frame.show();
+    Setting(p(), QStringLiteral("MAINFORM_ONTOP"), before);
+    const bool on = before == u"TRUE";
+    QCOMPARE(bool(frame.windowFlags() & Qt::WindowStaysOnTopHint), on);
+    Setting(p(), QStringLiteral("MAINFORM_ONTOP"), value);
+    QCOMPARE(p().settings.value(u"MAINFORM_ONTOP"), value);
+    QCOMPARE(bool(frame.windowFlags() & Qt::WindowStaysOnTopHint), on);
+    QCOMPARE(frame.Sysdeck1->GetSysMenuCheck(100), on);
+    QCOMPARE(p().setupDialog().Check1->isChecked(), on);
 }
 
 void TestSetting::notifyEntries() {

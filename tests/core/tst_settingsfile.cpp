@@ -2,6 +2,7 @@
 // shape, damaged lines and failed stores cost only themselves, and a failed
 // write keeps the old file.
 
+#include "config/frm_popups.h"
 #include "connection/frm_main.h"
 #include "console/absRichEdit.h"
 #include "core/Program.h"
@@ -208,6 +209,7 @@ private Q_SLOTS:
     void colourFields_data();
     void colourFields();
     void coloursSurviveARestart();
+    void popupsAreWrittenAroundTheSettings();
     void failedWriteKeepsTheOldFile();
     void failedWriteSaysWhatIsTrue_data();
     void failedWriteSaysWhatIsTrue();
@@ -490,6 +492,20 @@ void TestSettingsFile::coloursSurviveARestart() {
     QCOMPARE(next->settings.value(u"WIN_CHAN_LIST_BACKCOLOR"), QStringLiteral("12345678"));
     QCOMPARE(next->settings.value(u"WIN_QUERY_CONSOLE_BACKCOLOR"), QStringLiteral("4210752"));
     QCOMPARE(next->settings.value(u"WIN_CHAN_JOINCOLOR"), QString::number(next->palette.color(4)));
+}
+
+void TestSettingsFile::popupsAreWrittenAroundTheSettings() {
+    m_p->popupsWindow().AddPopUp(QStringLiteral("SERVER"), QStringLiteral("List"),
+                                 QStringLiteral("/list"));
+    QStringList written;
+    m_p->fileWriter = [&written](const QString& path, const QByteArray& bytes, QString* error) {
+        written << QFileInfo(path).fileName();
+        return RecordFile::saveAtomically(path, bytes, error);
+    };
+    SaveSettings(*m_p);
+    QCOMPARE(written, (QStringList{"popups.ini", "settings.ini", "popups.ini"}));
+    QCOMPARE(m_folder->read(QStringLiteral("popups.ini")),
+             QByteArray("\"SERVER\",\"List\",\"/list\"\r\n"));
 }
 
 void TestSettingsFile::failedWriteKeepsTheOldFile() {

@@ -27,10 +27,13 @@
 
 namespace {
 
+// Two entries share an address, with different ports.
 const QByteArray kServers = "\"irc.one.example\x15"
                             "6667\x15One\x15OneNet\"\r\n"
                             "\"Irc.Two.Example\x15"
                             "7000\x15Two\x15TwoNet\"\r\n"
+                            "\"irc.two.example\x15"
+                            "7001\x15Two again\x15TwoNet\"\r\n"
                             "\"\"\r\n";
 
 const QString kWalkthroughQuestion =
@@ -99,9 +102,16 @@ void TestStartup::emptyFolder() {
     QCOMPARE(frame.mdiArea()->subWindowList().size(), 1);
     QCOMPARE(frame.mdiArea()->subWindowList().constFirst()->widget(), &server);
 
-    frm_chan& chan = p.defaultChannel();
-    QVERIFY(!chan.isVisible());
-    QVERIFY(p.forms().contains(&chan));
+    // The channel window was loaded and not shown. It is looked for among
+    // the open windows: asking the program for it would load it now.
+    QList<const frm_chan*> channels;
+    for (const Form* form : p.forms()) {
+        if (const auto* chan = qobject_cast<const frm_chan*>(form))
+            channels << chan;
+    }
+    QCOMPARE(channels.size(), 1);
+    QVERIFY(!channels.constFirst()->isVisible());
+    QCOMPARE(&p.defaultChannel(), channels.constFirst());
     QVERIFY(!p.setupDialog().isVisible());
     QCOMPARE(frame.WindowState(), int(Form::vbNormal));
 }
@@ -114,11 +124,15 @@ void TestStartup::serverUrlSelectsEntryIgnoringCase() {
     folder.write(QStringLiteral("servers.ini"), kServers);
     Program p(folder.path());
     p.settings.setValue(QStringLiteral("SERVER_URL"), QStringLiteral("IRC.two.EXAMPLE"));
+    p.settings.setValue(QStringLiteral("SERVER_FRIENDLY_NAME"), QStringLiteral("Mine"));
+    // The selection turns the dialog to its first page.
+    p.setupDialog().SSTab1->setCurrentIndex(2);
     Main(p);
 
     frm_setup& setup = p.setupDialog();
-    QCOMPARE(setup.List1->count(), 2);
+    QCOMPARE(setup.List1->count(), 3);
     QCOMPARE(setup.List1->itemText(0), QStringLiteral("One"));
+    // The first entry of that address, not a later one.
     QCOMPARE(setup.List1->currentIndex(), 1);
     QCOMPARE(setup.SSTab1->currentIndex(), 0);
     // List1_Click copied the entry, with the list's own spelling.
@@ -127,6 +141,8 @@ void TestStartup::serverUrlSelectsEntryIgnoringCase() {
     QCOMPARE(p.settings.value(QStringLiteral("SERVER_STYLE")), QStringLiteral("TwoNet"));
     QCOMPARE(setup.txt_si_name->text(), QStringLiteral("Two"));
     QCOMPARE(setup.txt_si_url->text(), QStringLiteral("Irc.Two.Example"));
+    // The friendly name is shown, not stored.
+    QCOMPARE(p.settings.value(QStringLiteral("SERVER_FRIENDLY_NAME")), QStringLiteral("Mine"));
 }
 
 void TestStartup::unknownServerUrlSelectsNothing() {
@@ -155,6 +171,9 @@ void TestStartup::startupScriptIsLoadedNotRewritten() {
     folder.write(QStringLiteral("one.app"), "");
     folder.write(QStringLiteral("Two.APP"), "");
     folder.write(QStringLiteral("three.txt"), "");
+    // Hidden files are no profiles: ".app" would give an empty entry.
+    folder.write(QStringLiteral(".app"), "");
+    folder.write(QStringLiteral(".four.app"), "");
     Program p(folder.path());
     Main(p);
 

@@ -2,6 +2,7 @@
 // removal, nick and address routines, file name and size, durations.
 
 #include "core/TextUtils.h"
+#include "tests/support/FifoWatchdog.h"
 #include "tests/support/TempProgramFolder.h"
 
 #include <QFile>
@@ -137,7 +138,13 @@ void TestTextUtils::stripColorCodes_data() {
     QTest::newRow("bare code keeps comma and digit") << c3(",5") << ",5";
     QTest::newRow("bare code then numbered") << c3("") + c3("10x") << "x";
     QTest::newRow("ends in the code") << QStringLiteral("end") + QChar(3) << "end";
-    QTest::newRow("line break after the code stays") << c3("12\r\nx") << "\r\nx";
+    // A CR or LF right after the code goes with it; only the one.
+    QTest::newRow("CR after the digits goes, the LF stays") << c3("12\r\nx") << "\nx";
+    QTest::newRow("LF after a digit goes") << c3("4\nx") << "x";
+    QTest::newRow("CR after the comma goes") << c3("4,\rx") << "x";
+    QTest::newRow("LF after the background goes") << c3("04,12\n\nx") << "\nx";
+    QTest::newRow("line break after a bare code stays") << c3("\r\nx") << "\r\nx";
+    QTest::newRow("line break after a third digit stays") << c3("123\rx") << "3\rx";
     QTest::newRow("other digits are not colour digits") << c3("\u0664x") << "\u0664x";
 
     // Every other control character but CR and LF is dropped.
@@ -327,6 +334,12 @@ void TestTextUtils::getFileSize() {
     QCOMPARE(GetFileSize(folder.write(QStringLiteral("empty.bin"), QByteArray())), qint64(0));
     QCOMPARE(GetFileSize(folder.file(QStringLiteral("missing.bin"))), qint64(-1));
     QCOMPARE(GetFileSize(folder.path()), qint64(-1));
+    // A pipe without a writer: opening it would wait for one.
+    const QString fifo = folder.file(QStringLiteral("pipe"));
+    QVERIFY(FifoWatchdog::make(fifo));
+    FifoWatchdog guard(fifo);
+    QCOMPARE(GetFileSize(fifo), qint64(-1));
+    QVERIFY2(!guard.release(), "GetFileSize waited on the pipe");
 
     // Beyond 32 bits: a sparse file of 5 GiB takes no room on disk.
     const QString big = folder.file(QStringLiteral("big.bin"));

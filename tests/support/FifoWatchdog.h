@@ -1,9 +1,10 @@
 #pragma once
 // A FIFO where a program file should be, and a guard for the tests that read
-// one. Opening a FIFO for reading waits for a writer, so code that opens it
+// or write one. Opening a FIFO waits for its other end, so code that opens it
 // would hang the test for ever: when the code under test has not let go of
-// it after ten seconds, the guard opens the other end, the reader gets an
-// empty file and goes on, and release() reports that it had to.
+// it after ten seconds, the guard opens the other ends (a reader gets an
+// empty file, a writer a reader that takes what it writes), the code goes on,
+// and release() reports that it had to.
 
 #include <QByteArray>
 #include <QFile>
@@ -31,8 +32,8 @@ public:
     FifoWatchdog(const FifoWatchdog&) = delete;
     FifoWatchdog& operator=(const FifoWatchdog&) = delete;
 
-    // Ends the watch; true when a reader was stuck on the FIFO and had to be
-    // let go.
+    // Ends the watch; true when the code under test was stuck on the FIFO
+    // and had to be let go.
     bool release() {
         {
             const std::lock_guard lock(m_mutex);
@@ -50,16 +51,21 @@ private:
         const auto done = [this] { return m_done; };
         if (m_wake.wait_for(lock, std::chrono::seconds(10), done))
             return;
-        // A writer that opens and closes at once lets a waiting reader go on
-        // to an end of file. Until a reader waits, the open fails; retry.
+        // Past the wait, the code under test is stuck. A writer that opens
+        // and closes at once lets a waiting reader go on to an end of file
+        // (until a reader waits, that open fails; retry). A reader lets a
+        // waiting writer go on; it stays open to the end, so that the writes
+        // find it there.
+        m_unblocked = true;
+        const int reader = ::open(m_name.constData(), O_RDONLY | O_NONBLOCK);
         while (!m_done) {
             const int fd = ::open(m_name.constData(), O_WRONLY | O_NONBLOCK);
-            if (fd >= 0) {
-                m_unblocked = true;
+            if (fd >= 0)
                 ::close(fd);
-            }
             m_wake.wait_for(lock, std::chrono::milliseconds(50), done);
         }
+        if (reader >= 0)
+            ::close(reader);
     }
 
     const QByteArray m_name;

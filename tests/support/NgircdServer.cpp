@@ -89,10 +89,12 @@ bool NgircdServer::startOnPort(const Options& options, quint16 port) {
         conf += QStringLiteral("PingTimeout = %1\n").arg(options.pingTimeout);
     if (options.pongTimeout > 0)
         conf += QStringLiteral("PongTimeout = %1\n").arg(options.pongTimeout);
+    const QString lookups = options.identLookups ? QStringLiteral("yes") : QStringLiteral("no");
     conf += QStringLiteral("[Options]\n"
-                           "DNS = no\n"
-                           "Ident = no\n"
-                           "PAM = no\n");
+                           "DNS = %1\n"
+                           "Ident = %1\n"
+                           "PAM = no\n")
+                .arg(lookups);
     const QString confPath = m_dir.filePath(QStringLiteral("ngircd.conf"));
     if (!writeFile(confPath, conf.toUtf8())) {
         m_error = QStringLiteral("cannot write ") + confPath;

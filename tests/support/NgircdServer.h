@@ -17,6 +17,9 @@ public:
         // the PONG; 0 keeps the server's defaults (ngircd takes 5 at least).
         int pingTimeout = 0;
         int pongTimeout = 0;
+        // Looks up each client's host name and asks its ident server (on
+        // port 113 of the client's address) for its user name.
+        bool identLookups = false;
     };
 
     static constexpr const char* Binary = "/usr/sbin/ngircd";

@@ -1,7 +1,8 @@
 // Fuzz target: arbitrary bytes from a server through every stage of the IRC
 // codec. Besides crashes and sanitizer reports it stops on a broken promise:
-// an event with the wrong number of arguments, a held line past the limit, or
-// an encoded line that could carry a second line.
+// an event with the wrong number of arguments or an empty one it needs, a
+// held line past the limit, an encoded line that could carry a second line,
+// or a CTCP frame that lets a line end or a NUL through.
 
 #include "platform/irc/Ctcp.h"
 #include "platform/irc/IrcEventMapper.h"
@@ -23,10 +24,28 @@ void check(bool ok) {
         std::abort();
 }
 
+// A frame is the delimiter, text without CR, LF, NUL or the delimiter, and
+// the delimiter.
+void checkFrame(const QString& frame) {
+    check(frame.size() >= 2 && frame.front() == Ctcp::Delimiter && frame.back() == Ctcp::Delimiter);
+    for (qsizetype i = 1; i + 1 < frame.size(); ++i) {
+        const QChar c = frame[i];
+        check(c != u'\r' && c != u'\n' && c != QChar(0) && c != Ctcp::Delimiter);
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+
+    // The whole input as one text, line ends and NULs included, framed as a
+    // CTCP request the program sends.
+    const QString raw = IrcMessage::decode(bytes);
+    const qsizetype blank = raw.indexOf(u' ');
+    checkFrame(Ctcp::frame(QStringView(raw).first(blank < 0 ? raw.size() : blank),
+                           blank < 0 ? QStringView() : QStringView(raw).sliced(blank + 1)));
+
     IrcLineBuffer buffer;
     IrcEventMapper mapper;
     // Two appends, split where the first byte says, so that lines also end
@@ -44,14 +63,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                   (out.size() <= IrcLineEncoder::MaxLineBytes + 2 &&
                    out.indexOf('\n') == out.size() - 1 && out.indexOf('\r') == out.size() - 2));
             if (const auto ctcp = Ctcp::unframe(text))
-                check(!Ctcp::frame(ctcp->command, ctcp->params).contains(u'\n'));
+                checkFrame(Ctcp::frame(ctcp->command, ctcp->params));
             const std::optional<IrcMessage> msg = IrcMessage::parse(text);
             if (!msg)
                 continue;
             const IrcMask mask = IrcMask::split(msg->source);
             check(mask.nick.size() + mask.user.size() + mask.host.size() <= msg->source.size());
             if (const std::optional<IrcEvent> event = mapper.map(*msg))
-                check(event->args.size() == IrcEvent::argumentCount(event->kind));
+                check(event->isComplete());
         }
     }
     return 0;

@@ -84,6 +84,8 @@ private Q_SLOTS:
     void sentLinesAreCutOnCharacterBoundary();
     void eventMapping_data();
     void eventMapping();
+    void statusMessagesAreForTheChannel_data();
+    void statusMessagesAreForTheChannel();
     void motdIsCollectedOncePerMotd();
     void currentNickFollowsWelcomeAndNick();
     void hostileInputNeverBreaksTheCodec();
@@ -441,16 +443,20 @@ void TestIrcCodec::eventMapping_data() {
     row("join", true, ":" + m + " JOIN #c", "UserJoined", L{m, "#c"});
     row("join, trailing", true, ":" + m + " JOIN :#c", "UserJoined", L{m, "#c"});
     row("join without channel", true, ":" + m + " JOIN", "", {});
+    row("join, empty channel", true, ":" + m + " JOIN :", "", {});
     row("part with reason", true, ":" + m + " PART #c :bye", "UserParted", L{m, "#c"});
+    row("part, empty channel", true, ":" + m + " PART :", "", {});
     row("kick", true, ":" + m + " KICK #c carol :flood", "UserKicked",
         L{m, "#c", "carol", "flood"});
     row("kick without reason", true, ":" + m + " KICK #c carol", "UserKicked",
         L{m, "#c", "carol", ""});
     row("kick without nick", true, ":" + m + " KICK #c", "", {});
+    row("kick, empty nick", true, ":" + m + " KICK #c :", "", {});
     row("quit", true, ":" + m + " QUIT :Quit: bye", "UserQuit", L{m, "Quit: bye"});
     row("quit without reason", true, ":" + m + " QUIT", "UserQuit", L{m, ""});
     row("nick", true, ":" + m + " NICK :bobby", "NickChanged", L{m, "bobby"});
     row("nick without new nick", true, ":" + m + " NICK", "", {});
+    row("nick, empty new nick", true, ":" + m + " NICK :", "", {});
     row("compact mode", true, ":" + m + " MODE #c +ov carol dave", "ModeChanged",
         L{m, "#c", "+ov carol dave"});
     row("user mode", true, ":alice MODE alice :+i", "ModeChanged", L{"alice", "alice", "+i"});
@@ -459,12 +465,33 @@ void TestIrcCodec::eventMapping_data() {
     row("topic cleared", true, ":" + m + " TOPIC #c :", "TopicChanged", L{m, "#c", ""});
     row("invite", true, ":" + m + " INVITE alice :#c", "ServerReply", L{m, "INVITE", "bob", "#c"});
     row("invite without channel", true, ":" + m + " INVITE alice", "", {});
+    row("invite, empty channel", true, ":" + m + " INVITE alice :", "", {});
+
+    // Without a source the line comes from the server itself: what a user
+    // does needs the user's nick, what the server does is still raised.
+    row("no source: message", true, "PRIVMSG alice :hi", "", {});
+    row("no source: channel message", true, "PRIVMSG #c :hi", "", {});
+    row("no source: ctcp", true, "PRIVMSG alice :\x01VERSION\x01", "", {});
+    row("no source: join", true, "JOIN #c", "", {});
+    row("no source: part", true, "PART #c :bye", "", {});
+    row("no source: quit", true, "QUIT :bye", "", {});
+    row("no source: nick", true, "NICK :bobby", "", {});
+    row("no source: invite", true, "INVITE alice :#c", "", {});
+    row("no source: notice", true, "NOTICE #c :hello", "ServerNotice", L{"hello"});
+    row("no source: mode", true, "MODE #c +o carol", "ModeChanged", L{"", "#c", "+o carol"});
+    row("no source: topic", true, "TOPIC #c :set", "TopicChanged", L{"", "#c", "set"});
+    row("no source: kick", true, "KICK #c alice :out", "UserKicked", L{"", "#c", "alice", "out"});
+    row("source without a nick: message", true, ":!~b@h PRIVMSG #c :hi", "", {});
+    row("source without a nick: join", true, ":@h JOIN #c", "", {});
     row("ison", true, ":irc.test 303 alice :bob  carol ", "IsonReply", L{"alice", "bob carol"});
     row("ison, nobody", true, ":irc.test 303 alice :", "IsonReply", L{"alice", ""});
     row("ison without list", true, ":irc.test 303 alice", "", {});
     row("names", true, ":irc.test 353 alice = #c :@alice +bob carol ", "NamesReply",
         L{"#c", "@alice +bob carol"});
     row("names without kind", true, ":irc.test 353 alice #c :x", "NamesReply", L{"#c", "x"});
+    row("names, public kind and no channel", true, ":irc.test 353 alice = :x", "", {});
+    row("names, private kind and no channel", true, ":irc.test 353 alice * :x", "", {});
+    row("names, secret kind and no channel", true, ":irc.test 353 alice @ :x", "", {});
     row("channel modes", true, ":irc.test 324 alice #c +ntl 10", "ChannelModeReply",
         L{"#c", "+ntl 10"});
     row("user modes", true, ":irc.test 221 alice +iw", "UserModeReply", L{"+iw"});
@@ -477,6 +504,13 @@ void TestIrcCodec::eventMapping_data() {
         L{"#c", "~bob", "host.test", "bob", "irc.test", "Bob B."});
     row("who without real name", true, ":irc.test 352 alice #c ~bob h irc.test bob H :3",
         "WhoReply", L{"#c", "~bob", "h", "bob", "irc.test", ""});
+    row("who without hop count", true, ":irc.test 352 alice #c ~bob h irc.test bob H :John Smith",
+        "WhoReply", L{"#c", "~bob", "h", "bob", "irc.test", "John Smith"});
+    row("who, one word without hop count", true, ":irc.test 352 alice #c ~bob h irc.test bob H :Jo",
+        "WhoReply", L{"#c", "~bob", "h", "bob", "irc.test", "Jo"});
+    row("who, signed hop count is a name", true,
+        ":irc.test 352 alice #c ~bob h irc.test bob H :-1 Bob", "WhoReply",
+        L{"#c", "~bob", "h", "bob", "irc.test", "-1 Bob"});
     row("who, short", true, ":irc.test 352 alice #c ~bob host.test", "", {});
     row("motd line raises nothing", true, ":irc.test 372 alice :- hello", "", {});
     row("whois user", true, ":irc.test 311 alice bob ~b host.test * :Bob B.", "ServerReply",
@@ -524,6 +558,70 @@ void TestIrcCodec::eventMapping() {
     QCOMPARE(got.params, params);
 }
 
+void TestIrcCodec::statusMessagesAreForTheChannel_data() {
+    QTest::addColumn<QString>("isupport"); // the server's 005 line, or ""
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QStringList>("args");
+    const QString m = QStringLiteral("bob!~b@host.test");
+    const QString statusmsg = QStringLiteral(":irc.test 005 alice CHANTYPES=#& STATUSMSG=%1 "
+                                             ":are supported by this server");
+    using L = QStringList;
+    auto row = [](const char* name, const QString& isupport, const QString& line, const char* kind,
+                  const QStringList& args) {
+        QTest::newRow(name) << isupport << line << QString::fromLatin1(kind) << args;
+    };
+    row("to operators", "", ":" + m + " PRIVMSG @#c :ops only", "ChannelMessage",
+        L{m, "#c", "ops only"});
+    row("to voiced", "", ":" + m + " PRIVMSG +#c :hi", "ChannelMessage", L{m, "#c", "hi"});
+    row("to operators and voiced", "", ":" + m + " PRIVMSG @+#c :hi", "ChannelMessage",
+        L{m, "#c", "hi"});
+    row("action to operators", "",
+        ":" + m +
+            " PRIVMSG @#c :\x01"
+            "ACTION waves\x01",
+        "CtcpRequest", L{m, "#c", "ACTION", "waves"});
+    row("notice to operators", "", ":" + m + " NOTICE @#c :note", "NoticeReceived",
+        L{m, "#c", "note"});
+    row("ctcp reply to voiced", "", ":" + m + " NOTICE +#c :\x01PING 1\x01", "CtcpReply",
+        L{"bob", "#c", "PING", "1"});
+    row("local channel", "", ":" + m + " PRIVMSG @&c :hi", "ChannelMessage", L{m, "&c", "hi"});
+    row("+c stays a channel", "", ":" + m + " PRIVMSG +c :hi", "ChannelMessage", L{m, "+c", "hi"});
+    row("prefix before a nick stays", "", ":" + m + " PRIVMSG @alice :psst", "PrivateMessage",
+        L{m, "psst"});
+    row("the server's own prefixes", statusmsg.arg("~&@%+"), ":" + m + " PRIVMSG %#c :hi",
+        "ChannelMessage", L{m, "#c", "hi"});
+    row("a prefix the server does not name", statusmsg.arg("@"), ":" + m + " PRIVMSG +#c :hi",
+        "ChannelMessage", L{m, "+#c", "hi"});
+    row("none named", statusmsg.arg(""), ":" + m + " PRIVMSG @#c :hi", "PrivateMessage",
+        L{m, "hi"});
+    row("withdrawn: the usual ones again", ":irc.test 005 alice -STATUSMSG :are supported",
+        ":" + m + " PRIVMSG @#c :hi", "ChannelMessage", L{m, "#c", "hi"});
+}
+
+void TestIrcCodec::statusMessagesAreForTheChannel() {
+    QFETCH(QString, isupport);
+    QFETCH(QString, line);
+    QFETCH(QString, kind);
+    QFETCH(QStringList, args);
+    IrcEventMapper mapper;
+    QCOMPARE(mapLine(mapper, QStringLiteral(":irc.test 001 alice :Welcome")).kind,
+             QStringLiteral("Welcome"));
+    if (!isupport.isEmpty()) {
+        // The frame still hears the line itself.
+        QCOMPARE(mapLine(mapper, QStringLiteral(":irc.test 005 alice STATUSMSG=! :x")).kind,
+                 QStringLiteral("ServerReply"));
+        QCOMPARE(mapLine(mapper, isupport).kind, QStringLiteral("ServerReply"));
+    }
+    const Mapped got = mapLine(mapper, line);
+    QCOMPARE(got.kind, kind);
+    QCOMPARE(got.args, args);
+    // A new connection starts with the usual prefixes.
+    mapper.reset();
+    QCOMPARE(mapLine(mapper, ":" + QStringLiteral("bob!~b@h PRIVMSG @#c :x")).args.value(1),
+             QStringLiteral("#c"));
+}
+
 void TestIrcCodec::motdIsCollectedOncePerMotd() {
     IrcEventMapper mapper;
     QStringList kinds;
@@ -564,6 +662,9 @@ void TestIrcCodec::currentNickFollowsWelcomeAndNick() {
     mapLine(mapper, QStringLiteral(":bob!~b@h NICK :bobby"));
     QCOMPARE(mapper.currentNick(), QStringLiteral("alice_"));
     mapLine(mapper, QStringLiteral(":ALICE_!~a@h NICK :alicia"));
+    QCOMPARE(mapper.currentNick(), QStringLiteral("alicia"));
+    // A change to no nick at all is no change.
+    QCOMPARE(mapLine(mapper, QStringLiteral(":alicia!~a@h NICK :")).kind, QString());
     QCOMPARE(mapper.currentNick(), QStringLiteral("alicia"));
     mapper.reset();
     QCOMPARE(mapper.currentNick(), QString());

@@ -41,7 +41,11 @@ private Q_SLOTS:
     void sentLinesOnTheWire();
     void floodControlHoldsBurstAndLetsPongAndQuitFirst();
     void closeConnectionStillSendsHeldQuit();
+    void onlyTheLatestPongWaits();
+    void fullQueueRefusesTheLineAndKeepsWhatWaits_data();
+    void fullQueueRefusesTheLineAndKeepsWhatWaits();
     void incomingLinesRaiseTheirEvents();
+    void statusMessagesReachTheirChannel();
     void closeByServerGivesOneDisconnected();
     void closeConnectionGivesOneDisconnectedAtOnce();
     void openWhileConnectedClosesFirst();
@@ -186,6 +190,86 @@ void TestYarvPeer::closeConnectionStillSendsHeldQuit() {
     QCOMPARE(peer.lines().last(), QByteArray("QUIT :bye"));
 }
 
+// A server that pings faster than flood control lets the answers out: only
+// the answer to its latest ping waits, however many came.
+void TestYarvPeer::onlyTheLatestPongWaits() {
+    IrcScriptedPeer peer;
+    Yarv yarv;
+    QVERIFY(connectTo(yarv, peer));
+    int pings = 0;
+    connect(&yarv, &Yarv::ServerPing, &yarv, [&](const QString& server) {
+        ++pings;
+        yarv.Pong(server);
+    });
+    QSignalSpy refused(&yarv, &Yarv::lineRefused);
+    constexpr int Count = 20000;
+    QByteArray burst;
+    for (int i = 1; i <= Count; ++i)
+        burst += "PING :" + QByteArray::number(i) + "\r\n";
+    peer.send(burst);
+    QTRY_COMPARE_WITH_TIMEOUT(pings, Count, 30000);
+    yarv.setFloodControl(false);
+    const QByteArray last = "PONG :" + QByteArray::number(Count);
+    QTRY_VERIFY(!peer.lines().isEmpty() && peer.lines().constLast() == last);
+    const QByteArrayList sent = peer.lines();
+    // The burst went at once; after it one PONG a refill at most, then the
+    // one still waiting.
+    QCOMPARE(sent.mid(0, 5),
+             (QByteArrayList{"PONG :1", "PONG :2", "PONG :3", "PONG :4", "PONG :5"}));
+    QVERIFY2(sent.size() < 50, QByteArray::number(sent.size()).constData());
+    QCOMPARE(refused.count(), 0);
+}
+
+void TestYarvPeer::fullQueueRefusesTheLineAndKeepsWhatWaits_data() {
+    QTest::addColumn<int>("textBytes"); // of each PRIVMSG's text
+    QTest::addColumn<int>("fitting");   // lines that wait before the queue is full
+    // PRIVMSG #a : is 12 bytes, CR LF 2 more.
+    QTest::newRow("1,000 lines") << 10 << Yarv::MaxQueuedLines;
+    QTest::newRow("256 KiB") << 498 << int(Yarv::MaxQueuedBytes / 512);
+}
+
+void TestYarvPeer::fullQueueRefusesTheLineAndKeepsWhatWaits() {
+    QFETCH(int, textBytes);
+    QFETCH(int, fitting);
+    IrcScriptedPeer peer;
+    Yarv yarv;
+    QVERIFY(yarv.floodControl());
+    QVERIFY(connectTo(yarv, peer));
+    QSignalSpy refused(&yarv, &Yarv::lineRefused);
+    const auto text = [textBytes](int i) {
+        const QString number = QString::number(i);
+        return number + QString(textBytes - number.size(), u'x');
+    };
+    // The burst goes out; the rest waits until the queue is full.
+    const int accepted = Yarv::FloodBurst + fitting;
+    for (int i = 1; i <= accepted; ++i)
+        yarv.SendPrivmsg(QStringLiteral("#a"), text(i));
+    QCOMPARE(refused.count(), 0);
+    yarv.SendPrivmsg(QStringLiteral("#a"), text(accepted + 1));
+    QCOMPARE(refused.count(), 1);
+    // PONG and QUIT are still taken, and go first.
+    yarv.Pong(QStringLiteral("irc.test"));
+    yarv.SendRaw(QStringLiteral("QUIT :bye\r\n"));
+    QCOMPARE(refused.count(), 1);
+
+    yarv.setFloodControl(false);
+    QVERIFY(peer.waitForLines(accepted + 2, 10000));
+    QByteArrayList expected;
+    for (int i = 1; i <= Yarv::FloodBurst; ++i)
+        expected << "PRIVMSG #a :" + text(i).toLatin1();
+    expected << "PONG :irc.test"
+             << "QUIT :bye";
+    for (int i = Yarv::FloodBurst + 1; i <= accepted; ++i)
+        expected << "PRIVMSG #a :" + text(i).toLatin1();
+    QCOMPARE(peer.lines(), expected);
+    // Emptied, the queue takes lines again.
+    yarv.setFloodControl(true);
+    yarv.SendPrivmsg(QStringLiteral("#a"), QStringLiteral("again"));
+    QVERIFY(peer.waitForLines(accepted + 3));
+    QCOMPARE(peer.lines().constLast(), QByteArray("PRIVMSG #a :again"));
+    QCOMPARE(refused.count(), 1);
+}
+
 void TestYarvPeer::incomingLinesRaiseTheirEvents() {
     IrcScriptedPeer peer;
     Yarv yarv;
@@ -223,6 +307,31 @@ void TestYarvPeer::incomingLinesRaiseTheirEvents() {
                           "ServerPing(irc.test)", "ServerReply(irc.test|PONG|irc.test|[]|end)"}));
     QCOMPARE(yarv.CurrentNick(), QStringLiteral("alice"));
     QCOMPARE(peer.lines(), QByteArrayList()); // it answered nothing by itself
+}
+
+// Messages to a channel's operators or voiced members: a real server does not
+// send them to a client that holds no such status, so they are scripted here.
+void TestYarvPeer::statusMessagesReachTheirChannel() {
+    IrcScriptedPeer peer;
+    Yarv yarv;
+    YarvEventLog log(&yarv);
+    QVERIFY(connectTo(yarv, peer));
+    peer.send(":irc.test 001 alice :Welcome alice\r\n"
+              ":irc.test 005 alice PREFIX=(ov)@+ STATUSMSG=@+ :are supported by this server\r\n"
+              ":bob!~b@h PRIVMSG @#c :ops only\r\n"
+              ":bob!~b@h PRIVMSG +#c :\x01"
+              "ACTION waves\x01\r\n"
+              ":bob!~b@h NOTICE @#c :op notice\r\n"
+              ":bob!~b@h PRIVMSG +c :plain\r\n"
+              "PING :end\r\n");
+    QTRY_COMPARE(log.count(QStringLiteral("ServerPing")), 1);
+    QCOMPARE(log.entries.mid(2),
+             (QStringList{"ServerReply(irc.test|005|alice|[PREFIX=(ov)@+,STATUSMSG=@+]|are "
+                          "supported by this server)",
+                          "ChannelMessage(bob!~b@h|#c|ops only)",
+                          "CtcpRequest(bob!~b@h|#c|ACTION|waves)",
+                          "NoticeReceived(bob!~b@h|#c|op notice)",
+                          "ChannelMessage(bob!~b@h|+c|plain)", "ServerPing(end)"}));
 }
 
 void TestYarvPeer::closeByServerGivesOneDisconnected() {

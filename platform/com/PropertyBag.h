@@ -3,11 +3,15 @@
 // an absent name. Writing a value equal to its default leaves the name out,
 // so a bag holds only what differs from a new control.
 
+#include "platform_export.h"
+
 #include <QMap>
 #include <QString>
 #include <QVariant>
 
-class PropertyBag {
+namespace platform {
+
+class PLATFORM_EXPORT PropertyBag {
 public:
     QVariant ReadProperty(const QString& name, const QVariant& defaultValue = QVariant()) const;
     void WriteProperty(const QString& name, const QVariant& value,
@@ -20,3 +24,5 @@ public:
 private:
     QMap<QString, QVariant> m_values;
 };
+
+} // namespace platform

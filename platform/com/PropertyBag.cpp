@@ -1,4 +1,6 @@
-#include "console/PropertyBag.h"
+#include "platform/com/PropertyBag.h"
+
+namespace platform {
 
 QVariant PropertyBag::ReadProperty(const QString& name, const QVariant& defaultValue) const {
     return m_values.value(name, defaultValue);
@@ -11,3 +13,5 @@ void PropertyBag::WriteProperty(const QString& name, const QVariant& value,
     else
         m_values.insert(name, value);
 }
+
+} // namespace platform

@@ -143,7 +143,8 @@ void TestServerEcho::unsetConsoleColoursAreTheDefaults_data() {
     QTest::newRow("fore set") << 4 << -1 << "" << 0 << "04,08";
     QTest::newRow("back set") << -1 << 2 << "" << 0 << "01,02";
     QTest::newRow("a colour on the unset background") << -1 << -1 << "5" << 113 << "05,08";
-    QTest::newRow("a colour alone") << -1 << -1 << "5" << 0 << "05,00";
+    // Mode 0: the form without a background.
+    QTest::newRow("a colour alone") << -1 << -1 << "5" << 0 << "05,99";
 }
 
 void TestServerEcho::unsetConsoleColoursAreTheDefaults() {

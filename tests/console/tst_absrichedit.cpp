@@ -8,6 +8,7 @@
 #include "platform/com/PropertyBag.h"
 #include "platform/richedit/OleColor.h"
 #include "tests/console/ConsoleLooks.h"
+#include "tests/console/ShownConsole.h"
 #include "tests/support/ScriptedAnswerer.h"
 #include "tests/support/TempProgramFolder.h"
 #include "tests/support/TestMain.h"
@@ -91,7 +92,6 @@ private Q_SLOTS:
 
 private:
     absRichEdit& console() { return *m_console; }
-    void showSized(int width, int visibleLines);
 
     std::unique_ptr<TempProgramFolder> m_folder;
     std::unique_ptr<Program> m_program;
@@ -112,13 +112,6 @@ void TestAbsRichEdit::cleanup() {
 }
 
 // Shows the console so that about `visibleLines` lines fit.
-void TestAbsRichEdit::showSized(int width, int visibleLines) {
-    const QFontMetrics metrics(console().rtfText->font());
-    console().resize(width, visibleLines * metrics.lineSpacing() + 10);
-    console().show();
-    QVERIFY(QTest::qWaitForWindowExposed(&console()));
-}
-
 void TestAbsRichEdit::positionsCountCrLf_data() {
     QTest::addColumn<QString>("written");
     QTest::addColumn<QString>("text");
@@ -173,7 +166,7 @@ void TestAbsRichEdit::caretAtTheEndAppends() {
 }
 
 void TestAbsRichEdit::unwrappedLines() {
-    showSized(120, 5);
+    ShowSized(console(), 120, 5);
     // A new console's view mode reads 0 already: it has to change to act.
     console().setViewMode(absRichEdit::rtfWrapWindow);
     console().setViewMode(absRichEdit::rtfNoWrap);
@@ -187,7 +180,7 @@ void TestAbsRichEdit::unwrappedLines() {
 }
 
 void TestAbsRichEdit::wrappedLines() {
-    showSized(120, 5);
+    ShowSized(console(), 120, 5);
     console().setViewMode(absRichEdit::rtfWrapWindow);
     const QString paragraph = QStringLiteral("word ").repeated(40).trimmed();
     const QString text = paragraph + QStringLiteral("\r\nshort");
@@ -238,7 +231,7 @@ void TestAbsRichEdit::setCurrentLine() {
 }
 
 void TestAbsRichEdit::gutterOfAnEmptyConsole() {
-    showSized(300, 5);
+    ShowSized(console(), 300, 5);
     console().setLineNumbering(true);
     QCOMPARE(console().picLines->printedLines(), QStringList{QStringLiteral(" 1")});
     // The text box sits right of the gutter.
@@ -269,7 +262,7 @@ void TestAbsRichEdit::gutterNumbers() {
     QFETCH(int, lines);
     QFETCH(int, firstVisible);
     QFETCH(QStringList, numbers);
-    showSized(300, 5);
+    ShowSized(console(), 300, 5);
     console().setText(numberedLines(lines));
     console().setLineNumbering(true);
     console().rtfText->lineScroll(firstVisible - 1);
@@ -278,7 +271,7 @@ void TestAbsRichEdit::gutterNumbers() {
 }
 
 void TestAbsRichEdit::gutterHiddenThenShown() {
-    showSized(300, 5);
+    ShowSized(console(), 300, 5);
     console().setText(numberedLines(50));
     QCOMPARE(console().rtfText->x(), 0);
     console().rtfText->lineScroll(20);
@@ -292,7 +285,7 @@ void TestAbsRichEdit::gutterHiddenThenShown() {
 }
 
 void TestAbsRichEdit::scrollBarStepReachesVScrollBeforeTheBoxMoves() {
-    showSized(300, 5);
+    ShowSized(console(), 300, 5);
     console().setText(numberedLines(100));
     console().setLineNumbering(true);
     QScrollBar* bar = console().rtfText->verticalScrollBar();
@@ -327,7 +320,7 @@ void TestAbsRichEdit::scrollBarStepReachesVScrollBeforeTheBoxMoves() {
 }
 
 void TestAbsRichEdit::horizontalStepRaisesHScroll() {
-    showSized(120, 5);
+    ShowSized(console(), 120, 5);
     console().setViewMode(absRichEdit::rtfWrapWindow);
     console().setViewMode(absRichEdit::rtfNoWrap);
     console().setText(QStringLiteral("word ").repeated(100));
@@ -374,7 +367,7 @@ QPoint subControlCentre(QScrollBar* bar, QStyle::SubControl control) {
 } // namespace
 
 void TestAbsRichEdit::mouseOnTheScrollBarSendsItsCodes() {
-    showSized(300, 5);
+    ShowSized(console(), 300, 5);
     console().setText(numberedLines(200));
     // The scroll bar shows once the events have run.
     QCoreApplication::processEvents();
@@ -407,7 +400,7 @@ void TestAbsRichEdit::mouseOnTheScrollBarSendsItsCodes() {
 }
 
 void TestAbsRichEdit::wheelMovesTheGutterWithoutVScroll() {
-    showSized(300, 5);
+    ShowSized(console(), 300, 5);
     console().setText(numberedLines(100));
     console().setLineNumbering(true);
     QSignalSpy vscroll(&console(), &absRichEdit::VScroll);
@@ -635,7 +628,7 @@ void TestAbsRichEdit::passThroughSetters() {
 }
 
 void TestAbsRichEdit::viewModeMarksAndWraps() {
-    showSized(300, 5);
+    ShowSized(console(), 300, 5);
     console().setText(QStringLiteral("word ").repeated(300));
     const auto lines = [this] { return console().GetTotalLines(); };
     QSignalSpy changed(&console(), &absRichEdit::PropertyChanged);
@@ -816,7 +809,7 @@ void TestAbsRichEdit::readOnlyAndLockedAreOneState() {
 }
 
 void TestAbsRichEdit::keyEventsPassByReference() {
-    showSized(300, 5);
+    ShowSized(console(), 300, 5);
     console().rtfText->setFocus();
     connect(&console(), &absRichEdit::KeyPress, this, [](int& keyAscii) {
         if (keyAscii == 'a')
@@ -943,7 +936,7 @@ void TestAbsRichEdit::removeHeadKeepsFormatting() {
 }
 
 void TestAbsRichEdit::programWritingIsNotUndone() {
-    showSized(300, 5);
+    ShowSized(console(), 300, 5);
     console().rtfText->setFocus();
     QTest::keyClicks(console().rtfText, QStringLiteral("ab"));
     QVERIFY(console().rtfText->document()->isUndoAvailable());

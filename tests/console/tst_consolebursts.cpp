@@ -5,6 +5,7 @@
 #include "console/LineGutter.h"
 #include "console/absRichEdit.h"
 #include "core/Program.h"
+#include "tests/console/ShownConsole.h"
 #include "tests/support/TempProgramFolder.h"
 #include "tests/support/TestMain.h"
 
@@ -51,7 +52,6 @@ private Q_SLOTS:
 
 private:
     absRichEdit& console() { return *m_console; }
-    void showSized(int width, int visibleLines);
     // Writes as the windows do: the caret at the end before and after.
     void hostWrite(const QString& line);
 
@@ -73,13 +73,6 @@ void TestConsoleBursts::cleanup() {
     m_folder.reset();
 }
 
-void TestConsoleBursts::showSized(int width, int visibleLines) {
-    const QFontMetrics metrics(console().rtfText->font());
-    console().resize(width, visibleLines * metrics.lineSpacing() + 10);
-    console().show();
-    QVERIFY(QTest::qWaitForWindowExposed(&console()));
-}
-
 void TestConsoleBursts::hostWrite(const QString& line) {
     console().setSelStart(console().FileSize());
     AddColorText(console(), line);
@@ -87,7 +80,7 @@ void TestConsoleBursts::hostWrite(const QString& line) {
 }
 
 void TestConsoleBursts::readsInABurstAreExact() {
-    showSized(300, 5);
+    ShowSized(console(), 300, 5);
     QSignalSpy change(&console(), &absRichEdit::Change);
     QSignalSpy selChange(&console(), &absRichEdit::SelChange);
     QString expected;
@@ -128,7 +121,7 @@ void TestConsoleBursts::queriesInABurstAnswerAsAfterIt() {
         {QStringLiteral("index"),
          [this] { return console().rtfText->lineIndex(console().GetTotalLines() - 1); }},
     };
-    showSized(300, 5);
+    ShowSized(console(), 300, 5);
     // Some history the view has left behind.
     for (int n = 0; n < 40; ++n)
         hostWrite(hostLine(n));
@@ -146,7 +139,7 @@ void TestConsoleBursts::queriesInABurstAnswerAsAfterIt() {
 }
 
 void TestConsoleBursts::linesCountAsTheWholeTextLaidOut() {
-    showSized(300, 5);
+    ShowSized(console(), 300, 5);
     for (int n = 0; n < 120; ++n)
         hostWrite(hostLine(n));
     QTRY_VERIFY(!console().rtfText->editBatchOpen());
@@ -183,7 +176,7 @@ void TestConsoleBursts::hostWriteKeepsTheUsersSelection_data() {
 void TestConsoleBursts::hostWriteKeepsTheUsersSelection() {
     QFETCH(bool, inABurst);
     QFETCH(bool, withTheMouse);
-    showSized(600, 5);
+    ShowSized(console(), 600, 5);
     console().setText(QStringLiteral("kept words"));
     if (inABurst)
         hostWrite(hostLine(1));
@@ -205,7 +198,7 @@ void TestConsoleBursts::hostWriteKeepsTheUsersSelection() {
 }
 
 void TestConsoleBursts::afterABurstTheViewShowsTheEnd() {
-    showSized(300, 5);
+    ShowSized(console(), 300, 5);
     console().setLineNumbering(true);
     for (int n = 0; n < 200; ++n)
         hostWrite(hostLine(n));
@@ -231,7 +224,7 @@ void TestConsoleBursts::userEventsCloseTheBatch_data() {
 
 void TestConsoleBursts::userEventsCloseTheBatch() {
     QFETCH(QString, event);
-    showSized(300, 5);
+    ShowSized(console(), 300, 5);
     for (int n = 0; n < 20; ++n)
         hostWrite(hostLine(n));
     QTRY_VERIFY(!console().rtfText->editBatchOpen());

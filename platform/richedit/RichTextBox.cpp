@@ -72,6 +72,7 @@ RichTextBox::RichTextBox(QWidget* parent)
     connect(verticalScrollBar(), &QAbstractSlider::valueChanged, this, &RichTextBox::viewMoved);
 
     connect(document(), &QTextDocument::contentsChange, this, [this](int from, int, int) {
+        m_lastRunEnd = -1;
         m_lines->forget(document()->findBlock(from).blockNumber());
     });
     connect(this, &QPlainTextEdit::textChanged, this, &RichTextBox::textChanged);
@@ -156,6 +157,9 @@ qint32 RichTextBox::SelStart() const {
 }
 
 QTextCharFormat RichTextBox::formatBefore(int position) const {
+    // Right behind the last run written, its own format: no need to look.
+    if (position == m_lastRunEnd)
+        return m_lastRunFormat;
     if (m_batch->isOpen()) {
         QTextCursor& w = m_batch->open();
         w.setPosition(position);
@@ -254,6 +258,7 @@ void RichTextBox::removeHead(qint32 count) {
     if (count <= 0)
         return;
     const int end = toDocument(qMin(count, TextLength()));
+    m_lastRunEnd = -1;
     QTextCursor& w = m_batch->open();
     w.setPosition(0);
     w.setPosition(end, QTextCursor::KeepAnchor);
@@ -323,7 +328,16 @@ QTextCursor& RichTextBox::writer() {
 void RichTextBox::writeRun(const QString& text, const QTextCharFormat& format) {
     // The caret is carried along behind the text, as every cursor at the
     // place of an insertion is.
-    writer().insertText(text, format);
+    QTextCursor& w = writer();
+    w.insertText(text, format);
+    // A caret at the start of a paragraph that has text takes the format of
+    // that text, not of the run before.
+    const char16_t last = text.isEmpty() ? 0 : text.back().unicode();
+    const bool startsParagraph =
+        last == u'\n' || last == u'\r' || last == 0x2029 || last == 0xFDD0 || last == 0xFDD1;
+    m_lastRunEnd = !startsParagraph || w.atEnd() ? w.position() : -1;
+    m_lastRunFormat = format;
+    m_lastRunFormat.clearProperty(QTextFormat::ObjectIndex);
 }
 
 // ---- character formatting ----------------------------------------------
@@ -339,10 +353,12 @@ QTextCharFormat RichTextBox::selectionFormat() const {
 }
 
 void RichTextBox::mergeFormat(const QTextCharFormat& format) {
+    m_lastRunEnd = -1;
     mergeCurrentCharFormat(format);
 }
 
 void RichTextBox::clearFormatProperty(int property) {
+    m_lastRunEnd = -1;
     const QTextCursor c = textCursor();
     if (c.hasSelection()) {
         ClearCharProperties(*document(), c.selectionStart(), c.selectionEnd(), {property});

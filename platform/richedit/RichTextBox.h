@@ -325,6 +325,11 @@ private:
     bool m_changedWhileClosing = false;
 
     RunFormats m_runFormats;
+    // Where the last run written ends, and its format: the format before a
+    // caret there. -1 once anything else has changed the text or its formats
+    // (outside a batch every change says so as it happens).
+    int m_lastRunEnd = -1;
+    QTextCharFormat m_lastRunFormat;
 
     std::unique_ptr<ScrollBarMessages> m_scrollBars;
     int m_lastAnchor = 0;

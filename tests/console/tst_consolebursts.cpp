@@ -49,6 +49,8 @@ private Q_SLOTS:
     void afterABurstTheViewShowsTheEnd();
     void userEventsCloseTheBatch_data();
     void userEventsCloseTheBatch();
+    void caretStaysWithTheFormatBeforeIt_data();
+    void caretStaysWithTheFormatBeforeIt();
 
 private:
     absRichEdit& console() { return *m_console; }
@@ -267,6 +269,46 @@ void TestConsoleBursts::userEventsCloseTheBatch() {
     QCOMPARE(console().Text(), written);
     if (event == QLatin1String("scroll bar"))
         QTest::mouseRelease(box->verticalScrollBar(), Qt::LeftButton, {}, {5, 5});
+}
+
+void TestConsoleBursts::caretStaysWithTheFormatBeforeIt_data() {
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<int>("colour"); // the palette index the caret then has
+    QTest::newRow("behind a run") << "run" << 4;
+    QTest::newRow("before a paragraph with text") << "paragraph" << 9;
+    QTest::newRow("behind a character coloured since") << "recoloured" << 7;
+}
+
+void TestConsoleBursts::caretStaysWithTheFormatBeforeIt() {
+    QFETCH(QString, setup);
+    QFETCH(int, colour);
+    const Palette& palette = m_program->palette;
+    const QString c = QStringLiteral("\x03");
+    qint32 caret = 0;
+    if (setup == QLatin1String("run")) {
+        AddColorText(console(), c + "4ab");
+        caret = 2;
+    } else if (setup == QLatin1String("paragraph")) {
+        console().setText(QStringLiteral("zz"));
+        console().setSelStart(0);
+        console().setSelLength(2);
+        console().setSelColor(palette.color(9));
+        console().setSelStart(0);
+        AddColorText(console(), c + "4x\r\n");
+        caret = 3;
+    } else {
+        AddColorText(console(), c + "4ab");
+        console().setSelStart(1);
+        console().setSelLength(1);
+        console().setSelColor(palette.color(7));
+        caret = 2;
+        console().setSelStart(caret);
+    }
+    // The writing left the caret palette 1 of its own; put where it stands,
+    // it takes the format before it, as a move gives it.
+    QCOMPARE(console().SelStart(), caret);
+    console().setSelStart(caret);
+    QCOMPARE(console().SelColor(), palette.color(colour));
 }
 
 PARLONE_TEST_MAIN(TestConsoleBursts)

@@ -15,6 +15,7 @@
 #include "core/ProgramRecordFiles.h"
 #include "core/ServerEcho.h"
 #include "core/SettingsFile.h"
+#include "core/WindowGeometry.h"
 #include "core/WindowLookup.h"
 #include "core/mod_kernel.h"
 #include "platform/window/Twips.h"
@@ -25,6 +26,7 @@
 #include <QMenuBar>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <exception>
@@ -102,7 +104,7 @@ frm_main::frm_main(Program& program) : Form(program, Kind::TopLevel), il(framePi
             return LRESULT(0);
         });
 
-    // A frame in a quarter of the screen's margin until main.win says more.
+    // Three quarters of the screen until main.win says more.
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     resize(screen.width() * 3 / 4, screen.height() * 3 / 4);
 
@@ -114,6 +116,7 @@ frm_main::frm_main(Program& program) : Form(program, Kind::TopLevel), il(framePi
         Ostrane1->Listen();
     }
     readGeometryFile();
+    m_loaded = true;
 }
 
 frm_main::~frm_main() = default;
@@ -140,20 +143,19 @@ void frm_main::addSystemMenuItems() {
 }
 
 void frm_main::readGeometryFile() {
-    // main.win comes with the window geometry files.
-    const QList<QScreen*> screens = QGuiApplication::screens();
-    QList<QRect> areas;
-    for (const QScreen* s : screens)
-        areas << twips(s->geometry());
-    const QRect frame(Left(), Top(), Width(), Height());
-    if (const auto moved =
-            OntoScreens(frame, areas, twips(QGuiApplication::primaryScreen()->geometry())))
+    ReadWindowGeometry(program(), QStringLiteral("main.win"),
+                       [this](const QString& key, const QString& value) { FSet(key, value); });
+    // A frame saved on a screen that is gone comes back onto the primary one.
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens << twips(screen->geometry());
+    const QRect primary = twips(QGuiApplication::primaryScreen()->geometry());
+    if (const auto moved = OntoScreens(QRect(Left(), Top(), Width(), Height()), screens, primary))
         Move(moved->x(), moved->y());
 }
 
 void frm_main::FSet(const QString& key, const QString& value) {
-    Q_UNUSED(key);
-    Q_UNUSED(value);
+    ApplyGeometryRecord(*this, key, value, GeometryVariant::Plain);
 }
 
 void frm_main::Form_Resize() {
@@ -165,6 +167,9 @@ void frm_main::Form_Resize() {
     // Into the tray only where there is one; elsewhere the task bar keeps it.
     if (program().settings.value(QStringLiteral("USE_TRAY")) == u"1" &&
         WindowState() == vbMinimized && NotifyAreaAvailable()) {
+        // Its place is its own: the window manager keeps it when the frame
+        // comes back from the tray.
+        move(pos());
         Hide();
         TrayAdd(program());
         UpdateTrayStatus(program());
@@ -207,8 +212,13 @@ void frm_main::Form_QueryUnload(int& Cancel, int UnloadMode) {
     Cancel = 1;
     if (p.closing || !ConfirmExit(p))
         return;
-    SaveSettings(p);
-    SavePopups(p);
+    try {
+        SaveSettings(p);
+        SavePopups(p);
+    } catch (const std::exception&) {
+        // The exit writes both files again; a failed write here never keeps
+        // the program from ending.
+    }
     ExecCommand(p, QStringLiteral("exit"));
 }
 
@@ -265,11 +275,20 @@ void frm_main::Arrange(int mode) {
 
 void frm_main::resizeEvent(QResizeEvent* event) {
     Form::resizeEvent(event);
-    Form_Resize();
+    if (m_loaded)
+        Form_Resize();
 }
 
 void frm_main::changeEvent(QEvent* event) {
     Form::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange)
+    if (event->type() == QEvent::WindowStateChange && m_loaded)
         Form_Resize();
+}
+
+void frm_main::showEvent(QShowEvent* event) {
+    Form::showEvent(event);
+    // A frame that main.win put in the minimised state had no state change
+    // to run its size rules on; they run once it is on screen.
+    if (!event->spontaneous() && WindowState() == vbMinimized)
+        QTimer::singleShot(0, this, &frm_main::Form_Resize);
 }

@@ -51,10 +51,11 @@ public:
     MainMenus* menus = nullptr;
     WindowSwitcher* switcher = nullptr;
 
-    // Applies one record of main.win: "WIN_STATE" (0 to 2), "WIN_LEFT",
-    // "WIN_TOP", "WIN_HEIGHT" or "WIN_WIDTH" in twips, the key in any letter
-    // case; the value's leading number, 0 when it has none. Any other key,
-    // and a state outside 0 to 2, changes nothing.
+    // Applies one record of main.win, which the frame reads when it loads and
+    // never writes: "WIN_STATE" (0 to 2), "WIN_LEFT", "WIN_TOP", "WIN_HEIGHT"
+    // or "WIN_WIDTH" in twips, the key in any letter case; the value's leading
+    // number, 0 when it has none. Any other key, and a state outside 0 to 2,
+    // changes nothing.
     void FSet(const QString& key, const QString& value);
     // The size rules, on every change of size or state: a frame restored to
     // nearly the whole screen is shrunk inside it, and a frame minimised with
@@ -85,6 +86,7 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void addSystemMenuItems();
@@ -93,4 +95,6 @@ private:
     QVBoxLayout* m_layout = nullptr;
     QMdiArea* m_mdiArea = nullptr;
     int m_statusBarAlignment = 2;
+    // Set at the end of the load: the size rules wait for a loaded frame.
+    bool m_loaded = false;
 };

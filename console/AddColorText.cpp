@@ -5,94 +5,73 @@
 #include "core/TextUtils.h"
 
 #include <array>
-#include <optional>
 
 namespace {
 
-// The formatting at the console's caret, and the characters that wait to be
-// written with it. The walk sets and reads the caret's formatting here; the
-// console gets a format write only when characters are about to go in with
-// a formatting it does not have yet, and characters that share one
-// formatting go in as one insertion. Each character so gets exactly the
-// formatting that was set at the caret when the walk reached it.
+// The formatting at the console's caret, and the text that waits to be
+// written with it. The walk sets and reads the caret's formatting here;
+// text that shares one formatting goes to the console as one run, so each
+// character gets exactly the formatting set at the caret when the walk
+// reached it.
 class Caret {
 public:
-    explicit Caret(absRichEdit& console) : m_console(console) {}
+    explicit Caret(absRichEdit& console) : m_writer(*console.rtfText) {}
 
-    void setColor(qint32 colour) {
-        flushIfChanging(m_colour, colour);
-        m_colour = colour;
-    }
-    void setBackColor(qint32 colour) {
-        flushIfChanging(m_back, colour);
-        m_back = colour;
-    }
-    bool bold() const { return m_bold; }
-    void setBold(bool on) {
-        flushIfChanging(m_bold, on);
-        m_bold = on;
-    }
-    bool underline() const { return m_underline; }
-    void setUnderline(bool on) {
-        flushIfChanging(m_underline, on);
-        m_underline = on;
-    }
+    void setColor(qint32 colour) { change(m_look.fore, colour); }
+    // -1 is the console's own background.
+    void setBackColor(qint32 colour) { change(m_look.back, colour); }
+    bool bold() const { return m_look.bold; }
+    void setBold(bool on) { change(m_look.bold, on); }
+    bool underline() const { return m_look.underline; }
+    void setUnderline(bool on) { change(m_look.underline, on); }
 
+    void add(QStringView text) { m_pending += text; }
     void add(QChar ch) { m_pending += ch; }
 
-    // Writes what waits, then gives the caret all of its formatting.
+    // Writes what waits, then gives the caret the formatting.
     void finish() {
         flush();
-        apply();
+        m_writer.setCaretLook(m_look);
     }
 
 private:
-    template <typename T> void flushIfChanging(const std::optional<T>& now, T next) {
+    template <typename T, typename V> void change(T& now, V next) {
         if (!m_pending.isEmpty() && now != next)
             flush();
-    }
-    template <typename T> void flushIfChanging(const T& now, T next) {
-        if (!m_pending.isEmpty() && now != next)
-            flush();
+        now = next;
     }
 
     void flush() {
         if (m_pending.isEmpty())
             return;
-        apply();
-        m_console.setSelText(m_pending);
-        m_pending.clear();
+        m_writer.write(m_pending, m_look);
+        m_pending.resize(0); // keeps the room for the next run
     }
 
-    // Text inserted at the caret takes the caret's formatting and keeps it
-    // there, so what was written once need not be written again.
-    void apply() {
-        if (m_colour && m_colour != m_shownColour)
-            m_console.setSelColor(*m_colour);
-        if (m_back && m_back != m_shownBack)
-            m_console.setSelFontBackColor(*m_back);
-        if (m_bold != m_shownBold)
-            m_console.setSelBold(m_bold);
-        if (m_underline != m_shownUnderline)
-            m_console.setSelUnderline(m_underline);
-        m_shownColour = m_colour;
-        m_shownBack = m_back;
-        m_shownBold = m_bold;
-        m_shownUnderline = m_underline;
-    }
-
-    absRichEdit& m_console;
-    QString m_pending;
+    platform::RunWriter m_writer;
     // Unset colours: the caret keeps the colours it has.
-    std::optional<qint32> m_colour;
-    std::optional<qint32> m_back;
-    bool m_bold = false;
-    bool m_underline = false;
-    std::optional<qint32> m_shownColour;
-    std::optional<qint32> m_shownBack;
-    std::optional<bool> m_shownBold;
-    std::optional<bool> m_shownUnderline;
+    platform::RunLook m_look;
+    QString m_pending;
 };
+
+// Characters the console would take as the start of a new line or
+// paragraph: inside a received line they are a blank, so the line stays one.
+bool breaksTheLine(QChar ch) {
+    switch (ch.unicode()) {
+    case 0x2028: // line separator
+    case 0x2029: // paragraph separator
+    case 0xFDD0: // the text widget's frame marks
+    case 0xFDD1:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isCode(QChar ch) {
+    const char16_t u = ch.unicode();
+    return u == 3 || u == 2 || u == 31 || u == 22 || breaksTheLine(ch);
+}
 
 } // namespace
 
@@ -100,85 +79,97 @@ void AddColorText(absRichEdit& console, const QString& text) {
     const Palette& palette = console.program().palette;
     std::array<qint32, 16> table{};
     for (int i = 0; i < 16; ++i)
-        table[static_cast<size_t>(i)] = palette.GetColor(QString::number(i));
+        table[static_cast<size_t>(i)] = palette.color(i);
+    const auto colour = [&table](int index) { return table[static_cast<size_t>(index)]; };
 
-    // One edit for the whole call: the box lays the text out once.
-    const platform::RichTextBox::EditBatch batch(*console.rtfText);
     Caret caret(console);
-
     caret.setBold(false);
     caret.setUnderline(false);
     int fore = 1;
     int back = 0;
+    // Whether a background part of a code (0 to 15), or reverse, set `back`
+    // in this call. Until one did, the text stands on the console's own
+    // background, not on palette 0: on a dark console a line without a
+    // background code shows no light strips.
+    bool backSet = false;
     bool reversed = false;
     int savedFore = 1;
     int savedBack = 0;
+    bool savedBackSet = false;
+    const auto showPair = [&] {
+        caret.setColor(colour(fore));
+        caret.setBackColor(backSet ? colour(back) : -1);
+    };
 
     const qsizetype length = text.size();
     qsizetype position = 0;
     while (position < length) {
+        // The text up to the next code goes in as it is.
+        qsizetype plain = position;
+        while (plain < length && !isCode(text.at(plain)))
+            ++plain;
+        if (plain > position) {
+            caret.add(QStringView(text).mid(position, plain - position));
+            position = plain;
+            continue;
+        }
         const QChar ch = text.at(position);
+        position += 1;
         switch (ch.unicode()) {
         case 3: {
-            const ColorCode code = ReadColorCode(text, position + 1);
+            const ColorCode code = ReadColorCode(text, position);
             if (code.fore < 0) {
-                // A bare colour code shows the default pair but leaves the
-                // current one alone.
-                caret.setColor(table[1]);
-                caret.setBackColor(table[0]);
-                position += 1;
+                // A bare colour code shows palette 1 on palette 0 but leaves
+                // the current pair alone.
+                caret.setColor(colour(1));
+                caret.setBackColor(colour(0));
                 break;
             }
-            fore = code.fore;
-            if (code.back >= 0)
-                back = code.back;
-            const qsizetype consumed = code.length;
-            if (fore > 15)
-                fore = 1;
-            if (back > 15)
-                back = 0;
-            caret.setColor(table[static_cast<size_t>(fore)]);
-            caret.setBackColor(table[static_cast<size_t>(back)]);
-            position += 1 + consumed;
+            fore = code.fore > 15 ? 1 : code.fore;
+            if (code.back >= 0) {
+                // A background past 15 (99: "none") is no background part.
+                backSet = code.back <= 15;
+                back = backSet ? code.back : 0;
+            }
+            showPair();
+            position += code.length;
             break;
         }
         case 2:
             caret.setBold(!caret.bold());
-            position += 1;
             break;
         case 31:
             caret.setUnderline(!caret.underline());
-            position += 1;
             break;
         case 22:
             // Reverse always shows palette 0 on palette 1; switching it off
             // brings back the pair from before it was switched on.
-            caret.setColor(table[static_cast<size_t>(fore)]);
-            caret.setBackColor(table[static_cast<size_t>(back)]);
+            showPair();
             if (reversed) {
                 reversed = false;
                 fore = savedFore;
                 back = savedBack;
+                backSet = savedBackSet;
             } else {
                 reversed = true;
                 savedFore = fore;
                 savedBack = back;
+                savedBackSet = backSet;
                 fore = 0;
                 back = 1;
+                backSet = true;
             }
-            caret.setColor(table[static_cast<size_t>(fore)]);
-            caret.setBackColor(table[static_cast<size_t>(back)]);
-            position += 1;
+            showPair();
             break;
         default:
-            caret.add(ch);
-            position += 1;
+            // A character that would break the line.
+            caret.add(QLatin1Char(' '));
             break;
         }
     }
 
-    caret.setColor(table[1]);
-    caret.setBackColor(table[0]);
+    caret.setColor(colour(1));
+    caret.setBackColor(colour(0));
     caret.setBold(false);
     caret.setUnderline(false);
     caret.finish();

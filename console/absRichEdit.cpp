@@ -149,14 +149,16 @@ void absRichEdit::DrawLineNumbers() {
     const qint32 first = GetFirstVisibleLine();
     if (first != 1 && first == LastGutterFirstLine)
         return;
-    const qint32 total = GetTotalLines();
+    // The numbers reach the last line or 101 lines, whichever comes first:
+    // counted from the blocks below the view's top, so the text further
+    // down need not be laid out.
+    const qint32 last = first + rtfText->linesFromTop(101) - 1;
     picLines->Cls();
     QFont font = picLines->font();
     font.setFamilies(rtfText->Font().families());
     if (rtfText->Font().pointSizeF() > 0)
         font.setPointSizeF(rtfText->Font().pointSizeF());
     picLines->setFont(font);
-    const qint32 last = qMin(first + 100, total);
     for (qint32 n = first; n <= last; ++n)
         picLines->Print(printedNumber(n));
     LastGutterFirstLine = first;

@@ -54,6 +54,10 @@ QString ColorCodePrefix(int fore, int back) {
            QStringLiteral("%1,%2").arg(fore, 2, 10, QChar(u'0')).arg(back, 2, 10, QChar(u'0'));
 }
 
+QString ColorCodePrefix(int fore) {
+    return ColorCodePrefix(fore, 99);
+}
+
 void ServerEcho(Program& p, QString text, const QString& colour, int mode) {
     const Settings& s = p.settings;
     if (s.value(QStringLiteral("WIN_SERVER_TIMESTAMP")) == u"TRUE")
@@ -64,8 +68,10 @@ void ServerEcho(Program& p, QString text, const QString& colour, int mode) {
     if (colour.isEmpty())
         line = ColorCodePrefix(consoleIndex(p, QLatin1StringView("WIN_SERVER_CONSOLE_FORECOLOR")),
                                back);
+    else if (mode > 0)
+        line = ColorCodePrefix(indexOf(p, colour), back);
     else
-        line = ColorCodePrefix(indexOf(p, colour), mode > 0 ? back : 0);
+        line = ColorCodePrefix(indexOf(p, colour));
     line += text;
 
     if (p.hasServerWindow())

@@ -11,6 +11,9 @@ class Program;
 // "," and the background index, both written with two digits, so a text that
 // begins with a digit or a comma keeps it.
 QString ColorCodePrefix(int fore, int back);
+// The same without a background: the background part is 99, none, so the
+// line stands on the console's own background.
+QString ColorCodePrefix(int fore);
 
 // Shows one line in the server window. `colour` is an RGB number as decimal
 // text, or empty for the server console's own colours; `mode` 0 draws the

@@ -1,38 +1,35 @@
 #include "platform/richedit/RichTextBox.h"
 
 #include "platform/com/ComError.h"
+#include "platform/richedit/CharFormat.h"
+#include "platform/richedit/EditBatch.h"
 #include "platform/richedit/OleColor.h"
+#include "platform/richedit/PrintLayout.h"
 #include "platform/richedit/Rtf.h"
-#include "platform/richedit/VbKeys.h"
+#include "platform/richedit/ScrollBarMessages.h"
+#include "platform/richedit/VisualLines.h"
 #include "platform/text/DecodeText.h"
 #include "platform/window/Twips.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFile>
 #include <QGuiApplication>
-#include <QKeyEvent>
-#include <QMouseEvent>
+#include <QPaintDevice>
 #include <QPainter>
+#include <QPointer>
 #include <QSaveFile>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
-#include <QTextLayout>
-#include <QTextList>
 
-#include <algorithm>
-#include <cmath>
-#include <vector>
+#include <utility>
 
 namespace platform {
 
 namespace {
 
 const QString errorSource = QStringLiteral("RichTextBox");
-
-// Where a paragraph keeps the line-spacing rule it was given.
-constexpr int LineSpacingRuleProperty = QTextFormat::UserProperty + 1;
 
 // One line break for CR LF, CR or LF.
 QString normalizedBreaks(const QString& text) {
@@ -44,151 +41,55 @@ QString normalizedBreaks(const QString& text) {
     return out;
 }
 
-QTextListFormat::Style listStyleOf(int kind) {
-    switch (kind) {
-    case NumberingBullet:
-        return QTextListFormat::ListDisc;
-    case NumberingArabic:
-        return QTextListFormat::ListDecimal;
-    case NumberingLowerLetters:
-        return QTextListFormat::ListLowerAlpha;
-    case NumberingUpperLetters:
-        return QTextListFormat::ListUpperAlpha;
-    case NumberingLowerRoman:
-        return QTextListFormat::ListLowerRoman;
-    case NumberingUpperRoman:
-        return QTextListFormat::ListUpperRoman;
-    default:
-        return QTextListFormat::ListStyleUndefined;
-    }
-}
-
-int numberingOf(QTextListFormat::Style style) {
-    switch (style) {
-    case QTextListFormat::ListDisc:
-    case QTextListFormat::ListCircle:
-    case QTextListFormat::ListSquare:
-        return NumberingBullet;
-    case QTextListFormat::ListDecimal:
-        return NumberingArabic;
-    case QTextListFormat::ListLowerAlpha:
-        return NumberingLowerLetters;
-    case QTextListFormat::ListUpperAlpha:
-        return NumberingUpperLetters;
-    case QTextListFormat::ListLowerRoman:
-        return NumberingLowerRoman;
-    case QTextListFormat::ListUpperRoman:
-        return NumberingUpperRoman;
-    default:
-        return NumberingNone;
-    }
-}
-
-// The text a key produces, for a key code a handler put in place of the
-// pressed one.
-QString textForKeyCode(int keyCode, int shift) {
-    if (keyCode >= 'A' && keyCode <= 'Z') {
-        if (shift & 2)
-            return QString(QChar(static_cast<char16_t>(keyCode - 64)));
-        return QString(QChar(static_cast<char16_t>((shift & 1) ? keyCode : keyCode + 32)));
-    }
-    if (keyCode >= '0' && keyCode <= '9' && !(shift & 3))
-        return QString(QChar(static_cast<char16_t>(keyCode)));
-    switch (keyCode) {
-    case 8:
-    case 9:
-    case 13:
-    case 27:
-    case 32:
-        return QString(QChar(static_cast<char16_t>(keyCode)));
-    default:
-        return QString();
-    }
-}
-
-int keyForCharacter(int ch) {
-    switch (ch) {
-    case 8:
-        return Qt::Key_Backspace;
-    case 9:
-        return Qt::Key_Tab;
-    case 13:
-        return Qt::Key_Return;
-    case 27:
-        return Qt::Key_Escape;
-    case 32:
-        return Qt::Key_Space;
-    default:
-        break;
-    }
-    if (ch >= 'a' && ch <= 'z')
-        return Qt::Key_A + (ch - 'a');
-    if ((ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9'))
-        return ch;
-    return Qt::Key_unknown;
-}
-
 } // namespace
 
-// The first visual line of every paragraph, rebuilt when the text or its
-// layout changed.
-struct RichTextBox::LineTable {
-    std::vector<qint32> firstLine;
-    qint32 total = 1;
-};
-
-// The text laid out for a printing device, kept between pages.
-struct RichTextBox::PrintLayout {
-    std::unique_ptr<QTextDocument> document;
-    QPaintDevice* device = nullptr;
-    qreal width = 0;
-};
-
 RichTextBox::RichTextBox(QWidget* parent)
-    : QTextEdit(parent), m_backColor(vbWindowBackground),
-      m_lineTable(std::make_unique<LineTable>()) {
-    m_font = QTextEdit::font();
+    : QPlainTextEdit(parent), m_backColor(vbWindowBackground),
+      m_batch(std::make_unique<EditBatch>(*document(), *this, [this] { closeBatch(); })),
+      m_lines(std::make_unique<VisualLines>(*document())) {
+    m_font = QPlainTextEdit::font();
+    applyFont();
     setFrameShape(QFrame::NoFrame);
-    setLineWrapMode(QTextEdit::WidgetWidth);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setContextMenuPolicy(Qt::PreventContextMenu);
+    // The mouse is heard moving over the text, buttons pressed or not.
+    viewport()->setMouseTracking(true);
 
     m_hwnd = CreatePlatformWindow(this, [this](HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
         return defaultWindowProc(msg, wParam, lParam);
     });
     SetStyleChangedHandler(m_hwnd, [this](HWND, int index, qint64, qint64 value) {
         if (index == GWL_STYLE)
-            QTextEdit::setReadOnly((value & ES_READONLY) != 0);
+            QPlainTextEdit::setReadOnly((value & ES_READONLY) != 0);
     });
 
-    for (QScrollBar* bar : {verticalScrollBar(), horizontalScrollBar()}) {
-        bar->installEventFilter(this);
-        connect(bar, &QAbstractSlider::actionTriggered, this,
-                [this, bar](int action) { scrollBarAction(bar, action); });
-    }
+    // The scroll bars' actions reach the window procedure first, and the box
+    // scrolls as its procedure says, not as the widget would by itself.
+    disconnect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this, nullptr);
+    // The user scrolls the text as it stands.
+    m_scrollBars = std::make_unique<ScrollBarMessages>(
+        m_hwnd, verticalScrollBar(), horizontalScrollBar(), [this] { closeBatch(); });
     connect(verticalScrollBar(), &QAbstractSlider::valueChanged, this, &RichTextBox::viewMoved);
 
-    QTextDocument* doc = document();
-    connect(doc, &QTextDocument::contentsChange, this, [this] { invalidateLines(); });
-    connect(doc->documentLayout(), &QAbstractTextDocumentLayout::update, this,
-            [this] { invalidateLines(); });
-    connect(doc->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
-            [this] { invalidateLines(); });
-    connect(this, &QTextEdit::textChanged, this, &RichTextBox::Change);
-    connect(this, &QTextEdit::cursorPositionChanged, this, &RichTextBox::selectionMoved);
-    connect(this, &QTextEdit::selectionChanged, this, &RichTextBox::selectionMoved);
+    connect(document(), &QTextDocument::contentsChange, this, [this](int from, int, int) {
+        m_lastRunEnd = -1;
+        m_lines->forget(document()->findBlock(from).blockNumber());
+    });
+    connect(this, &QPlainTextEdit::textChanged, this, &RichTextBox::textChanged);
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, &RichTextBox::selectionMoved);
+    connect(this, &QPlainTextEdit::selectionChanged, this, &RichTextBox::selectionMoved);
     applyPalette();
 }
 
 RichTextBox::~RichTextBox() {
+    closeBatch();
     // Nothing may reach this object's handlers while the text widget below
     // it is taken down.
     disconnect(this, nullptr, this, nullptr);
     document()->disconnect(this);
-    document()->documentLayout()->disconnect(this);
-    for (QScrollBar* bar : {verticalScrollBar(), horizontalScrollBar()}) {
-        bar->disconnect(this);
-        bar->removeEventFilter(this);
-    }
+    verticalScrollBar()->disconnect(this);
+    m_scrollBars.reset();
+    document()->documentLayout()->setPaintDevice(viewport());
     DestroyPlatformWindow(m_hwnd);
 }
 
@@ -198,6 +99,8 @@ int RichTextBox::toDocument(qint32 position) const {
     if (position <= 0)
         return 0;
     const QTextDocument* doc = document();
+    if (position >= TextLength())
+        return doc->characterCount() - 1;
     // The paragraph whose CR LF start is the last at or before `position`:
     // paragraph k starts at its document position + k.
     int low = 0;
@@ -236,6 +139,7 @@ QString RichTextBox::Text() const {
 }
 
 void RichTextBox::setDocumentText(const QString& text) {
+    closeBatch();
     setPlainText(normalizedBreaks(text));
 }
 
@@ -252,9 +156,40 @@ qint32 RichTextBox::SelStart() const {
     return fromDocument(textCursor().selectionStart());
 }
 
+QTextCharFormat RichTextBox::formatBefore(int position) const {
+    // Right behind the last run written, its own format: no need to look.
+    if (position == m_lastRunEnd)
+        return m_lastRunFormat;
+    if (m_batch->isOpen()) {
+        QTextCursor& w = m_batch->open();
+        w.setPosition(position);
+        return w.charFormat();
+    }
+    QTextCursor at(document());
+    at.setPosition(position);
+    return at.charFormat();
+}
+
 void RichTextBox::setSelStart(qint32 start) {
+    // The end, where the hosts put the caret, without a second look at the
+    // text's length.
+    const qint32 length = TextLength();
+    const int position =
+        start >= length ? length - (document()->blockCount() - 1) : toDocument(qMax(start, 0));
     QTextCursor c = textCursor();
-    c.setPosition(toDocument(qBound(0, start, TextLength())));
+    if (!c.hasSelection() && c.position() == position) {
+        // The caret stays: it takes the formatting before it, as a move
+        // gives it, and comes into view (while a batch is open, when the
+        // batch closes). Nothing is repainted for it.
+        const QTextCharFormat before = formatBefore(position);
+        if (!(before == currentCharFormat()))
+            setCurrentCharFormat(before);
+        if (!m_batch->isOpen())
+            ensureCursorVisible();
+        return;
+    }
+    closeBatch();
+    c.setPosition(position);
     setTextCursor(c);
 }
 
@@ -264,6 +199,7 @@ qint32 RichTextBox::SelLength() const {
 }
 
 void RichTextBox::setSelLength(qint32 length) {
+    closeBatch();
     QTextCursor c = textCursor();
     const qint32 start = fromDocument(c.selectionStart());
     c.setPosition(c.selectionStart());
@@ -278,7 +214,9 @@ QString RichTextBox::SelText() const {
 }
 
 void RichTextBox::setSelText(const QString& text) {
-    insertPlainText(normalizedBreaks(text));
+    QTextCharFormat format = textCursor().charFormat();
+    format.clearProperty(QTextFormat::ObjectType);
+    writeRun(text, format);
 }
 
 QString RichTextBox::TextRTF() const {
@@ -290,6 +228,7 @@ void RichTextBox::setTextRTF(const QString& rtf) {
         setDocumentText(rtf);
         return;
     }
+    closeBatch();
     QTextDocument parsed;
     parsed.setDefaultFont(m_font);
     ReadRtf(rtf, parsed);
@@ -310,6 +249,7 @@ void RichTextBox::setSelRTF(const QString& rtf) {
         setSelText(rtf);
         return;
     }
+    closeBatch();
     QTextDocument parsed;
     parsed.setDefaultFont(m_font);
     ReadRtf(rtf, parsed);
@@ -321,26 +261,87 @@ void RichTextBox::setSelRTF(const QString& rtf) {
 void RichTextBox::removeHead(qint32 count) {
     if (count <= 0)
         return;
-    const EditBatch batch(*this);
-    QTextCursor c(document());
-    c.setPosition(toDocument(qMin(count, TextLength())), QTextCursor::KeepAnchor);
-    c.removeSelectedText();
+    const int end = toDocument(qMin(count, TextLength()));
+    m_lastRunEnd = -1;
+    QTextCursor& w = m_batch->open();
+    w.setPosition(0);
+    w.setPosition(end, QTextCursor::KeepAnchor);
+    w.removeSelectedText();
 }
 
-RichTextBox::EditBatch::EditBatch(RichTextBox& box)
-    : m_box(&box), m_cursor(box.document()), m_undo(box.document()->isUndoRedoEnabled()) {
-    ++box.m_batchDepth;
-    box.document()->setUndoRedoEnabled(false);
-    m_cursor.beginEditBlock();
+// ---- the program's writes ----------------------------------------------
+
+bool RichTextBox::editBatchOpen() const {
+    return m_batch->isOpen();
 }
 
-RichTextBox::EditBatch::~EditBatch() {
-    m_cursor.endEditBlock();
-    if (!m_box)
+void RichTextBox::closeEditBatch() const {
+    // Closing changes no text, format or position: only when the layout and
+    // the view learn of them.
+    const_cast<RichTextBox*>(this)->closeBatch();
+}
+
+void RichTextBox::closeBatch() {
+    if (!m_batch->isOpen())
         return;
-    m_box->document()->setUndoRedoEnabled(m_undo);
-    if (--m_box->m_batchDepth == 0)
-        m_box->selectionMoved();
+    m_closing = true;
+    m_changedWhileClosing = false;
+    m_batch->close();
+    showCaret();
+    // What the view shows is laid out now, so that painting it changes no
+    // line count and moves no scroll bar.
+    m_lines->linesFitting(top(), viewport()->height());
+    m_closing = false;
+    const QPointer<RichTextBox> self(this);
+    if (std::exchange(m_changedWhileClosing, false))
+        Q_EMIT Change();
+    if (!self)
+        return;
+    selectionMoved();
+    if (!self)
+        return;
+    Q_EMIT viewMoved();
+}
+
+void RichTextBox::showCaret() {
+    // A caret at the end of the text, where the program writes, needs the
+    // view at the end. Far from it, the view jumps there unpainted and is
+    // painted whole: the blocks below the old view are not laid out to
+    // scroll the old picture.
+    const QTextCursor caret = textCursor();
+    QScrollBar* bar = verticalScrollBar();
+    if (isVisible() && !caret.hasSelection() && caret.atEnd() &&
+        bar->maximum() - bar->value() > 2 * bar->pageStep()) {
+        viewport()->setUpdatesEnabled(false);
+        bar->setValue(bar->maximum());
+        viewport()->setUpdatesEnabled(true);
+    }
+    ensureCursorVisible();
+}
+
+QTextCursor& RichTextBox::writer() {
+    QTextCursor& w = m_batch->open();
+    const QTextCursor caret = textCursor();
+    if (w.anchor() != caret.anchor() || w.position() != caret.position()) {
+        w.setPosition(caret.anchor());
+        w.setPosition(caret.position(), QTextCursor::KeepAnchor);
+    }
+    return w;
+}
+
+void RichTextBox::writeRun(const QString& text, const QTextCharFormat& format) {
+    // The caret is carried along behind the text, as every cursor at the
+    // place of an insertion is.
+    QTextCursor& w = writer();
+    w.insertText(text, format);
+    // A caret at the start of a paragraph that has text takes the format of
+    // that text, not of the run before.
+    const char16_t last = text.isEmpty() ? 0 : text.back().unicode();
+    const bool startsParagraph =
+        last == u'\n' || last == u'\r' || last == 0x2029 || last == 0xFDD0 || last == 0xFDD1;
+    m_lastRunEnd = !startsParagraph || w.atEnd() ? w.position() : -1;
+    m_lastRunFormat = format;
+    m_lastRunFormat.clearProperty(QTextFormat::ObjectIndex);
 }
 
 // ---- character formatting ----------------------------------------------
@@ -356,45 +357,20 @@ QTextCharFormat RichTextBox::selectionFormat() const {
 }
 
 void RichTextBox::mergeFormat(const QTextCharFormat& format) {
+    m_lastRunEnd = -1;
     mergeCurrentCharFormat(format);
 }
 
 void RichTextBox::clearFormatProperty(int property) {
+    m_lastRunEnd = -1;
     const QTextCursor c = textCursor();
-    if (!c.hasSelection()) {
-        QTextCharFormat format = c.charFormat();
-        format.clearProperty(property);
-        setCurrentCharFormat(format);
+    if (c.hasSelection()) {
+        ClearCharProperties(*document(), c.selectionStart(), c.selectionEnd(), {property});
         return;
     }
-    struct Piece {
-        int start;
-        int end;
-        QTextCharFormat format;
-    };
-    std::vector<Piece> pieces;
-    const int start = c.selectionStart();
-    const int end = c.selectionEnd();
-    for (QTextBlock b = document()->findBlock(start); b.isValid() && b.position() < end;
-         b = b.next()) {
-        for (auto it = b.begin(); !it.atEnd(); ++it) {
-            const QTextFragment f = it.fragment();
-            const int a = qMax(start, f.position());
-            const int z = qMin(end, f.position() + f.length());
-            if (a < z && f.charFormat().hasProperty(property))
-                pieces.push_back({a, z, f.charFormat()});
-        }
-    }
-    QTextCursor edit(document());
-    edit.beginEditBlock();
-    for (Piece& p : pieces) {
-        QTextCursor r(document());
-        r.setPosition(p.start);
-        r.setPosition(p.end, QTextCursor::KeepAnchor);
-        p.format.clearProperty(property);
-        r.setCharFormat(p.format);
-    }
-    edit.endEditBlock();
+    QTextCharFormat format = c.charFormat();
+    format.clearProperty(property);
+    setCurrentCharFormat(format);
 }
 
 namespace {
@@ -558,60 +534,20 @@ void RichTextBox::setSelBullet(bool on) {
 }
 
 int RichTextBox::SelNumbering() const {
-    const QTextBlock block = document()->findBlock(textCursor().selectionStart());
-    const QTextList* list = block.textList();
-    return list ? numberingOf(list->format().style()) : NumberingNone;
+    return NumberingOf(document()->findBlock(textCursor().selectionStart()));
 }
 
 void RichTextBox::setSelNumbering(int kind) {
     QTextCursor c = textCursor();
-    const QTextListFormat::Style style = listStyleOf(kind);
-    c.beginEditBlock();
-    if (style == QTextListFormat::ListStyleUndefined) {
-        const int end = c.selectionEnd();
-        for (QTextBlock b = document()->findBlock(c.selectionStart()); b.isValid(); b = b.next()) {
-            if (QTextList* list = b.textList()) {
-                list->remove(b);
-                QTextCursor bc(b);
-                QTextBlockFormat f = b.blockFormat();
-                f.setIndent(0);
-                bc.setBlockFormat(f);
-            }
-            if (b.position() + b.length() > end)
-                break;
-        }
-    } else {
-        QTextListFormat format;
-        format.setStyle(style);
-        format.setIndent(1);
-        c.createList(format);
-    }
-    c.endEditBlock();
+    SetNumbering(c, kind);
 }
 
 int RichTextBox::SelSpacing() const {
-    const QTextBlockFormat f = document()->findBlock(textCursor().selectionStart()).blockFormat();
-    return f.hasProperty(LineSpacingRuleProperty) ? f.intProperty(LineSpacingRuleProperty)
-                                                  : SpacingSingle;
+    return SpacingRuleOf(document()->findBlock(textCursor().selectionStart()).blockFormat());
 }
 
 void RichTextBox::setSelSpacing(int rule) {
-    QTextBlockFormat f;
-    f.setProperty(LineSpacingRuleProperty, rule);
-    switch (rule) {
-    case SpacingOneAndHalf:
-        f.setLineHeight(150, QTextBlockFormat::ProportionalHeight);
-        break;
-    case SpacingDouble:
-        f.setLineHeight(200, QTextBlockFormat::ProportionalHeight);
-        break;
-    default:
-        // Single, and the rules whose amount is given separately (here 0),
-        // show single spacing.
-        f.setLineHeight(0, QTextBlockFormat::SingleHeight);
-        break;
-    }
-    textCursor().mergeBlockFormat(f);
+    textCursor().mergeBlockFormat(SpacingFormat(rule));
 }
 
 void RichTextBox::setBulletIndent(float twips) {
@@ -625,48 +561,22 @@ void RichTextBox::setBulletIndent(float twips) {
 // ---- box properties ----------------------------------------------------
 
 void RichTextBox::setFont(const QFont& font) {
+    closeBatch();
     m_font = font;
     applyFont();
     // Text that names a face or size of its own takes the box's instead.
-    QTextDocument* doc = document();
-    struct Piece {
-        int start;
-        int end;
-        QTextCharFormat format;
-    };
-    std::vector<Piece> pieces;
-    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
-        for (auto it = b.begin(); !it.atEnd(); ++it) {
-            const QTextFragment f = it.fragment();
-            const QTextCharFormat format = f.charFormat();
-            if (format.hasProperty(QTextFormat::FontFamilies) ||
-                format.hasProperty(QTextFormat::FontPointSize) ||
-                format.hasProperty(QTextFormat::FontPixelSize))
-                pieces.push_back({f.position(), f.position() + f.length(), format});
-        }
-    }
-    if (pieces.empty())
-        return;
-    QTextCursor edit(doc);
-    edit.beginEditBlock();
-    for (Piece& p : pieces) {
-        QTextCursor r(doc);
-        r.setPosition(p.start);
-        r.setPosition(p.end, QTextCursor::KeepAnchor);
-        p.format.clearProperty(QTextFormat::FontFamilies);
-        p.format.clearProperty(QTextFormat::FontPointSize);
-        p.format.clearProperty(QTextFormat::FontPixelSize);
-        r.setCharFormat(p.format);
-    }
-    edit.endEditBlock();
+    ClearCharProperties(
+        *document(), 0, document()->characterCount(),
+        {QTextFormat::FontFamilies, QTextFormat::FontPointSize, QTextFormat::FontPixelSize});
 }
 
 void RichTextBox::applyFont() {
+    // Latin text drawn without shaping loses only ligatures and kerning and
+    // lays out much faster; scripts that need shaping keep it.
     QFont shown = m_font;
-    if (m_zoom != 1.0 && shown.pointSizeF() > 0)
-        shown.setPointSizeF(shown.pointSizeF() * m_zoom);
+    shown.setStyleStrategy(QFont::StyleStrategy(shown.styleStrategy() | QFont::PreferNoShaping));
     QWidget::setFont(shown);
-    invalidateLines();
+    forgetLines();
 }
 
 void RichTextBox::setBackColor(qint32 colour) {
@@ -679,8 +589,12 @@ void RichTextBox::applyPalette() {
     const qint32 rgb = OleTranslateColor(m_backColor);
     const QColor base =
         rgb == -1 ? QGuiApplication::palette().color(QPalette::Base) : ColorFromRgb(rgb);
-    for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+    for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         p.setColor(g, QPalette::Base, base);
+        // Beside a narrowed view (fixed-width wrapping) the box shows its
+        // background too.
+        p.setColor(g, QPalette::Window, base);
+    }
     if (m_hideSelection) {
         // Without the focus the selection is not shown.
         p.setColor(QPalette::Inactive, QPalette::Highlight, base);
@@ -693,6 +607,7 @@ void RichTextBox::applyPalette() {
                    p.color(QPalette::Active, QPalette::HighlightedText));
     }
     setPalette(p);
+    setAutoFillBackground(true);
 }
 
 void RichTextBox::setBorderStyle(int style) {
@@ -712,6 +627,8 @@ void RichTextBox::setReadOnly(bool on) {
 }
 
 void RichTextBox::setHideSelection(bool on) {
+    if (on == m_hideSelection)
+        return;
     m_hideSelection = on;
     applyPalette();
 }
@@ -721,315 +638,10 @@ void RichTextBox::setAutoVerbMenu(bool on) {
     setContextMenuPolicy(on ? Qt::DefaultContextMenu : Qt::PreventContextMenu);
 }
 
-// ---- lines -------------------------------------------------------------
-
-const RichTextBox::LineTable& RichTextBox::lines() const {
-    if (m_linesValid)
-        return *m_lineTable;
-    const QTextDocument* doc = document();
-    // Lays the whole text out, so every paragraph knows its lines.
-    doc->documentLayout()->blockBoundingRect(doc->lastBlock());
-    LineTable& t = *m_lineTable;
-    t.firstLine.resize(static_cast<size_t>(doc->blockCount()));
-    qint32 line = 0;
-    size_t k = 0;
-    for (QTextBlock b = doc->begin(); b.isValid() && k < t.firstLine.size(); b = b.next(), ++k) {
-        t.firstLine[k] = line;
-        const QTextLayout* layout = b.layout();
-        line += qMax(1, layout ? layout->lineCount() : 0);
-    }
-    t.total = qMax(1, line);
-    m_linesValid = true;
-    return t;
-}
-
-qint32 RichTextBox::lineCount() const {
-    return lines().total;
-}
-
-qint32 RichTextBox::lineFromChar(qint32 position) const {
-    if (position == -1)
-        position = SelStart();
-    const LineTable& t = lines();
-    const int documentPosition = toDocument(qBound(0, position, TextLength()));
-    const QTextBlock block = document()->findBlock(documentPosition);
-    if (!block.isValid())
-        return t.total - 1;
-    const QTextLayout* layout = block.layout();
-    int within = 0;
-    if (layout && layout->lineCount() > 0) {
-        const QTextLine line = layout->lineForTextPosition(documentPosition - block.position());
-        within = line.isValid() ? line.lineNumber() : layout->lineCount() - 1;
-    }
-    return t.firstLine[static_cast<size_t>(block.blockNumber())] + within;
-}
-
-qint32 RichTextBox::lineIndex(qint32 line) const {
-    if (line == -1)
-        line = lineFromChar(-1);
-    const LineTable& t = lines();
-    if (line < 0 || line >= t.total)
-        return -1;
-    const auto it = std::upper_bound(t.firstLine.begin(), t.firstLine.end(), line);
-    const int k = static_cast<int>(it - t.firstLine.begin()) - 1;
-    const QTextBlock block = document()->findBlockByNumber(k);
-    const QTextLayout* layout = block.layout();
-    const int within = line - t.firstLine[static_cast<size_t>(k)];
-    int start = block.position();
-    if (layout && within < layout->lineCount())
-        start += layout->lineAt(within).textStart();
-    return fromDocument(start);
-}
-
-qint32 RichTextBox::lineLength(qint32 position) const {
-    if (position == -1)
-        position = SelStart();
-    lines();
-    const int documentPosition = toDocument(qBound(0, position, TextLength()));
-    const QTextBlock block = document()->findBlock(documentPosition);
-    if (!block.isValid())
-        return 0;
-    const QTextLayout* layout = block.layout();
-    const int textLength = block.length() - 1;
-    if (!layout || layout->lineCount() == 0)
-        return textLength;
-    QTextLine line = layout->lineForTextPosition(documentPosition - block.position());
-    if (!line.isValid())
-        line = layout->lineAt(layout->lineCount() - 1);
-    if (line.lineNumber() == layout->lineCount() - 1)
-        return textLength - line.textStart();
-    return line.textLength();
-}
-
-qreal RichTextBox::lineTop(qint32 line) const {
-    const LineTable& t = lines();
-    line = qBound(0, line, t.total - 1);
-    const auto it = std::upper_bound(t.firstLine.begin(), t.firstLine.end(), line);
-    const int k = static_cast<int>(it - t.firstLine.begin()) - 1;
-    const QTextBlock block = document()->findBlockByNumber(k);
-    const QTextLayout* layout = block.layout();
-    if (!layout)
-        return 0;
-    const int within = line - t.firstLine[static_cast<size_t>(k)];
-    qreal y = layout->position().y();
-    if (within < layout->lineCount())
-        y += layout->lineAt(within).y();
-    return y;
-}
-
-qint32 RichTextBox::firstVisibleLine() const {
-    const LineTable& t = lines();
-    const QTextDocument* doc = document();
-    const qreal y = verticalScrollBar()->value();
-    // The last paragraph that starts at or above the top of the view.
-    int low = 0;
-    int high = doc->blockCount() - 1;
-    while (low < high) {
-        const int mid = (low + high + 1) / 2;
-        const QTextLayout* layout = doc->findBlockByNumber(mid).layout();
-        if (layout && layout->position().y() <= y)
-            low = mid;
-        else
-            high = mid - 1;
-    }
-    const QTextBlock block = doc->findBlockByNumber(low);
-    const QTextLayout* layout = block.layout();
-    int within = 0;
-    if (layout) {
-        for (int i = 1; i < layout->lineCount(); ++i) {
-            if (layout->position().y() + layout->lineAt(i).y() <= y)
-                within = i;
-            else
-                break;
-        }
-    }
-    return t.firstLine[static_cast<size_t>(low)] + within;
-}
-
-void RichTextBox::lineScroll(qint32 lines) {
-    if (lines == 0)
-        return;
-    const qint32 target = qBound(0, firstVisibleLine() + lines, lineCount() - 1);
-    QScrollBar* bar = verticalScrollBar();
-    bar->setValue(target == 0 ? bar->minimum()
-                              : static_cast<int>(std::ceil(lineTop(target) - 1e-6)));
-}
-
-void RichTextBox::scrollPages(qint32 pages) {
-    QScrollBar* bar = verticalScrollBar();
-    bar->setValue(bar->value() + pages * bar->pageStep());
-}
-
-// ---- scrolling through the window procedure ----------------------------
-
-void RichTextBox::scrollBarAction(QScrollBar* bar, int action) {
-    if (m_trackPosition)
-        return;
-    int code = 0;
-    switch (action) {
-    case QAbstractSlider::SliderSingleStepAdd:
-        code = SB_LINEDOWN;
-        break;
-    case QAbstractSlider::SliderSingleStepSub:
-        code = SB_LINEUP;
-        break;
-    case QAbstractSlider::SliderPageStepAdd:
-        code = SB_PAGEDOWN;
-        break;
-    case QAbstractSlider::SliderPageStepSub:
-        code = SB_PAGEUP;
-        break;
-    case QAbstractSlider::SliderToMinimum:
-        code = SB_TOP;
-        break;
-    case QAbstractSlider::SliderToMaximum:
-        code = SB_BOTTOM;
-        break;
-    case QAbstractSlider::SliderMove:
-        // The wheel moves the slider too; only dragging the thumb is a
-        // scroll-bar action.
-        if (!bar->isSliderDown())
-            return;
-        code = SB_THUMBTRACK;
-        break;
-    default:
-        return;
-    }
-    const int target = bar->sliderPosition();
-    // Nothing moves until the message has been handled.
-    bar->setSliderPosition(bar->value());
-    m_scrollActionSent = true;
-    m_trackPosition = target;
-    const UINT msg = bar->orientation() == Qt::Vertical ? WM_VSCROLL : WM_HSCROLL;
-    SendMessageA(m_hwnd, msg, MakeWParam(code, qBound(0, target, 0xFFFF)), 0);
-    m_trackPosition.reset();
-}
-
-void RichTextBox::scrollBarReleased(QScrollBar* bar) {
-    if (!m_scrollActionSent)
-        return;
-    m_scrollActionSent = false;
-    const UINT msg = bar->orientation() == Qt::Vertical ? WM_VSCROLL : WM_HSCROLL;
-    if (bar->isSliderDown()) {
-        const int position = bar->sliderPosition();
-        m_trackPosition = position;
-        SendMessageA(m_hwnd, msg, MakeWParam(SB_THUMBPOSITION, qBound(0, position, 0xFFFF)), 0);
-        m_trackPosition.reset();
-    }
-    SendMessageA(m_hwnd, msg, MakeWParam(SB_ENDSCROLL, 0), 0);
-}
-
-bool RichTextBox::eventFilter(QObject* watched, QEvent* event) {
-    auto* bar = qobject_cast<QScrollBar*>(watched);
-    if (bar && (bar == verticalScrollBar() || bar == horizontalScrollBar())) {
-        if (event->type() == QEvent::MouseButtonPress)
-            m_scrollActionSent = false;
-        else if (event->type() == QEvent::MouseButtonRelease)
-            scrollBarReleased(bar);
-    }
-    return QTextEdit::eventFilter(watched, event);
-}
-
-void RichTextBox::scroll(QScrollBar* bar, bool vertical, int code, int trackPosition) {
-    switch (code) {
-    case SB_LINEUP:
-        if (vertical)
-            lineScroll(-1);
-        else
-            bar->setValue(bar->value() - bar->singleStep());
-        break;
-    case SB_LINEDOWN:
-        if (vertical)
-            lineScroll(1);
-        else
-            bar->setValue(bar->value() + bar->singleStep());
-        break;
-    case SB_PAGEUP:
-        bar->setValue(bar->value() - bar->pageStep());
-        break;
-    case SB_PAGEDOWN:
-        bar->setValue(bar->value() + bar->pageStep());
-        break;
-    case SB_THUMBPOSITION:
-    case SB_THUMBTRACK:
-        bar->setValue(trackPosition);
-        break;
-    case SB_TOP:
-        bar->setValue(bar->minimum());
-        break;
-    case SB_BOTTOM:
-        bar->setValue(bar->maximum());
-        break;
-    default:
-        break;
-    }
-}
-
-LRESULT RichTextBox::defaultWindowProc(UINT msg, WPARAM wParam, LPARAM) {
-    switch (msg) {
-    case WM_VSCROLL:
-    case WM_HSCROLL: {
-        const bool vertical = msg == WM_VSCROLL;
-        const int track = m_trackPosition ? *m_trackPosition : HiWord(wParam);
-        scroll(vertical ? verticalScrollBar() : horizontalScrollBar(), vertical, LoWord(wParam),
-               track);
-        return 0;
-    }
-    case EM_SCROLL: {
-        if (wParam < SB_LINEUP || wParam > SB_PAGEDOWN)
-            return 0;
-        const qint32 before = firstVisibleLine();
-        scroll(verticalScrollBar(), true, wParam, 0);
-        const qint32 moved = firstVisibleLine() - before;
-        return static_cast<LRESULT>((1u << 16) | (static_cast<quint32>(moved) & 0xFFFF));
-    }
-    case WM_GETTEXTLENGTH:
-        return TextLength();
-    default:
-        return 0;
-    }
-}
-
-// ---- view --------------------------------------------------------------
-
-void RichTextBox::setTargetDevice(QPaintDevice* device, qint32 lineWidthTwips) {
-    if (!device) {
-        if (lineWidthTwips == 1) {
-            setLineWrapMode(QTextEdit::NoWrap);
-        } else if (lineWidthTwips == 0) {
-            setLineWrapMode(QTextEdit::WidgetWidth);
-        } else {
-            setLineWrapMode(QTextEdit::FixedPixelWidth);
-            setLineWrapColumnOrWidth(TwipsToPixelsX(lineWidthTwips));
-        }
-    } else {
-        // Wrap where the device would: its width in twips, shown on screen.
-        setLineWrapMode(QTextEdit::FixedPixelWidth);
-        setLineWrapColumnOrWidth(qMax(1, TwipsToPixelsX(lineWidthTwips)));
-    }
-    invalidateLines();
-    Q_EMIT viewMoved();
-}
-
-bool RichTextBox::setZoom(int numerator, int denominator) {
-    if (numerator == 0 && denominator == 0) {
-        m_zoom = 1.0;
-    } else {
-        if (numerator <= 0 || denominator <= 0)
-            return false;
-        const qreal ratio = qreal(numerator) / denominator;
-        if (ratio <= 1.0 / 64 || ratio >= 64)
-            return false;
-        m_zoom = ratio;
-    }
-    applyFont();
-    Q_EMIT viewMoved();
-    return true;
-}
-
 // ---- printing ----------------------------------------------------------
 
 qint32 RichTextBox::formatRange(const FormatRange& range, bool render) {
+    closeBatch();
     QPainter* painter = range.painter;
     const qint32 length = TextLength();
     const qint32 end = range.cpMax < 0 || range.cpMax > length ? length : range.cpMax;
@@ -1044,66 +656,14 @@ qint32 RichTextBox::formatRange(const FormatRange& range, bool render) {
     const qreal height = (range.rc.bottom - range.rc.top) * sy;
     if (width < 1 || height < 1)
         return range.cpMin;
-
-    if (!m_print || m_print->device != device || m_print->width != width) {
-        m_print = std::make_unique<PrintLayout>();
-        m_print->document.reset(document()->clone());
-        m_print->document->setDefaultFont(m_font);
-        m_print->document->setDocumentMargin(0);
-        m_print->document->documentLayout()->setPaintDevice(device);
-        m_print->document->setTextWidth(width);
-        m_print->device = device;
-        m_print->width = width;
-    }
-    QTextDocument* doc = m_print->document.get();
-    QAbstractTextDocumentLayout* layout = doc->documentLayout();
-    layout->blockBoundingRect(doc->lastBlock());
-
-    const int startPosition = toDocument(range.cpMin);
-    const int endPosition = toDocument(end);
-    QTextBlock block = doc->findBlock(startPosition);
-    if (!block.isValid())
+    if (!m_print || !m_print->isFor(device, width))
+        m_print = std::make_unique<PrintLayout>(*document(), m_font, device, width);
+    const int from = toDocument(range.cpMin);
+    const int next = m_print->formatPage(*painter, QPointF(range.rc.left * sx, range.rc.top * sy),
+                                         height, from, toDocument(end), render);
+    if (next == from)
         return range.cpMin;
-    int firstLine = 0;
-    if (const QTextLayout* l = block.layout(); l && l->lineCount() > 0) {
-        const QTextLine line = l->lineForTextPosition(startPosition - block.position());
-        firstLine = line.isValid() ? line.lineNumber() : 0;
-    }
-    qreal top = -1;
-    qreal bottom = 0;
-    int next = -1;
-    for (; block.isValid() && next < 0; block = block.next(), firstLine = 0) {
-        const QTextLayout* l = block.layout();
-        if (!l)
-            continue;
-        for (int i = firstLine; i < l->lineCount(); ++i) {
-            const QTextLine line = l->lineAt(i);
-            const int lineStart = block.position() + line.textStart();
-            const qreal lineTopY = l->position().y() + line.y();
-            const qreal lineBottom = lineTopY + line.height();
-            if (top >= 0 && (lineStart >= endPosition || lineBottom - top > height)) {
-                next = lineStart;
-                break;
-            }
-            if (top < 0)
-                top = lineTopY;
-            bottom = lineBottom;
-        }
-    }
-    if (top < 0)
-        return range.cpMin;
-    if (render) {
-        painter->save();
-        painter->translate(range.rc.left * sx, range.rc.top * sy - top);
-        const QRectF clip(0, top, width, bottom - top);
-        painter->setClipRect(clip);
-        QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = clip;
-        context.palette.setColor(QPalette::Text, Qt::black);
-        layout->draw(painter, context);
-        painter->restore();
-    }
-    return next < 0 ? end : qMin(end, fromDocument(next));
+    return qMin(end, fromDocument(next));
 }
 
 void RichTextBox::releaseFormatRange() {
@@ -1120,6 +680,7 @@ void RichTextBox::LoadFile(const QString& fileName, int fileType) {
         throw ComError(53, errorSource, QStringLiteral("File not found"));
     if (!file.open(QIODevice::ReadOnly))
         throw ComError(75, errorSource, QStringLiteral("Path/File access error"));
+    closeBatch();
     const QByteArray bytes = file.readAll();
     if (fileType == rtfRTF && LooksLikeRtf(QString::fromLatin1(bytes.left(8))))
         setTextRTF(QString::fromLatin1(bytes));
@@ -1131,165 +692,11 @@ void RichTextBox::LoadFile(const QString& fileName, int fileType) {
 void RichTextBox::SaveFile(const QString& fileName, int fileType) const {
     if (fileType != rtfRTF && fileType != rtfText)
         throw ComError(380, errorSource, QStringLiteral("Invalid property value"));
+    closeEditBatch();
     const QByteArray bytes = fileType == rtfText ? Text().toUtf8() : TextRTF().toLatin1();
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         throw ComError(75, errorSource, QStringLiteral("Path/File access error"));
-}
-
-// ---- events ------------------------------------------------------------
-
-void RichTextBox::selectionMoved() {
-    if (m_batchDepth > 0)
-        return;
-    const QTextCursor c = textCursor();
-    if (c.anchor() == m_lastAnchor && c.position() == m_lastPosition)
-        return;
-    m_lastAnchor = c.anchor();
-    m_lastPosition = c.position();
-    Q_EMIT SelChange();
-}
-
-// A handler of the box's events may close the window that holds the box and
-// so delete it: after every event raised, the box checks that it is still
-// there before it goes on, and takes the event, so that nothing offers it to
-// the widgets that went with the box.
-
-void RichTextBox::keyPressEvent(QKeyEvent* event) {
-    const QPointer<RichTextBox> self(this);
-    const int pressedCode = VbKeyCodeFromQt(event->key());
-    const int pressedShift = VbShiftFromQt(event->modifiers());
-    int keyCode = pressedCode;
-    int shift = pressedShift;
-    Q_EMIT KeyDown(keyCode, shift);
-    if (!self) {
-        event->accept();
-        return;
-    }
-    if (pressedCode != 0 && keyCode == 0) {
-        event->accept();
-        return;
-    }
-    int key = event->key();
-    Qt::KeyboardModifiers modifiers = event->modifiers();
-    QString text = event->text();
-    if (keyCode != pressedCode || shift != pressedShift) {
-        key = QtKeyFromVbKeyCode(keyCode);
-        modifiers = QtModifiersFromVbShift(shift) | (event->modifiers() & Qt::KeypadModifier);
-        text = textForKeyCode(keyCode, shift);
-    }
-    if (!text.isEmpty()) {
-        const int typed = text.at(0).unicode();
-        int keyAscii = typed;
-        Q_EMIT KeyPress(keyAscii);
-        if (!self) {
-            event->accept();
-            return;
-        }
-        if (keyAscii == 0) {
-            event->accept();
-            return;
-        }
-        if (keyAscii != typed) {
-            text = QString(QChar(static_cast<char16_t>(keyAscii & 0xFFFF)));
-            key = keyForCharacter(keyAscii);
-        }
-    }
-    if (key == event->key() && modifiers == event->modifiers() && text == event->text()) {
-        QTextEdit::keyPressEvent(event);
-        return;
-    }
-    QKeyEvent changed(QEvent::KeyPress, key, modifiers, text, event->isAutoRepeat(),
-                      static_cast<quint16>(event->count()));
-    QTextEdit::keyPressEvent(&changed);
-    event->setAccepted(changed.isAccepted());
-}
-
-void RichTextBox::keyReleaseEvent(QKeyEvent* event) {
-    int keyCode = VbKeyCodeFromQt(event->key());
-    int shift = VbShiftFromQt(event->modifiers());
-    const QPointer<RichTextBox> self(this);
-    Q_EMIT KeyUp(keyCode, shift);
-    if (!self) {
-        event->accept();
-        return;
-    }
-    QTextEdit::keyReleaseEvent(event);
-}
-
-void RichTextBox::emitMouse(QMouseEvent* event, int which) {
-    int button = VbButtonsFromQt(which == 1 ? event->buttons() : Qt::MouseButtons(event->button()));
-    int shift = VbShiftFromQt(event->modifiers());
-    float x = static_cast<float>(event->position().x() * TwipsPerPixelX());
-    float y = static_cast<float>(event->position().y() * TwipsPerPixelY());
-    switch (which) {
-    case 0:
-        Q_EMIT MouseDown(button, shift, x, y);
-        break;
-    case 1:
-        Q_EMIT MouseMove(button, shift, x, y);
-        break;
-    default:
-        Q_EMIT MouseUp(button, shift, x, y);
-        break;
-    }
-}
-
-void RichTextBox::mousePressEvent(QMouseEvent* event) {
-    const QPointer<RichTextBox> self(this);
-    emitMouse(event, 0);
-    if (!self) {
-        event->accept();
-        return;
-    }
-    QTextEdit::mousePressEvent(event);
-}
-
-void RichTextBox::mouseMoveEvent(QMouseEvent* event) {
-    const QPointer<RichTextBox> self(this);
-    emitMouse(event, 1);
-    if (!self) {
-        event->accept();
-        return;
-    }
-    QTextEdit::mouseMoveEvent(event);
-}
-
-void RichTextBox::mouseReleaseEvent(QMouseEvent* event) {
-    const QPointer<RichTextBox> self(this);
-    QTextEdit::mouseReleaseEvent(event);
-    if (!self) {
-        event->accept();
-        return;
-    }
-    emitMouse(event, 2);
-    if (!self) {
-        event->accept();
-        return;
-    }
-    if (event->button() == Qt::LeftButton) {
-        Q_EMIT Click();
-        if (!self)
-            event->accept();
-    }
-}
-
-void RichTextBox::mouseDoubleClickEvent(QMouseEvent* event) {
-    const QPointer<RichTextBox> self(this);
-    QTextEdit::mouseDoubleClickEvent(event);
-    if (!self) {
-        event->accept();
-        return;
-    }
-    Q_EMIT DblClick();
-    if (!self)
-        event->accept();
-}
-
-void RichTextBox::resizeEvent(QResizeEvent* event) {
-    QTextEdit::resizeEvent(event);
-    invalidateLines();
-    Q_EMIT viewMoved();
 }
 
 } // namespace platform

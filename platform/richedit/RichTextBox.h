@@ -10,33 +10,55 @@
 // one line break.
 //
 // Lines are lines as the box shows them: a paragraph that wraps counts as
-// several lines. Line numbers here are 0-based.
+// several lines. Line numbers here are 0-based. The box lays out only what
+// it shows; a member that answers an absolute line number lays out every
+// paragraph above it first (once: what is laid out stays so until the text
+// or the view changes there). Writing never does.
+//
+// Writes by the program (SelText, runs, removeHead) gather into an edit
+// batch that closes on the next turn of the event loop, at most every 40 ms
+// and before every paint (see EditBatch): closing lays the text out, brings
+// the caret into view and raises Change and SelChange once each. Meanwhile
+// the text, its length, the selection and its formats read exactly; every
+// member that needs the layout or the view, every user event and the
+// box's destruction close the batch first.
+//
+// Paragraph formats (alignment, numbering, spacing, indents) are kept, read
+// back, written to RTF and printed, but the screen shows every paragraph
+// plain.
 //
 // Scroll-bar actions arrive as WM_VSCROLL / WM_HSCROLL through the box's
 // window procedure before the box moves; the box's default procedure does the
-// scrolling. EM_SCROLL asks the box to scroll by a line or a page, as the
-// vertical bar's line and page actions do.
+// scrolling, in lines. EM_SCROLL asks the box to scroll by a line or a page,
+// as the vertical bar's line and page actions do.
 //
 // Colours given to the box are OLE colours (RGB numbers or system colours);
 // colours read back are RGB numbers.
 
+#include "platform/richedit/ParagraphFormat.h"
+#include "platform/richedit/RunWriter.h"
+#include "platform/richedit/ScrollBarMessages.h"
 #include "platform/window/Window.h"
 #include "platform_export.h"
 
 #include <QFont>
-#include <QPointer>
+#include <QPlainTextEdit>
+#include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextEdit>
 
 #include <memory>
-#include <optional>
 
 class QPainter;
 class QPaintDevice;
 class QScrollBar;
 
 namespace platform {
+
+class EditBatch;
+class PrintLayout;
+class VisualLines;
+struct LinePlace;
 
 constexpr UINT WM_GETTEXTLENGTH = 0x000E;
 // wParam SB_LINEUP, SB_LINEDOWN, SB_PAGEUP or SB_PAGEDOWN; the answer has TRUE
@@ -45,49 +67,9 @@ constexpr UINT WM_GETTEXTLENGTH = 0x000E;
 constexpr UINT EM_SCROLL = 0x00B5;
 constexpr qint64 ES_READONLY = 0x0800;
 
-// Scroll-bar codes in the low word of a scroll message.
-enum ScrollCode : int {
-    SB_LINEUP = 0,
-    SB_LINELEFT = 0,
-    SB_LINEDOWN = 1,
-    SB_LINERIGHT = 1,
-    SB_PAGEUP = 2,
-    SB_PAGELEFT = 2,
-    SB_PAGEDOWN = 3,
-    SB_PAGERIGHT = 3,
-    SB_THUMBPOSITION = 4,
-    SB_THUMBTRACK = 5,
-    SB_TOP = 6,
-    SB_LEFT = 6,
-    SB_BOTTOM = 7,
-    SB_RIGHT = 7,
-    SB_ENDSCROLL = 8,
-};
-
 enum RichTextFileType : int { rtfRTF = 0, rtfText = 1 };
 enum RichTextAlignment : int { rtfLeft = 0, rtfRight = 1, rtfCenter = 2 };
 enum BorderStyleConstants : int { rtfNoBorder = 0, rtfFixedSingle = 1 };
-
-// Line-spacing rules of a paragraph.
-enum LineSpacingRule : int {
-    SpacingSingle = 0,
-    SpacingOneAndHalf = 1,
-    SpacingDouble = 2,
-    SpacingAtLeast = 3,
-    SpacingExactly = 4,
-    SpacingMultiple = 5,
-};
-
-// Numbering kinds of a paragraph.
-enum Numbering : int {
-    NumberingNone = 0,
-    NumberingBullet = 1,
-    NumberingArabic = 2,
-    NumberingLowerLetters = 3,
-    NumberingUpperLetters = 4,
-    NumberingLowerRoman = 5,
-    NumberingUpperRoman = 6,
-};
 
 // A rectangle in twips, edges as numbers (right and bottom exclusive).
 struct TwipsRect {
@@ -107,18 +89,7 @@ struct FormatRange {
     qint32 cpMax = -1;
 };
 
-constexpr WPARAM MakeWParam(int low, int high) {
-    return static_cast<WPARAM>((static_cast<quint32>(high & 0xFFFF) << 16) |
-                               static_cast<quint32>(low & 0xFFFF));
-}
-constexpr int LoWord(WPARAM w) {
-    return static_cast<int>(static_cast<quint32>(w) & 0xFFFF);
-}
-constexpr int HiWord(WPARAM w) {
-    return static_cast<int>((static_cast<quint32>(w) >> 16) & 0xFFFF);
-}
-
-class PLATFORM_EXPORT RichTextBox : public QTextEdit {
+class PLATFORM_EXPORT RichTextBox : public QPlainTextEdit {
     Q_OBJECT
 public:
     explicit RichTextBox(QWidget* parent = nullptr);
@@ -131,7 +102,9 @@ public:
     void setText(const QString& text);
     qint32 TextLength() const;
     qint32 SelStart() const;
-    // Collapses the selection at `start` and brings the caret into view.
+    // Collapses the selection at `start` and brings the caret into view. In
+    // an edit batch, putting the caret where it already is (nothing
+    // selected) leaves the scrolling to the batch's close.
     void setSelStart(qint32 start);
     qint32 SelLength() const;
     void setSelLength(qint32 length);
@@ -170,6 +143,7 @@ public:
     void setSelSuperScript(bool on);
     QString SelFontName() const;
     void setSelFontName(const QString& name);
+    // Sizes as given, whatever the zoom.
     int SelFontSize() const;
     void setSelFontSize(int points);
 
@@ -217,22 +191,30 @@ public:
     // The length of the line that holds a position, without its line break.
     qint32 lineLength(qint32 position) const;
     qint32 lineCount() const;
+    // The lines from the first visible one to the end, counted up to
+    // `atMost`: only the paragraphs below the top of the view are laid out.
+    qint32 linesFromTop(qint32 atMost) const;
     // Scrolls so that the first visible line moves by `lines` (as far as the
-    // text allows).
-    void lineScroll(qint32 lines);
-    void scrollPages(qint32 pages);
+    // text allows), laying out only the paragraphs it crosses; answers the
+    // lines it moved.
+    qint32 lineScroll(qint32 lines);
 
     // Wrapping: no device and width 1 is no wrapping, no device and width 0
-    // wraps at the window's edge, a device wraps at `lineWidthTwips`.
+    // wraps at the window's edge; any other width (with or without a
+    // device) wraps at that width in twips where the view is wider, at the
+    // window's edge where it is not.
     void setTargetDevice(QPaintDevice* device, qint32 lineWidthTwips);
-    // numerator / denominator between 1/64 and 64, or both 0 for none.
-    // False when refused.
+    // The width given to setTargetDevice (initially 0).
+    qint32 lineWidthTwips() const { return m_lineWidthTwips; }
+    // numerator / denominator between 1/64 and 64, or both 0 for none; every
+    // size shown is scaled. False when refused.
     bool setZoom(int numerator, int denominator);
 
     // Renders one page's worth of text into the range's rectangle on the
     // painter's device (measuring only when `render` is false) and answers
-    // the position of the first character that did not fit. The layout for
-    // the device is kept until releaseFormatRange().
+    // the position of the first character that did not fit. The whole text
+    // is laid out for the device, with every paragraph format, and kept so
+    // until releaseFormatRange().
     qint32 formatRange(const FormatRange& range, bool render);
     void releaseFormatRange();
 
@@ -241,28 +223,20 @@ public:
     void SaveFile(const QString& fileName, int fileType) const;
 
     // Removes the first `count` characters; what remains keeps its
-    // formatting. Like text written in an EditBatch, the removal cannot be
+    // formatting. Like every write of the program, the removal cannot be
     // undone, so the removed text is not kept.
     void removeHead(qint32 count);
 
-    // Groups the changes made while it lives into one edit, so the box lays
-    // its text out once at the end instead of after every insertion, and
-    // raises SelChange once at the end if the selection moved. The program's
-    // writing is not kept for undo (it ends the user's undo history, as a
-    // write that cannot be undone does): a console that is written to all
-    // day would otherwise keep every insertion for ever.
-    class PLATFORM_EXPORT EditBatch {
-    public:
-        explicit EditBatch(RichTextBox& box);
-        ~EditBatch();
-        EditBatch(const EditBatch&) = delete;
-        EditBatch& operator=(const EditBatch&) = delete;
+    // The program's writes not yet laid out.
+    bool editBatchOpen() const;
+    void closeEditBatch() const;
 
-    private:
-        QPointer<RichTextBox> m_box;
-        QTextCursor m_cursor;
-        bool m_undo;
-    };
+    // Undo and the clipboard work on the text as it stands.
+    void undo();
+    void redo();
+    void copy();
+    void cut();
+    void paste();
 
     // Position conversions between the CR LF text and the document.
     int toDocument(qint32 position) const;
@@ -286,6 +260,9 @@ Q_SIGNALS:
     void viewMoved();
 
 protected:
+    bool event(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -293,21 +270,30 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct LineTable;
-    struct PrintLayout;
+    friend class RunWriter;
 
     LRESULT defaultWindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
-    void scrollBarAction(QScrollBar* bar, int action);
-    void scrollBarReleased(QScrollBar* bar);
     void scroll(QScrollBar* bar, bool vertical, int code, int trackPosition);
     void selectionMoved();
+    void textChanged();
+    void closeBatch();
 
-    const LineTable& lines() const;
-    void invalidateLines() { m_linesValid = false; }
-    qreal lineTop(qint32 line) const;
+    // The formatting a caret at a document position takes.
+    QTextCharFormat formatBefore(int position) const;
+    void showCaret();
+    // The writing cursor of the open batch (opened here), on the caret's
+    // selection.
+    QTextCursor& writer();
+    void writeRun(const QString& text, const QTextCharFormat& format);
+
+    // The top of the view: its block and the line within it.
+    LinePlace top() const;
+    qint32 pageLines() const;
+    void forgetLines();
+    void updateWrapMargin();
+
     QTextCharFormat selectionFormat() const;
     void mergeFormat(const QTextCharFormat& format);
     void clearFormatProperty(int property);
@@ -319,25 +305,33 @@ private:
 
     HWND m_hwnd = 0;
     QFont m_font;
-    qreal m_zoom = 1.0;
+    std::unique_ptr<QPaintDevice> m_zoomDevice;
     qint32 m_backColor;
     int m_borderStyle = rtfNoBorder;
     bool m_hideSelection = true;
     bool m_autoVerbMenu = false;
     float m_bulletIndent = 0;
     QString m_fileName;
+    qint32 m_lineWidthTwips = 0;
+    int m_wrapMargin = 0;
 
-    mutable std::unique_ptr<LineTable> m_lineTable;
-    mutable bool m_linesValid = false;
+    std::unique_ptr<EditBatch> m_batch;
+    std::unique_ptr<VisualLines> m_lines;
     std::unique_ptr<PrintLayout> m_print;
+    // While a batch closes, its Change and SelChange wait for the scrolling.
+    bool m_closing = false;
+    bool m_changedWhileClosing = false;
 
-    // Scroll-bar action in progress: set while a translated action's message
-    // is handled, and whether the press that is held has sent one.
-    std::optional<int> m_trackPosition;
-    bool m_scrollActionSent = false;
+    RunFormats m_runFormats;
+    // Where the last run written ends, and its format: the format before a
+    // caret there. -1 once anything else has changed the text or its formats
+    // (outside a batch every change says so as it happens).
+    int m_lastRunEnd = -1;
+    QTextCharFormat m_lastRunFormat;
+
+    std::unique_ptr<ScrollBarMessages> m_scrollBars;
     int m_lastAnchor = 0;
     int m_lastPosition = 0;
-    int m_batchDepth = 0;
 };
 
 } // namespace platform

@@ -1,5 +1,7 @@
 #include "platform/richedit/Rtf.h"
 
+#include "platform/richedit/ParagraphFormat.h"
+
 #include <QColor>
 #include <QFont>
 #include <QHash>
@@ -8,10 +10,12 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextList>
 
 #include <array>
 #include <climits>
 #include <cmath>
+#include <utility>
 
 namespace platform {
 
@@ -31,7 +35,9 @@ QChar fromAnsi(int byte) {
     return QChar(static_cast<char16_t>(byte));
 }
 
-enum class Destination { Text, FontTable, ColourTable, Skip };
+// Starred: a group opened with \* whose first word is not read yet (it is
+// skipped unless that word is one the reader knows).
+enum class Destination { Text, FontTable, ColourTable, Numbering, Starred, Skip };
 
 struct CharState {
     int font = -1;       // -1: the default font
@@ -47,9 +53,36 @@ struct CharState {
     bool operator==(const CharState&) const = default;
 };
 
+// What a paragraph is given: its alignment, its line spacing (\sl, in
+// twips, and whether \slmult makes it a multiple of single lines) and its
+// numbering.
+struct ParagraphState {
+    Qt::Alignment alignment = Qt::AlignLeft;
+    int lineSpacing = 0;
+    bool spacingMultiple = false;
+    int numbering = NumberingNone;
+
+    int spacingRule() const {
+        if (lineSpacing == 0)
+            return SpacingSingle;
+        if (!spacingMultiple)
+            return lineSpacing > 0 ? SpacingAtLeast : SpacingExactly;
+        switch (lineSpacing) {
+        case 240:
+            return SpacingSingle;
+        case 360:
+            return SpacingOneAndHalf;
+        case 480:
+            return SpacingDouble;
+        default:
+            return SpacingMultiple;
+        }
+    }
+};
+
 struct GroupState {
     CharState chars;
-    Qt::Alignment alignment = Qt::AlignLeft;
+    ParagraphState paragraph;
     Destination destination = Destination::Text;
     int unicodeSkip = 1;
 };
@@ -60,7 +93,7 @@ struct Run {
 };
 
 struct Paragraph {
-    Qt::Alignment alignment = Qt::AlignLeft;
+    ParagraphState format;
     QList<Run> runs;
 };
 
@@ -106,10 +139,14 @@ public:
             }
             if (ch == QLatin1Char('}')) {
                 endGroupText();
-                if (m_overflow > 0)
+                if (m_overflow > 0) {
                     --m_overflow;
-                else if (!m_stack.isEmpty())
-                    m_state = m_stack.takeLast();
+                } else if (!m_stack.isEmpty()) {
+                    const GroupState closed = std::exchange(m_state, m_stack.takeLast());
+                    // A numbering group numbers the paragraph it stands in.
+                    if (closed.destination == Destination::Numbering)
+                        m_state.paragraph.numbering = closed.paragraph.numbering;
+                }
                 ++i;
                 m_groupStart = false;
                 m_skipChars = 0;
@@ -154,7 +191,9 @@ private:
             }
             case '*':
                 if (m_groupStart)
-                    m_state.destination = Destination::Skip;
+                    m_state.destination = m_state.destination == Destination::Text
+                                              ? Destination::Starred
+                                              : Destination::Skip;
                 break;
             case '~':
                 text(QChar(0x00A0));
@@ -220,8 +259,17 @@ private:
             m_colourSeen = false;
         } else if (skippedDestination(word)) {
             m_state.destination = Destination::Skip;
+        } else if (m_state.destination == Destination::Starred) {
+            if (word == QLatin1String("pn")) {
+                m_state.destination = Destination::Numbering;
+                m_state.paragraph.numbering = NumberingNone;
+            } else {
+                m_state.destination = Destination::Skip;
+            }
         } else if (m_state.destination == Destination::Skip) {
             return;
+        } else if (m_state.destination == Destination::Numbering) {
+            numberingWord(word);
         } else if (word == QLatin1String("u")) {
             int code = parameter;
             if (code < 0)
@@ -273,15 +321,19 @@ private:
         } else if (word == QLatin1String("plain")) {
             chars = CharState();
         } else if (word == QLatin1String("pard")) {
-            m_state.alignment = Qt::AlignLeft;
+            m_state.paragraph = ParagraphState();
         } else if (word == QLatin1String("ql")) {
-            m_state.alignment = Qt::AlignLeft;
+            m_state.paragraph.alignment = Qt::AlignLeft;
         } else if (word == QLatin1String("qr")) {
-            m_state.alignment = Qt::AlignRight;
+            m_state.paragraph.alignment = Qt::AlignRight;
         } else if (word == QLatin1String("qc")) {
-            m_state.alignment = Qt::AlignHCenter;
+            m_state.paragraph.alignment = Qt::AlignHCenter;
         } else if (word == QLatin1String("qj")) {
-            m_state.alignment = Qt::AlignJustify;
+            m_state.paragraph.alignment = Qt::AlignJustify;
+        } else if (word == QLatin1String("sl")) {
+            m_state.paragraph.lineSpacing = hasParameter ? parameter : 0;
+        } else if (word == QLatin1String("slmult")) {
+            m_state.paragraph.spacingMultiple = on;
         } else if (word == QLatin1String("f")) {
             chars.font = hasParameter ? parameter : -1;
         } else if (word == QLatin1String("fs")) {
@@ -313,6 +365,25 @@ private:
         }
     }
 
+    // The words of a numbering group (\pn): the level says bullet or
+    // number, the style word which numbers.
+    void numberingWord(QStringView word) {
+        static const std::pair<const char*, int> kinds[] = {
+            {"pnlvlblt", NumberingBullet},      {"pnlvlbody", NumberingArabic},
+            {"pndec", NumberingArabic},         {"pnlcltr", NumberingLowerLetters},
+            {"pnucltr", NumberingUpperLetters}, {"pnlcrm", NumberingLowerRoman},
+            {"pnucrm", NumberingUpperRoman},
+        };
+        for (const auto& [name, kind] : kinds) {
+            if (word == QLatin1String(name)) {
+                // The level word comes first; a bullet keeps its bullet.
+                if (m_state.paragraph.numbering != NumberingBullet)
+                    m_state.paragraph.numbering = kind;
+                return;
+            }
+        }
+    }
+
     void text(QChar ch) {
         if (m_skipChars > 0) {
             --m_skipChars;
@@ -320,6 +391,8 @@ private:
         }
         switch (m_state.destination) {
         case Destination::Skip:
+        case Destination::Starred:
+        case Destination::Numbering:
             return;
         case Destination::FontTable:
             if (ch == QLatin1Char(';')) {
@@ -344,7 +417,7 @@ private:
         if (m_pending.isEmpty())
             m_pendingChars = m_state.chars;
         m_pending += ch;
-        m_current.alignment = m_state.alignment;
+        m_current.format = m_state.paragraph;
     }
 
     // A font name written without a closing ";" ends with its group.
@@ -367,7 +440,7 @@ private:
             return;
         m_skipChars = 0;
         flush();
-        m_current.alignment = m_state.alignment;
+        m_current.format = m_state.paragraph;
         m_paragraphs.append(m_current);
         m_current = Paragraph();
     }
@@ -406,9 +479,11 @@ private:
         QTextCursor cursor(&m_document);
         cursor.beginEditBlock();
         bool first = true;
+        // Numbered paragraphs in a row of one kind are one list.
+        QTextList* list = nullptr;
         for (const Paragraph& p : std::as_const(m_paragraphs)) {
-            QTextBlockFormat blockFormat;
-            blockFormat.setAlignment(p.alignment);
+            QTextBlockFormat blockFormat = SpacingFormat(p.format.spacingRule());
+            blockFormat.setAlignment(p.format.alignment);
             const QTextCharFormat blockChars =
                 p.runs.isEmpty() ? QTextCharFormat() : formatOf(p.runs.first().chars);
             if (first) {
@@ -418,6 +493,12 @@ private:
             } else {
                 cursor.insertBlock(blockFormat, blockChars);
             }
+            if (p.format.numbering == NumberingNone)
+                list = nullptr;
+            else if (list && NumberingOf(list->item(0)) == p.format.numbering)
+                list->add(cursor.block());
+            else
+                list = cursor.createList(ListFormatOf(p.format.numbering));
             for (const Run& run : p.runs)
                 cursor.insertText(run.text, formatOf(run.chars));
         }

@@ -1,5 +1,7 @@
 #include "platform/richedit/Rtf.h"
 
+#include "platform/richedit/ParagraphFormat.h"
+
 #include <QColor>
 #include <QFont>
 #include <QList>
@@ -46,6 +48,15 @@ int halfPointsOf(const QTextCharFormat& format, const QFont& defaultFont) {
     return static_cast<int>(std::lround(points * 2));
 }
 
+// The paragraph formatting as RTF states it.
+struct ParagraphState {
+    int alignment = 0; // 0 left, 1 right, 2 centre, 3 justified
+    int spacing = SpacingSingle;
+    int numbering = NumberingNone;
+
+    bool operator==(const ParagraphState&) const = default;
+};
+
 bool hasColour(const QTextCharFormat& format, int property) {
     return format.hasProperty(property) && format.brushProperty(property).style() != Qt::NoBrush;
 }
@@ -83,17 +94,18 @@ public:
                        .arg(c.blue());
         out += QStringLiteral("}\r\n\\viewkind4\\uc1\\pard ");
 
+        // What the text starts with: the default font at its own size, as a
+        // reader takes text that gives none.
         RunState current;
-        int alignment = 0;
+        current.halfPoints = halfPointsOf(QTextCharFormat(), m_defaultFont);
+        ParagraphState paragraph;
         QTextBlock block = m_document.findBlock(m_from);
         const QTextBlock last = m_document.findBlock(m_to);
         while (block.isValid()) {
-            const int blockAlignment = alignmentOf(block);
-            if (blockAlignment != alignment) {
-                out += QStringLiteral("\\pard");
-                out += alignmentWord(blockAlignment);
-                out += QLatin1Char(' ');
-                alignment = blockAlignment;
+            const ParagraphState blockParagraph = paragraphOf(block);
+            if (!(blockParagraph == paragraph)) {
+                out += paragraphWords(blockParagraph);
+                paragraph = blockParagraph;
             }
             for (auto it = block.begin(); !it.atEnd(); ++it) {
                 const QTextFragment fragment = it.fragment();
@@ -202,28 +214,50 @@ private:
         return w;
     }
 
-    static int alignmentOf(const QTextBlock& block) {
-        const Qt::Alignment a = block.blockFormat().alignment();
+    static ParagraphState paragraphOf(const QTextBlock& block) {
+        ParagraphState p;
+        const QTextBlockFormat format = block.blockFormat();
+        const Qt::Alignment a = format.alignment();
         if (a & Qt::AlignRight)
-            return 1;
-        if (a & Qt::AlignHCenter)
-            return 2;
-        if (a & Qt::AlignJustify)
-            return 3;
-        return 0;
+            p.alignment = 1;
+        else if (a & Qt::AlignHCenter)
+            p.alignment = 2;
+        else if (a & Qt::AlignJustify)
+            p.alignment = 3;
+        p.spacing = SpacingRuleOf(format);
+        p.numbering = NumberingOf(block);
+        return p;
     }
 
-    static QString alignmentWord(int alignment) {
-        switch (alignment) {
-        case 1:
-            return QStringLiteral("\\qr");
-        case 2:
-            return QStringLiteral("\\qc");
-        case 3:
-            return QStringLiteral("\\qj");
-        default:
-            return QStringLiteral("\\ql");
+    // The words that start a paragraph of these properties: \pard resets
+    // them all, then those that are not the default follow.
+    static QString paragraphWords(const ParagraphState& p) {
+        QString w = QStringLiteral("\\pard");
+        // The numbering group first: the last word before the text is then a
+        // control word, which the blank after it ends.
+        switch (p.numbering) {
+        case NumberingNone:
+            break;
+        case NumberingBullet:
+            w += QStringLiteral("{\\*\\pn\\pnlvlblt\\pnindent0{\\pntxtb\\'b7}}");
+            break;
+        default: {
+            static const char* const styles[] = {"",          "",         "\\pndec", "\\pnlcltr",
+                                                 "\\pnucltr", "\\pnlcrm", "\\pnucrm"};
+            w += QStringLiteral("{\\*\\pn\\pnlvlbody\\pnindent0\\pnstart1") +
+                 QLatin1String(styles[p.numbering]) + QStringLiteral("{\\pntxta.}}");
+            break;
         }
+        }
+        static const char* const alignments[] = {"\\ql", "\\qr", "\\qc", "\\qj"};
+        w += QLatin1String(alignments[p.alignment]);
+        // Spacing as a multiple of single lines (240 a line); the rules
+        // whose amount is given separately have none here and space singly.
+        if (p.spacing == SpacingOneAndHalf)
+            w += QStringLiteral("\\sl360\\slmult1");
+        else if (p.spacing == SpacingDouble)
+            w += QStringLiteral("\\sl480\\slmult1");
+        return w + QLatin1Char(' ');
     }
 
     static QString escaped(const QString& text) {

@@ -1,5 +1,7 @@
 #include "platform/richedit/VbKeys.h"
 
+#include <QString>
+
 #include <array>
 #include <utility>
 
@@ -78,6 +80,48 @@ int VbButtonsFromQt(Qt::MouseButtons buttons) {
     if (buttons & Qt::MiddleButton)
         result |= 4;
     return result;
+}
+
+QString TextForVbKeyCode(int keyCode, int shift) {
+    if (keyCode >= 'A' && keyCode <= 'Z') {
+        if (shift & 2)
+            return QString(QChar(static_cast<char16_t>(keyCode - 64)));
+        return QString(QChar(static_cast<char16_t>((shift & 1) ? keyCode : keyCode + 32)));
+    }
+    if (keyCode >= '0' && keyCode <= '9' && !(shift & 3))
+        return QString(QChar(static_cast<char16_t>(keyCode)));
+    switch (keyCode) {
+    case 8:
+    case 9:
+    case 13:
+    case 27:
+    case 32:
+        return QString(QChar(static_cast<char16_t>(keyCode)));
+    default:
+        return QString();
+    }
+}
+
+int QtKeyForCharacter(int ch) {
+    switch (ch) {
+    case 8:
+        return Qt::Key_Backspace;
+    case 9:
+        return Qt::Key_Tab;
+    case 13:
+        return Qt::Key_Return;
+    case 27:
+        return Qt::Key_Escape;
+    case 32:
+        return Qt::Key_Space;
+    default:
+        break;
+    }
+    if (ch >= 'a' && ch <= 'z')
+        return Qt::Key_A + (ch - 'a');
+    if ((ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9'))
+        return ch;
+    return Qt::Key_unknown;
 }
 
 } // namespace platform

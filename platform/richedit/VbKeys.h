@@ -6,6 +6,7 @@
 
 #include "platform_export.h"
 
+#include <QString>
 #include <Qt>
 
 namespace platform {
@@ -17,5 +18,10 @@ PLATFORM_EXPORT int QtKeyFromVbKeyCode(int keyCode);
 PLATFORM_EXPORT int VbShiftFromQt(Qt::KeyboardModifiers modifiers);
 PLATFORM_EXPORT Qt::KeyboardModifiers QtModifiersFromVbShift(int shift);
 PLATFORM_EXPORT int VbButtonsFromQt(Qt::MouseButtons buttons);
+// The text a key gives, for a key code a handler put in place of the
+// pressed one; empty for a key without text.
+PLATFORM_EXPORT QString TextForVbKeyCode(int keyCode, int shift);
+// The key that types a character; Qt::Key_unknown for one without a key.
+PLATFORM_EXPORT int QtKeyForCharacter(int ch);
 
 } // namespace platform

@@ -8,17 +8,25 @@
 #include "platform/com/PropertyBag.h"
 #include "platform/richedit/OleColor.h"
 #include "tests/console/ConsoleLooks.h"
+#include "tests/console/ShownConsole.h"
 #include "tests/support/ScriptedAnswerer.h"
 #include "tests/support/TempProgramFolder.h"
 #include "tests/support/TestMain.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QGlyphRun>
 #include <QPointer>
+#include <QRawFont>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QStyleOptionSlider>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QWheelEvent>
+
+#include <functional>
 
 using namespace platform;
 
@@ -66,6 +74,8 @@ private Q_SLOTS:
     void propertyBagDefaults();
     void propertyBagRoundTrip();
     void border();
+    void passThroughSetters_data();
+    void passThroughSetters();
     void viewModeMarksAndWraps();
     void zoom_data();
     void zoom();
@@ -82,7 +92,6 @@ private Q_SLOTS:
 
 private:
     absRichEdit& console() { return *m_console; }
-    void showSized(int width, int visibleLines);
 
     std::unique_ptr<TempProgramFolder> m_folder;
     std::unique_ptr<Program> m_program;
@@ -103,13 +112,6 @@ void TestAbsRichEdit::cleanup() {
 }
 
 // Shows the console so that about `visibleLines` lines fit.
-void TestAbsRichEdit::showSized(int width, int visibleLines) {
-    const QFontMetrics metrics(console().rtfText->font());
-    console().resize(width, visibleLines * metrics.lineSpacing() + 10);
-    console().show();
-    QVERIFY(QTest::qWaitForWindowExposed(&console()));
-}
-
 void TestAbsRichEdit::positionsCountCrLf_data() {
     QTest::addColumn<QString>("written");
     QTest::addColumn<QString>("text");
@@ -164,7 +166,7 @@ void TestAbsRichEdit::caretAtTheEndAppends() {
 }
 
 void TestAbsRichEdit::unwrappedLines() {
-    showSized(120, 5);
+    ShowSized(console(), 120, 5);
     // A new console's view mode reads 0 already: it has to change to act.
     console().setViewMode(absRichEdit::rtfWrapWindow);
     console().setViewMode(absRichEdit::rtfNoWrap);
@@ -178,7 +180,7 @@ void TestAbsRichEdit::unwrappedLines() {
 }
 
 void TestAbsRichEdit::wrappedLines() {
-    showSized(120, 5);
+    ShowSized(console(), 120, 5);
     console().setViewMode(absRichEdit::rtfWrapWindow);
     const QString paragraph = QStringLiteral("word ").repeated(40).trimmed();
     const QString text = paragraph + QStringLiteral("\r\nshort");
@@ -229,18 +231,21 @@ void TestAbsRichEdit::setCurrentLine() {
 }
 
 void TestAbsRichEdit::gutterOfAnEmptyConsole() {
-    showSized(300, 5);
+    ShowSized(console(), 300, 5);
     console().setLineNumbering(true);
     QCOMPARE(console().picLines->printedLines(), QStringList{QStringLiteral(" 1")});
     // The text box sits right of the gutter.
     QCOMPARE(console().rtfText->x(), console().picLines->width());
 
-    // While line 1 is at the top, every write brings the numbers up to date.
+    // While line 1 is at the top, every batch of writes brings the numbers
+    // up to date when it closes.
     QSignalSpy selChange(&console(), &absRichEdit::SelChange);
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) {
         AddColorText(console(), QStringLiteral("\r\n\x03"
                                                "4line"));
-    QCOMPARE(console().picLines->printedLines(), printedRange(1, 4));
+        QTRY_VERIFY(!console().rtfText->editBatchOpen());
+        QCOMPARE(console().picLines->printedLines(), printedRange(1, i + 2));
+    }
     QCOMPARE(selChange.count(), 3);
 }
 
@@ -257,7 +262,7 @@ void TestAbsRichEdit::gutterNumbers() {
     QFETCH(int, lines);
     QFETCH(int, firstVisible);
     QFETCH(QStringList, numbers);
-    showSized(300, 5);
+    ShowSized(console(), 300, 5);
     console().setText(numberedLines(lines));
     console().setLineNumbering(true);
     console().rtfText->lineScroll(firstVisible - 1);
@@ -266,7 +271,7 @@ void TestAbsRichEdit::gutterNumbers() {
 }
 
 void TestAbsRichEdit::gutterHiddenThenShown() {
-    showSized(300, 5);
+    ShowSized(console(), 300, 5);
     console().setText(numberedLines(50));
     QCOMPARE(console().rtfText->x(), 0);
     console().rtfText->lineScroll(20);
@@ -280,7 +285,7 @@ void TestAbsRichEdit::gutterHiddenThenShown() {
 }
 
 void TestAbsRichEdit::scrollBarStepReachesVScrollBeforeTheBoxMoves() {
-    showSized(300, 5);
+    ShowSized(console(), 300, 5);
     console().setText(numberedLines(100));
     console().setLineNumbering(true);
     QScrollBar* bar = console().rtfText->verticalScrollBar();
@@ -315,7 +320,7 @@ void TestAbsRichEdit::scrollBarStepReachesVScrollBeforeTheBoxMoves() {
 }
 
 void TestAbsRichEdit::horizontalStepRaisesHScroll() {
-    showSized(120, 5);
+    ShowSized(console(), 120, 5);
     console().setViewMode(absRichEdit::rtfWrapWindow);
     console().setViewMode(absRichEdit::rtfNoWrap);
     console().setText(QStringLiteral("word ").repeated(100));
@@ -362,9 +367,12 @@ QPoint subControlCentre(QScrollBar* bar, QStyle::SubControl control) {
 } // namespace
 
 void TestAbsRichEdit::mouseOnTheScrollBarSendsItsCodes() {
-    showSized(300, 5);
+    ShowSized(console(), 300, 5);
     console().setText(numberedLines(200));
+    // The scroll bar shows once the events have run.
+    QCoreApplication::processEvents();
     QScrollBar* bar = console().rtfText->verticalScrollBar();
+    QVERIFY(bar->isVisible());
     ScrollCodes recorder;
     m_program->subclass.AttachMessage(&recorder, console().hWnd(), WM_VSCROLL);
     QSignalSpy vscroll(&console(), &absRichEdit::VScroll);
@@ -392,7 +400,7 @@ void TestAbsRichEdit::mouseOnTheScrollBarSendsItsCodes() {
 }
 
 void TestAbsRichEdit::wheelMovesTheGutterWithoutVScroll() {
-    showSized(300, 5);
+    ShowSized(console(), 300, 5);
     console().setText(numberedLines(100));
     console().setLineNumbering(true);
     QSignalSpy vscroll(&console(), &absRichEdit::VScroll);
@@ -515,27 +523,142 @@ void TestAbsRichEdit::border() {
     QCOMPARE(console().rtfText->frameShape(), QFrame::NoFrame);
 }
 
+void TestAbsRichEdit::passThroughSetters_data() {
+    // The bag name the write marks changed ("" for none), and whether the
+    // scratch box is kept in step.
+    QTest::addColumn<QString>("setter");
+    QTest::addColumn<QString>("bagName");
+    QTest::addColumn<bool>("alsoScratch");
+    QTest::newRow("AutoVerbMenu") << "AutoVerbMenu"
+                                  << "AutoVerbMenu" << false;
+    QTest::newRow("BackColor") << "BackColor"
+                               << "BackColor" << false;
+    QTest::newRow("BulletIndent") << "BulletIndent"
+                                  << "BulletIndent" << true;
+    QTest::newRow("Border") << "Border"
+                            << "Border" << false;
+    QTest::newRow("Enabled") << "Enabled"
+                             << "Enabled" << true;
+    QTest::newRow("filename") << "filename"
+                              << "FileName" << false;
+    QTest::newRow("Font") << "Font"
+                          << "Font" << true;
+    QTest::newRow("HideSelection") << "HideSelection"
+                                   << "HideSelection" << true;
+    QTest::newRow("Locked") << "Locked"
+                            << "Locked" << true;
+    QTest::newRow("Text") << "Text"
+                          << "Text" << false;
+    QTest::newRow("ViewMode") << "ViewMode"
+                              << "ViewMode" << true;
+    QTest::newRow("TextRTF") << "TextRTF"
+                             << "" << false;
+    QTest::newRow("SelBold") << "SelBold"
+                             << "" << false;
+    QTest::newRow("SelFontBackColor") << "SelFontBackColor"
+                                      << "" << false;
+}
+
+void TestAbsRichEdit::passThroughSetters() {
+    QFETCH(QString, setter);
+    QFETCH(QString, bagName);
+    QFETCH(bool, alsoScratch);
+    const QFont font(QStringLiteral("DejaVu Sans Mono"), 15);
+    // Each setter, and what it reads back from a box.
+    struct Write {
+        std::function<void(absRichEdit&)> set;
+        std::function<QVariant(RichTextBox&)> read;
+    };
+    const QHash<QString, Write> writes{
+        {QStringLiteral("AutoVerbMenu"),
+         {[](absRichEdit& c) { c.setAutoVerbMenu(true); },
+          [](RichTextBox& b) { return QVariant(b.AutoVerbMenu()); }}},
+        {QStringLiteral("BackColor"),
+         {[](absRichEdit& c) { c.setBackColor(0x123456); },
+          [](RichTextBox& b) { return QVariant(b.BackColor()); }}},
+        {QStringLiteral("BulletIndent"),
+         {[](absRichEdit& c) { c.setBulletIndent(360); },
+          [](RichTextBox& b) { return QVariant(b.BulletIndent()); }}},
+        {QStringLiteral("Border"),
+         {[](absRichEdit& c) { c.setBorder(true); },
+          [](RichTextBox& b) { return QVariant(b.BorderStyle()); }}},
+        {QStringLiteral("Enabled"),
+         {[](absRichEdit& c) { c.setEnabled(false); },
+          [](RichTextBox& b) { return QVariant(b.isEnabled()); }}},
+        {QStringLiteral("filename"),
+         {[](absRichEdit& c) { c.setFilename(QStringLiteral("x.rtf")); },
+          [](RichTextBox& b) { return QVariant(b.FileName()); }}},
+        {QStringLiteral("Font"),
+         {[font](absRichEdit& c) { c.setFont(font); },
+          [](RichTextBox& b) { return QVariant(b.Font()); }}},
+        {QStringLiteral("HideSelection"),
+         {[](absRichEdit& c) { c.setHideSelection(false); },
+          [](RichTextBox& b) { return QVariant(b.HideSelection()); }}},
+        {QStringLiteral("Locked"),
+         {[](absRichEdit& c) { c.setLocked(true); },
+          [](RichTextBox& b) { return QVariant(b.Locked()); }}},
+        {QStringLiteral("Text"),
+         {[](absRichEdit& c) { c.setText(QStringLiteral("abc")); },
+          [](RichTextBox& b) { return QVariant(b.Text()); }}},
+        {QStringLiteral("ViewMode"),
+         {[](absRichEdit& c) { c.setViewMode(absRichEdit::rtfWrapPrinter); },
+          [](RichTextBox& b) { return QVariant(b.lineWidthTwips()); }}},
+        {QStringLiteral("TextRTF"),
+         {[](absRichEdit& c) { c.setTextRTF(QStringLiteral("{\\rtf1 r}")); },
+          [](RichTextBox& b) { return QVariant(b.Text()); }}},
+        {QStringLiteral("SelBold"),
+         {[](absRichEdit& c) { c.setSelBold(true); },
+          [](RichTextBox& b) { return QVariant(b.SelBold()); }}},
+        {QStringLiteral("SelFontBackColor"),
+         {[](absRichEdit& c) { c.setSelFontBackColor(0x00FF00); },
+          [](RichTextBox& b) { return QVariant(b.SelFontBackColor()); }}},
+    };
+    const Write write = writes.value(setter);
+    const QVariant textBefore = write.read(*console().rtfText);
+    const QVariant scratchBefore = write.read(*console().rtfTemp);
+    QSignalSpy changed(&console(), &absRichEdit::PropertyChanged);
+    write.set(console());
+
+    const QVariant written = write.read(*console().rtfText);
+    QVERIFY2(written != textBefore, qPrintable(written.toString()));
+    QCOMPARE(changed.count(), bagName.isEmpty() ? 0 : 1);
+    if (!bagName.isEmpty())
+        QCOMPARE(changed.first().first().toString(), bagName);
+    QCOMPARE(write.read(*console().rtfTemp), alsoScratch ? written : scratchBefore);
+}
+
 void TestAbsRichEdit::viewModeMarksAndWraps() {
+    ShowSized(console(), 300, 5);
+    console().setText(QStringLiteral("word ").repeated(300));
+    const auto lines = [this] { return console().GetTotalLines(); };
     QSignalSpy changed(&console(), &absRichEdit::PropertyChanged);
     // A new console wraps as created, although its view mode reads 0.
-    QCOMPARE(console().rtfText->lineWrapMode(), QTextEdit::WidgetWidth);
+    const qint32 atTheEdge = lines();
+    QVERIFY(atTheEdge > 1);
     console().setViewMode(absRichEdit::rtfNoWrap);
     QCOMPARE(changed.count(), 1);
     QCOMPARE(changed.last().first().toString(), QStringLiteral("ViewMode"));
-    QCOMPARE(console().rtfText->lineWrapMode(), QTextEdit::WidgetWidth);
+    QCOMPARE(lines(), atTheEdge);
 
+    // As printed: the paper is wider than this view, so the window's edge.
     console().setViewMode(absRichEdit::rtfWrapPrinter);
-    QCOMPARE(console().rtfText->lineWrapMode(), QTextEdit::FixedPixelWidth);
-    QCOMPARE(console().rtfTemp->lineWrapMode(), QTextEdit::FixedPixelWidth);
-    console().setViewMode(absRichEdit::rtfNoWrap);
-    QCOMPARE(console().rtfText->lineWrapMode(), QTextEdit::NoWrap);
-    QCOMPARE(console().rtfTemp->lineWrapMode(), QTextEdit::NoWrap);
+    QCOMPARE(lines(), atTheEdge);
+    QVERIFY(console().rtfText->lineWidthTwips() > 10000);
+    QCOMPARE(console().rtfTemp->lineWidthTwips(), console().rtfText->lineWidthTwips());
+    // In a view wider than the paper the text wraps at the paper's width.
+    console().resize(1600, console().height());
+    const qint32 atThePaper = lines();
+    QVERIFY2(atThePaper < atTheEdge, qPrintable(QString::number(atThePaper)));
     console().setViewMode(absRichEdit::rtfWrapWindow);
-    QCOMPARE(console().rtfText->lineWrapMode(), QTextEdit::WidgetWidth);
+    QVERIFY2(lines() < atThePaper, qPrintable(QString::number(lines())));
+
+    console().setViewMode(absRichEdit::rtfNoWrap);
+    QCOMPARE(lines(), 1);
+    QCOMPARE(console().rtfTemp->lineWrapMode(), QPlainTextEdit::NoWrap);
     // Any value is kept; one without a meaning changes nothing else.
     console().setViewMode(7);
     QCOMPARE(console().ViewMode(), 7);
-    QCOMPARE(console().rtfText->lineWrapMode(), QTextEdit::WidgetWidth);
+    QCOMPARE(lines(), 1);
     QCOMPARE(changed.count(), 5);
 }
 
@@ -554,23 +677,48 @@ void TestAbsRichEdit::zoom_data() {
     QTest::newRow("negative") << qint32(-131071) << false << 1.0;
 }
 
+namespace {
+
+// The pixel size of the first text of a box as its layout shows it.
+qreal shownPixelSize(RichTextBox& box) {
+    const QTextBlock block = box.document()->firstBlock();
+    box.document()->documentLayout()->blockBoundingRect(block);
+    const QList<QGlyphRun> runs = block.layout()->lineAt(0).glyphRuns();
+    return runs.isEmpty() ? 0 : runs.first().rawFont().pixelSize();
+}
+
+} // namespace
+
 void TestAbsRichEdit::zoom() {
     QFETCH(qint32, vZoom);
     QFETCH(bool, applied);
     QFETCH(double, factor);
-    const qreal base = console().rtfText->font().pointSizeF();
+    const qreal points = console().Font().pointSizeF();
+    // A run with a size of its own is scaled too, and still reads as given.
+    for (RichTextBox* box : {console().rtfText, console().rtfTemp}) {
+        box->setText(QStringLiteral("sized"));
+        box->setSelStart(0);
+        box->setSelLength(5);
+        box->setSelFontSize(12);
+    }
+    const qreal base = shownPixelSize(*console().rtfText);
+    QVERIFY(base > 0);
     console().setZoom((3 << 16) | 2);
     QCOMPARE(console().Zoom(), (3 << 16) | 2);
     console().setZoom(0);
     QCOMPARE(console().Zoom(), 0);
-    QCOMPARE(console().rtfText->font().pointSizeF(), base);
+    QCOMPARE(shownPixelSize(*console().rtfText), base);
 
     console().setZoom(vZoom);
     QCOMPARE(console().Zoom(), applied ? vZoom : 0);
-    QVERIFY(qAbs(console().rtfText->font().pointSizeF() - base * factor) < 0.01);
-    QVERIFY(qAbs(console().rtfTemp->font().pointSizeF() - base * factor) < 0.01);
+    // Within the rounding of the view's resolution.
+    for (RichTextBox* box : {console().rtfText, console().rtfTemp})
+        QVERIFY2(qAbs(shownPixelSize(*box) - base * factor) <= 0.5,
+                 qPrintable(QString::number(shownPixelSize(*box))));
+    QCOMPARE(console().SelFontSize(), 12);
+    QVERIFY(console().TextRTF().contains(QStringLiteral("\\fs24 sized")));
     // The font the console reports stays the one it was given.
-    QCOMPARE(console().Font().pointSizeF(), base);
+    QCOMPARE(console().Font().pointSizeF(), points);
 }
 
 void TestAbsRichEdit::subAndSuperscriptExcludeEachOther() {
@@ -661,7 +809,7 @@ void TestAbsRichEdit::readOnlyAndLockedAreOneState() {
 }
 
 void TestAbsRichEdit::keyEventsPassByReference() {
-    showSized(300, 5);
+    ShowSized(console(), 300, 5);
     console().rtfText->setFocus();
     connect(&console(), &absRichEdit::KeyPress, this, [](int& keyAscii) {
         if (keyAscii == 'a')
@@ -788,7 +936,7 @@ void TestAbsRichEdit::removeHeadKeepsFormatting() {
 }
 
 void TestAbsRichEdit::programWritingIsNotUndone() {
-    showSized(300, 5);
+    ShowSized(console(), 300, 5);
     console().rtfText->setFocus();
     QTest::keyClicks(console().rtfText, QStringLiteral("ab"));
     QVERIFY(console().rtfText->document()->isUndoAvailable());

@@ -11,6 +11,9 @@
 
 #include <QPrinter>
 #include <QRegularExpression>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextList>
 
 using namespace platform;
 
@@ -46,6 +49,10 @@ private Q_SLOTS:
 
     void rtfRoundTrip();
     void rtfKeepsItalicStrikeAndScripts();
+    void paragraphFormatsRoundTrip_data();
+    void paragraphFormatsRoundTrip();
+    void foreignParagraphFormats_data();
+    void foreignParagraphFormats();
     void selRtfRoundTrip();
     void foreignRtf_data();
     void foreignRtf();
@@ -102,6 +109,8 @@ void TestConsoleFiles::rtfRoundTrip() {
 }
 
 void TestConsoleFiles::rtfKeepsItalicStrikeAndScripts() {
+    // Not 12 points: a run of 12 points is a size of its own.
+    m_console->setFont(QFont(m_console->Font().family(), 10));
     m_console->setText(QStringLiteral("abcdef\r\ncentred"));
     const auto select = [this](int start, int length) {
         m_console->setSelStart(start);
@@ -119,8 +128,12 @@ void TestConsoleFiles::rtfKeepsItalicStrikeAndScripts() {
     m_console->setSelFontSize(20);
     select(8, 3);
     m_console->setSelAlignment(rtfCenter);
+    // The first run of 12 points.
+    select(0, 1);
+    m_console->setSelFontSize(12);
 
     absRichEdit other(*m_program);
+    other.setFont(m_console->Font());
     other.setTextRTF(m_console->TextRTF());
     QCOMPARE(other.Text(), m_console->Text());
     const auto selectOther = [&other](int start) {
@@ -144,6 +157,76 @@ void TestConsoleFiles::rtfKeepsItalicStrikeAndScripts() {
     QCOMPARE(other.SelAlignment(), int(rtfLeft));
     selectOther(9);
     QCOMPARE(other.SelAlignment(), int(rtfCenter));
+    selectOther(0);
+    QCOMPARE(other.SelFontSize(), 12);
+}
+
+void TestConsoleFiles::paragraphFormatsRoundTrip_data() {
+    QTest::addColumn<int>("spacing");
+    QTest::addColumn<int>("numbering");
+    QTest::newRow("double, numbered") << int(SpacingDouble) << int(NumberingArabic);
+    QTest::newRow("one and a half, bullets") << int(SpacingOneAndHalf) << int(NumberingBullet);
+    QTest::newRow("single, lower letters") << int(SpacingSingle) << int(NumberingLowerLetters);
+    QTest::newRow("double, upper roman") << int(SpacingDouble) << int(NumberingUpperRoman);
+    QTest::newRow("no numbering") << int(SpacingOneAndHalf) << int(NumberingNone);
+}
+
+void TestConsoleFiles::paragraphFormatsRoundTrip() {
+    QFETCH(int, spacing);
+    QFETCH(int, numbering);
+    // The middle two of four lines carry the formats.
+    m_console->setText(QStringLiteral("first\r\nsecond\r\nthird\r\nfourth"));
+    m_console->setSelStart(8);
+    m_console->setSelLength(10);
+    m_console->setSelSpacing(spacing);
+    m_console->setSelNumbering(numbering);
+
+    absRichEdit other(*m_program);
+    other.setTextRTF(m_console->TextRTF());
+    QCOMPARE(other.Text(), m_console->Text());
+    const QList<int> starts{0, 7, 15, 22};
+    for (int line = 0; line < starts.size(); ++line) {
+        other.setSelStart(starts.at(line));
+        const bool formatted = line == 1 || line == 2;
+        QCOMPARE(other.SelSpacing(), formatted ? spacing : int(SpacingSingle));
+        QCOMPARE(other.SelNumbering(), formatted ? numbering : int(NumberingNone));
+    }
+    // The numbered lines are one list: printed, they count on.
+    const QTextDocument* doc = other.rtfText->document();
+    QCOMPARE(doc->findBlockByNumber(1).textList(), doc->findBlockByNumber(2).textList());
+    // Writing it again gives the same RTF.
+    QCOMPARE(other.TextRTF(), m_console->TextRTF());
+}
+
+void TestConsoleFiles::foreignParagraphFormats_data() {
+    QTest::addColumn<QString>("rtf");
+    QTest::addColumn<int>("spacing");
+    QTest::addColumn<int>("numbering");
+    QTest::newRow("numbered as a word processor writes it")
+        << "{\\rtf1{\\pntext\\f0 1.\\tab}{\\*\\pn\\pnlvlbody\\pnf0\\pnindent0\\pnstart1"
+           "\\pndec{\\pntxta.}}\\fi-360\\li720 item\\par}"
+        << int(SpacingSingle) << int(NumberingArabic);
+    QTest::newRow("bullet") << "{\\rtf1{\\*\\pn\\pnlvlblt\\pnf1{\\pntxtb\\'b7}}item\\par}"
+                            << int(SpacingSingle) << int(NumberingBullet);
+    QTest::newRow("exactly") << "{\\rtf1\\sl-240\\slmult0 item\\par}" << int(SpacingExactly)
+                             << int(NumberingNone);
+    QTest::newRow("at least") << "{\\rtf1\\sl300\\slmult0 item\\par}" << int(SpacingAtLeast)
+                              << int(NumberingNone);
+    QTest::newRow("multiple") << "{\\rtf1\\sl600\\slmult1 item\\par}" << int(SpacingMultiple)
+                              << int(NumberingNone);
+    QTest::newRow("an unknown starred group is skipped")
+        << "{\\rtf1{\\*\\pnseclvl1\\pndec{\\pntxta.}}item\\par}" << int(SpacingSingle)
+        << int(NumberingNone);
+}
+
+void TestConsoleFiles::foreignParagraphFormats() {
+    QFETCH(QString, rtf);
+    QFETCH(int, spacing);
+    QFETCH(int, numbering);
+    m_console->setTextRTF(rtf);
+    QCOMPARE(m_console->Text(), QStringLiteral("item"));
+    QCOMPARE(m_console->SelSpacing(), spacing);
+    QCOMPARE(m_console->SelNumbering(), numbering);
 }
 
 void TestConsoleFiles::selRtfRoundTrip() {

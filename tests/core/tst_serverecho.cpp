@@ -76,6 +76,8 @@ void TestServerEcho::prefix() {
                                                    "04,08"));
     QCOMPARE(ColorCodePrefix(12, 0), QStringLiteral("\x03"
                                                     "12,00"));
+    QCOMPARE(ColorCodePrefix(4), QStringLiteral("\x03"
+                                                "04,99"));
 }
 
 void TestServerEcho::timestamp() {
@@ -102,11 +104,12 @@ void TestServerEcho::colours_data() {
     QTest::newRow("default, mode 0") << "" << 0 << 1 << 8;
     QTest::newRow("default, mode 5") << "" << 5 << 1 << 8;
     QTest::newRow("colour on console background") << "4" << 113 << 4 << 8;
-    QTest::newRow("colour only") << "4" << 0 << 4 << 0;
+    // Mode 0: on the console's own background (-1).
+    QTest::newRow("colour only") << "4" << 0 << 4 << -1;
     QTest::newRow("colour not in the palette") << "rgb" << 1 << 1 << 8;
     // Texts as a setting may hold them: read as every colour is read.
-    QTest::newRow("fraction rounds") << "=254.6" << 0 << 4 << 0;
-    QTest::newRow("past white") << "=1e20" << 0 << 1 << 0;
+    QTest::newRow("fraction rounds") << "=254.6" << 0 << 4 << -1;
+    QTest::newRow("past white") << "=1e20" << 0 << 1 << -1;
 }
 
 void TestServerEcho::colours() {
@@ -125,7 +128,7 @@ void TestServerEcho::colours() {
     for (qint32 i = start; i < start + 3; ++i) {
         const Look look = lookAt(console(), i);
         QCOMPARE(look.fore, m_p->palette.color(fore));
-        QCOMPARE(look.back, m_p->palette.color(back));
+        QCOMPARE(look.back, back < 0 ? -1 : m_p->palette.color(back));
     }
 }
 
@@ -140,7 +143,8 @@ void TestServerEcho::unsetConsoleColoursAreTheDefaults_data() {
     QTest::newRow("fore set") << 4 << -1 << "" << 0 << "04,08";
     QTest::newRow("back set") << -1 << 2 << "" << 0 << "01,02";
     QTest::newRow("a colour on the unset background") << -1 << -1 << "5" << 113 << "05,08";
-    QTest::newRow("a colour alone") << -1 << -1 << "5" << 0 << "05,00";
+    // Mode 0: the form without a background.
+    QTest::newRow("a colour alone") << -1 << -1 << "5" << 0 << "05,99";
 }
 
 void TestServerEcho::unsetConsoleColoursAreTheDefaults() {

@@ -1,5 +1,8 @@
 #include "config/frm_popups.h"
 
+#include "core/Program.h"
+#include "windows/frm_server.h"
+
 #include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -86,6 +89,28 @@ void frm_popups::AddPopUp(QString& kind, const QString& caption, const QString& 
     }
     captions->addItem(caption);
     commandList(kind)->addItem(command);
+    refreshMenus(kind);
+}
+
+void frm_popups::refreshMenus(const QString& kind) {
+    Program& p = program();
+    if (kind == u"server") {
+        if (p.hasServerWindow())
+            p.serverWindow().UpdatePopups();
+        return;
+    }
+    const QList<Form*> forms = p.forms();
+    for (Form* form : forms) {
+        auto* window = qobject_cast<ConversationForm*>(form);
+        if (window == nullptr)
+            continue;
+        const QString tag = window->Tag();
+        const bool ofKind = kind == u"channel"    ? tag.trimmed().startsWith(u'#')
+                            : kind == u"nicklist" ? tag.startsWith(u'#')
+                                                  : tag.startsWith(u'?');
+        if (ofKind)
+            window->UpdatePopups();
+    }
 }
 
 void frm_popups::AddPopUp(const QString& kind, const QString& caption, const QString& command) {

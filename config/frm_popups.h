@@ -29,7 +29,8 @@ public:
     // caller's variable: "server", "query", "channel" or "nicklist"; any other
     // kind is ignored). A caption that the kind already has, compared trimmed
     // and without regard to case, is ignored; otherwise caption and command
-    // are appended as they are.
+    // are appended as they are, and the menus of the open windows of that
+    // kind are rebuilt.
     void AddPopUp(QString& kind, const QString& caption, const QString& command);
     void AddPopUp(const QString& kind, const QString& caption, const QString& command);
 
@@ -39,6 +40,10 @@ public:
     QListWidget* commandList(const QString& kind) const;
     // Empties all eight lists.
     void clearLists();
+    // Rebuilds the menus that show the items of `kind`: the server window's,
+    // or those of the open windows whose tag starts with "#" (channel and
+    // nick list) or "?" (query, detached query and its hidden twin).
+    void refreshMenus(const QString& kind);
 
     QTabWidget* SSTab1 = nullptr;
     QTabWidget* SSTab2 = nullptr;

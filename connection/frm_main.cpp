@@ -1,40 +1,275 @@
 #include "connection/frm_main.h"
 
+#include "connection/ChannelEvents.h"
+#include "connection/ConnectionEvents.h"
+#include "connection/FrameGeometry.h"
+#include "connection/MainMenus.h"
 #include "connection/SendQueueWarning.h"
+#include "connection/ServerReplies.h"
+#include "connection/WindowSwitcher.h"
+#include "connection/mod_TrayIcon.h"
+#include "core/CommandWindow.h"
+#include "core/ExitSequence.h"
+#include "core/PopupsFile.h"
 #include "core/Program.h"
-#include "platform/com/ComError.h"
+#include "core/ProgramRecordFiles.h"
+#include "core/ServerEcho.h"
+#include "core/SettingsFile.h"
+#include "core/WindowLookup.h"
+#include "core/mod_kernel.h"
+#include "platform/window/Twips.h"
 
+#include <QApplication>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QResizeEvent>
+#include <QScreen>
 #include <QVBoxLayout>
 
-frm_main::frm_main(Program& program) : Form(program, Kind::TopLevel) {
-    setCaption(QStringLiteral("Parlone"));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    m_mdiArea = new QMdiArea(this);
-    layout->addWidget(m_mdiArea, 1);
-    StatusBar1 = new platform::SwitchBar(this);
-    layout->addWidget(StatusBar1);
-    StatusBar1->Add(1, QStringLiteral("Server"));
+#include <exception>
 
-    Yarv1 = new platform::Yarv(this);
+using namespace platform;
+
+namespace {
+
+// The image list's pictures, in the program's resources.
+QStringList framePictures() {
+    QStringList files;
+    for (int n = 1; n <= 17; ++n)
+        files << QStringLiteral(":/frame/il%1.xpm").arg(n, 2, 10, QLatin1Char('0'));
+    return files;
+}
+
+QIcon parloneIcon() {
+    return QIcon(QStringLiteral(":/frame/parlone.xpm"));
+}
+
+// The mouse state of a mouse-move message: buttons 1 left, 2 right, 4
+// middle; shift 1 Shift, 2 Ctrl.
+int buttonsOf(WPARAM keys) {
+    return (keys & 0x1 ? 1 : 0) | (keys & 0x2 ? 2 : 0) | (keys & 0x10 ? 4 : 0);
+}
+int shiftOf(WPARAM keys) {
+    return (keys & 0x4 ? 1 : 0) | (keys & 0x8 ? 2 : 0);
+}
+
+QRect twips(const QRect& pixels) {
+    return {PixelsToTwipsX(pixels.x()), PixelsToTwipsY(pixels.y()), PixelsToTwipsX(pixels.width()),
+            PixelsToTwipsY(pixels.height())};
+}
+
+} // namespace
+
+frm_main::frm_main(Program& program) : Form(program, Kind::TopLevel), il(framePictures()) {
+    setCaption(QStringLiteral("Parlone"));
+    // The program's own icon on the frame, its children and its dialogs.
+    QApplication::setWindowIcon(parloneIcon());
+
+    m_layout = new QVBoxLayout(this);
+    m_layout->setContentsMargins(0, 0, 0, 0);
+    m_layout->setSpacing(0);
+    auto* menuBar = new QMenuBar(this);
+    m_layout->setMenuBar(menuBar);
+    m_mdiArea = new QMdiArea(this);
+    m_layout->addWidget(m_mdiArea, 1);
+    StatusBar1 = new SwitchBar(this);
+    m_layout->addWidget(StatusBar1);
+    StatusBar1->Add(1, QStringLiteral("Server"));
+    StatusBar1->Panel(1)->setPicture(il.Picture(3));
+
+    Yarv1 = new Yarv(this);
+    AGPopUp1 = new AGPopUp(this);
+    AGPopUp1->AddMenuItem(QStringLiteral("&Connect"), QStringLiteral("/connect"));
+    AGPopUp1->AddMenuItem(QStringLiteral("&Disconnect"), QStringLiteral("/disconnect"));
+    AGPopUp1->AddMenuItem(QStringLiteral("&Exit"), QStringLiteral("/exit"));
+    menus = new MainMenus(program, *this, *menuBar);
+    switcher = new WindowSwitcher(program, *this);
+    connectionEvents = new ConnectionEvents(program, *Yarv1, this);
+    serverReplies = new ServerReplies(program, *Yarv1, this);
+    channelEvents = new ChannelEvents(program, *Yarv1, this);
     new SendQueueWarning(program, Yarv1);
 
-    // The frame's two system-menu items; the control reports them from now on.
-    Sysdeck1 = new Sysdeck(this);
-    try {
-        Sysdeck1->AddSysMenu(QStringLiteral("Always on top"), 100);
-        Sysdeck1->AddSysMenu(QStringLiteral("Minimise to tray"), 111);
-    } catch (const platform::ComError&) {
-        // A menu that refuses an item leaves the frame without it.
-    }
-    Sysdeck1->Start();
+    // The tray's actions come as mouse moves through the frame's window.
+    ExtendDefaultWindowProc(
+        hwnd(), [this](HWND h, UINT msg, WPARAM wp, LPARAM lp, const WindowProcFn& base) {
+            if (msg != WM_MOUSEMOVE)
+                return base(h, msg, wp, lp);
+            const int x = qint16(lp & 0xFFFF);
+            const int y = qint16((lp >> 16) & 0xFFFF);
+            Form_MouseMove(buttonsOf(wp), shiftOf(wp), float(x * TwipsPerPixelX()),
+                           float(y * TwipsPerPixelY()));
+            return LRESULT(0);
+        });
 
+    // A frame in a quarter of the screen's margin until main.win says more.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    resize(screen.width() * 3 / 4, screen.height() * 3 / 4);
+
+    addSystemMenuItems();
+    // The ident server answers from now on, on the program's ident port.
     Ostrane1 = new Ostrane(this);
     if (program.identPort) {
         Ostrane1->setLocalPort(*program.identPort);
         Ostrane1->Listen();
     }
-    resize(800, 600);
+    readGeometryFile();
+}
+
+frm_main::~frm_main() = default;
+
+void frm_main::addSystemMenuItems() {
+    // A menu that refuses an item leaves the frame without it; the first
+    // failure is reported and the frame loads all the same.
+    QString failure;
+    const auto attempt = [&](auto&& step) {
+        try {
+            step();
+        } catch (const std::exception& e) {
+            if (failure.isEmpty())
+                failure = DescribeError(e);
+        }
+    };
+    Sysdeck1 = new Sysdeck(this);
+    attempt([&] { Sysdeck1->AddSysMenu(QStringLiteral("Always on top"), 100); });
+    attempt([&] { Sysdeck1->AddSysMenu(QStringLiteral("Minimise to tray"), 111); });
+    attempt([&] { Sysdeck1->Start(); });
+    if (!failure.isEmpty())
+        ServerEcho(program(),
+                   QStringLiteral("Error: the frame's system menu is incomplete: ") + failure);
+}
+
+void frm_main::readGeometryFile() {
+    // main.win comes with the window geometry files.
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    QList<QRect> areas;
+    for (const QScreen* s : screens)
+        areas << twips(s->geometry());
+    const QRect frame(Left(), Top(), Width(), Height());
+    if (const auto moved =
+            OntoScreens(frame, areas, twips(QGuiApplication::primaryScreen()->geometry())))
+        Move(moved->x(), moved->y());
+}
+
+void frm_main::FSet(const QString& key, const QString& value) {
+    Q_UNUSED(key);
+    Q_UNUSED(value);
+}
+
+void frm_main::Form_Resize() {
+    if (WindowState() == vbNormal) {
+        const QSize screen = twips(QGuiApplication::primaryScreen()->geometry()).size();
+        if (const auto shrunk = ShrunkFrame(QRect(Left(), Top(), Width(), Height()), screen))
+            Move(shrunk->x(), shrunk->y(), shrunk->width(), shrunk->height());
+    }
+    // Into the tray only where there is one; elsewhere the task bar keeps it.
+    if (program().settings.value(QStringLiteral("USE_TRAY")) == u"1" &&
+        WindowState() == vbMinimized && NotifyAreaAvailable()) {
+        Hide();
+        TrayAdd(program());
+        UpdateTrayStatus(program());
+    }
+}
+
+void frm_main::Form_MouseMove(int Button, int Shift, float X, float Y) {
+    Q_UNUSED(Button);
+    Q_UNUSED(Shift);
+    Q_UNUSED(Y);
+    switch (qRound(X / float(TwipsPerPixelX()))) {
+    case WM_LBUTTONUP: {
+        setWindowState(vbNormal);
+        Show();
+        setFocus();
+        TrayRemove(program());
+        raise();
+        activateWindow();
+        // A child shrunk to almost nothing while the frame was away comes back
+        // to a usable size.
+        if (Form* child = ActiveChild(program())) {
+            if (const auto rescued =
+                    RescuedChild(QSize(child->Width(), child->Height()), QSize(Width(), Height())))
+                child->Move(rescued->x(), rescued->y(), rescued->width(), rescued->height());
+        }
+        break;
+    }
+    case WM_RBUTTONUP:
+        AGPopUp1->ShowMenu();
+        break;
+    default:
+        break;
+    }
+}
+
+void frm_main::Form_QueryUnload(int& Cancel, int UnloadMode) {
+    Q_UNUSED(UnloadMode);
+    Program& p = program();
+    // The frame goes only at the end of the exit, with every other window.
+    Cancel = 1;
+    if (p.closing || !ConfirmExit(p))
+        return;
+    SaveSettings(p);
+    SavePopups(p);
+    ExecCommand(p, QStringLiteral("exit"));
+}
+
+void frm_main::setStatusBarAlignment(int alignment) {
+    if (alignment != 1 && alignment != 2)
+        return;
+    m_statusBarAlignment = alignment;
+    m_layout->removeWidget(StatusBar1);
+    m_layout->insertWidget(alignment == 1 ? 0 : m_layout->count(), StatusBar1);
+}
+
+int frm_main::AddPanel(const QString& text, int picture) {
+    const int index = StatusBar1->Add(-1, text);
+    SwitchBarPanel* panel = StatusBar1->Panel(index);
+    panel->setPicture(il.Picture(picture));
+    panel->setAutoSize(SwitchBarPanel::sbrSpring);
+    return index;
+}
+
+void frm_main::ShowToolWindow(Form& window, const QString& panel, int picture) {
+    window.Show();
+    window.ZOrder();
+    if (FindPanel(program(), panel) == 0) {
+        AddPanel(panel, picture);
+        SelectPanel(program(), panel);
+    }
+}
+
+void frm_main::Arrange(int mode) {
+    if (mode == 0) {
+        m_mdiArea->cascadeSubWindows();
+        return;
+    }
+    QList<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* sub : m_mdiArea->subWindowList()) {
+        if (sub->isVisible() && !sub->isMinimized())
+            windows << sub;
+    }
+    if (windows.isEmpty())
+        return;
+    const QRect area = m_mdiArea->viewport()->rect();
+    const int n = static_cast<int>(windows.size());
+    for (int i = 0; i < n; ++i) {
+        windows.at(i)->showNormal();
+        if (mode == 1) {
+            const int top = area.height() * i / n;
+            windows.at(i)->setGeometry(0, top, area.width(), area.height() * (i + 1) / n - top);
+        } else {
+            const int left = area.width() * i / n;
+            windows.at(i)->setGeometry(left, 0, area.width() * (i + 1) / n - left, area.height());
+        }
+    }
+}
+
+void frm_main::resizeEvent(QResizeEvent* event) {
+    Form::resizeEvent(event);
+    Form_Resize();
+}
+
+void frm_main::changeEvent(QEvent* event) {
+    Form::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        Form_Resize();
 }

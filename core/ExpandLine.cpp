@@ -23,7 +23,7 @@ QString scriptArgsFrom(const Program& p, qsizetype first) {
 }
 
 // The nick of the window: a query's partner, or the nick selected in a
-// channel's list (without its status prefix); "" for any other window and
+// channel's list (without its status prefixes); "" for any other window and
 // for a channel with no nick selected.
 QString nickOf(const Form* window) {
     if (!window)
@@ -34,10 +34,8 @@ QString nickOf(const Form* window) {
     if (tag.startsWith(u'#')) {
         if (const auto* chan = qobject_cast<const frm_chan*>(window)) {
             const QListWidgetItem* item = chan->list_nicks->currentItem();
-            if (item && item->isSelected()) {
-                QString nick = item->text();
-                return StripNickPrefix(nick);
-            }
+            if (item && item->isSelected())
+                return NickWithoutStatus(item->text().trimmed());
         }
     }
     return {};

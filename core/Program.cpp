@@ -1,11 +1,18 @@
 #include "core/Program.h"
 
+#include "config/frm_about.h"
+#include "config/frm_alias.h"
 #include "config/frm_popups.h"
 #include "config/frm_setup.h"
+#include "config/frm_sw.h"
 #include "connection/frm_main.h"
+#include "core/ExitSequence.h"
 #include "core/ServerEcho.h"
 #include "windows/frm_blocks.h"
 #include "windows/frm_chan.h"
+#include "windows/frm_dccsend.h"
+#include "windows/frm_list.h"
+#include "windows/frm_memo.h"
 #include "windows/frm_notify.h"
 #include "windows/frm_server.h"
 
@@ -14,8 +21,20 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+namespace {
+
+// A single-instance window, created on first use.
+template <typename Window> Window& instance(Program& program, QPointer<Window>& slot) {
+    if (!slot)
+        slot = new Window(program);
+    return *slot;
+}
+
+} // namespace
+
 Program::Program(const QString& programFolder)
-    : m_folder(QDir::cleanPath(programFolder.isEmpty() ? resolveProgramFolder() : programFolder)) {}
+    : endProgram([] { QCoreApplication::exit(0); }),
+      m_folder(QDir::cleanPath(programFolder.isEmpty() ? resolveProgramFolder() : programFolder)) {}
 
 Program::~Program() {
     // Unload every window, the last loaded first; children go with their frame.
@@ -23,6 +42,7 @@ Program::~Program() {
     open.append(QList<QPointer<Form>>(m_forms.cbegin(), m_forms.cend()));
     for (auto it = open.crbegin(); it != open.crend(); ++it)
         delete it->data();
+    m_exit.reset();
 }
 
 QString Program::path(const QString& relative) const {
@@ -78,9 +98,37 @@ frm_popups& Program::popupsWindow() {
 }
 
 frm_blocks& Program::blocksWindow() {
-    if (!m_blocks)
-        m_blocks = new frm_blocks(*this);
-    return *m_blocks;
+    return instance(*this, m_blocks);
+}
+
+frm_alias& Program::aliasWindow() {
+    return instance(*this, m_alias);
+}
+
+frm_list& Program::listWindow() {
+    return instance(*this, m_list);
+}
+
+frm_dccsend& Program::dccSendWindow() {
+    return instance(*this, m_dccSend);
+}
+
+frm_sw& Program::setupWizard() {
+    return instance(*this, m_setupWizard);
+}
+
+frm_about& Program::aboutBox() {
+    return instance(*this, m_about);
+}
+
+frm_memo& Program::memoWindow() {
+    return instance(*this, m_memo);
+}
+
+ExitSequence& Program::exitSequence() {
+    if (!m_exit)
+        m_exit = std::make_unique<ExitSequence>(*this);
+    return *m_exit;
 }
 
 void Program::addForm(Form* form) {

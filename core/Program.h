@@ -10,12 +10,15 @@
 #include "core/RecordFile.h"
 #include "core/Settings.h"
 #include "core/WordArray.h"
+#include "platform/shell/NotifyIcon.h"
 #include "subclass/Loomhook.h"
 
 #include <QList>
 #include <QPointer>
 #include <QString>
 
+#include <functional>
+#include <memory>
 #include <optional>
 
 class Form;
@@ -26,6 +29,13 @@ class frm_setup;
 class frm_blocks;
 class frm_notify;
 class frm_popups;
+class frm_alias;
+class frm_list;
+class frm_dccsend;
+class frm_sw;
+class frm_about;
+class frm_memo;
+class ExitSequence;
 
 class Program {
 public:
@@ -57,10 +67,16 @@ public:
     // Writes the program's whole files (settings.ini, popups.ini, ...)
     // atomically; tests put in one that fails.
     RecordFile::Writer fileWriter = &RecordFile::saveAtomically;
+    // Ends the program: called once, by the exit sequence, when every window
+    // is unloaded. Leaves the application's event loop; tests count the calls.
+    std::function<void()> endProgram;
 
     bool ServerConnected = false;
     bool IsAway = false;
     bool ExitConfirmed = false;
+    // Set when the user ends the connection (a disconnect or a QUIT of their
+    // own), cleared by their next connect: no reconnect follows meanwhile.
+    bool userEndedConnection = false;
     // Set once the exit sequence starts: from then on no window refuses to
     // close, a second close request or "exit" returns at once, and no window
     // is created.
@@ -69,6 +85,12 @@ public:
     // disconnect shows its "Disconnected!" itself, so the control's
     // Disconnected, raised inside the close, shows no second one.
     bool userClosing = false;
+    // The exit sequence, which runs the command "exit".
+    ExitSequence& exitSequence();
+
+    // The program's one notification-area icon record, kept between calls:
+    // the tray icon of the main frame while it is minimised to the tray.
+    platform::NOTIFYICONDATA trayIcon;
 
     // The words of the line being handled (SplitWords) and the two-character
     // pieces of a mode string (SplitPairs, from index 1). Each split
@@ -102,6 +124,18 @@ public:
     // The popup editor, holding the popup items; loaded hidden on first use.
     frm_popups& popupsWindow();
     bool hasPopupsWindow() const { return !m_popups.isNull(); }
+    bool hasNotifyWindow() const { return !m_notify.isNull(); }
+    // The alias manager, the channel-list window and the DCC send window,
+    // children of the frame.
+    frm_alias& aliasWindow();
+    frm_list& listWindow();
+    bool hasListWindow() const { return !m_list.isNull(); }
+    frm_dccsend& dccSendWindow();
+    // The setup walkthrough and the about box, shown modally over the frame.
+    frm_sw& setupWizard();
+    frm_about& aboutBox();
+    // The memo window: loaded only to be unloaded with the program.
+    frm_memo& memoWindow();
     bool hasMainFrame() const { return !m_main.isNull(); }
     bool hasServerWindow() const { return !m_server.isNull(); }
     // Server-window lines shown before the server window existed.
@@ -128,4 +162,11 @@ private:
     QPointer<frm_blocks> m_blocks;
     QPointer<frm_notify> m_notify;
     QPointer<frm_popups> m_popups;
+    QPointer<frm_alias> m_alias;
+    QPointer<frm_list> m_list;
+    QPointer<frm_dccsend> m_dccSend;
+    QPointer<frm_sw> m_setupWizard;
+    QPointer<frm_about> m_about;
+    QPointer<frm_memo> m_memo;
+    std::unique_ptr<ExitSequence> m_exit;
 };

@@ -1,10 +1,13 @@
 #pragma once
 // Commands of the interpreter that drive the program rather than the chat:
-// text into the server or the active window, a message box, the beep,
-// connecting and disconnecting, and the words that do nothing.
+// connecting and switching servers, settings, the tool windows, text and
+// message boxes, sounds, programs, the version, the quit message and the
+// program's end.
 
 class CommandContext;
 
+// "alias": the alias manager, with its switchbar panel.
+void aliasCommand(CommandContext& command);
 // "beep": the system beep.
 void beepCommand(CommandContext& command);
 // "connect", "disconnect": the profile's server.
@@ -14,11 +17,34 @@ void disconnectCommand(CommandContext& command);
 // otherwise (and for a window without a line display) into the server window
 // in the notice colour.
 void echoCommand(CommandContext& command);
-// "secho" text: into the server window, untrimmed, in its own colours.
-void sechoCommand(CommandContext& command);
+// "exit": the program's end (ExitSequence).
+void exitCommand(CommandContext& command);
+// "info": the about box.
+void infoCommand(CommandContext& command);
+// "list": the channel-list window; "LIST" to the server unless it is showing.
+void listCommand(CommandContext& command);
 // "msgbox" text: a message box titled "Parlone Alert".
 void msgboxCommand(CommandContext& command);
-// "info": recognised; no window is designated for it, so it shows nothing.
-void infoCommand(CommandContext& command);
+// "popup" "add" kind: the popup wizard for that kind; "popup" "show": the
+// popup editor.
+void popupCommand(CommandContext& command);
+// "quit" [message]: the quit message, "Exit: " and the words, the setting
+// USE_DEFAULT_QUIT, or the program's version.
+void quitCommand(CommandContext& command);
+// "run" command line: starts a program; a failure is ignored.
+void runCommand(CommandContext& command);
+// "secho" text: into the server window, untrimmed, in its own colours.
+void sechoCommand(CommandContext& command);
+// "server" address [port]: from the server window only, reconnects there.
+void serverCommand(CommandContext& command);
+// "set" key value: stores a setting.
+void setCommand(CommandContext& command);
+// "setup": the setup dialog. "setwiz": the walkthrough, modally.
+void setupCommand(CommandContext& command);
+void setwizCommand(CommandContext& command);
+// "splay" file: plays a sound file.
+void splayCommand(CommandContext& command);
+// "version": the program's version in the server window.
+void versionCommand(CommandContext& command);
 // "rem", "ls": recognised; nothing happens ("rem" marks comments in scripts).
 void ignoreCommand(CommandContext& command);

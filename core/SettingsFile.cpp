@@ -74,6 +74,11 @@ void SaveSettings(Program& p) {
     QList<QStringList> records;
     for (const SettingKey* key : SettingsKeys::inSaveOrder()) {
         if (key->store == StoreProcedure::NotifyEntry) {
+            // The list lives in the notify window; without one nothing was
+            // ever added, and none is made for the save (the exit saves
+            // while no window may be created).
+            if (!p.hasNotifyWindow())
+                continue;
             const QListWidget* list = p.notifyWindow().List1;
             for (int i = 0; i < list->count(); ++i)
                 records.append({QString(key->name), list->item(i)->text().trimmed()});

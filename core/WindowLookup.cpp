@@ -41,3 +41,15 @@ void SelectPanel(Program& program, const QString& text) {
             panel->setBevel(SwitchBarPanel::sbrInset);
     }
 }
+
+void RemovePanel(Program& program, const QString& text) {
+    if (!program.hasMainFrame())
+        return;
+    platform::SwitchBar* bar = program.mainFrame().StatusBar1;
+    for (int i = 1; i <= bar->Count(); ++i) {
+        if (bar->Panel(i)->Text().compare(text, Qt::CaseInsensitive) == 0) {
+            bar->Remove(i);
+            return;
+        }
+    }
+}

@@ -13,3 +13,6 @@ int FindForm(const Program& program, const QString& tag);
 int FindPanel(Program& program, const QString& text);
 // Shows every panel raised and the panels whose text is exactly `text` pressed.
 void SelectPanel(Program& program, const QString& text);
+// Removes the first switchbar panel whose text equals `text` without regard
+// to case; nothing when there is none.
+void RemovePanel(Program& program, const QString& text);

@@ -1,5 +1,6 @@
 #include "core/mod_connect.h"
 
+#include "connection/ConnectionEvents.h"
 #include "connection/frm_main.h"
 #include "core/Program.h"
 #include "core/ServerEcho.h"
@@ -46,6 +47,8 @@ int portOf(const QString& text) {
 } // namespace
 
 void ConnectServer(Program& p) {
+    p.userEndedConnection = false;
+    p.mainFrame().connectionEvents->cancelReconnect();
     platform::Yarv* irc = p.mainFrame().Yarv1;
     // An attempt still in progress ends too, whatever the checks below find.
     if (irc->IsConnected() || irc->isConnecting())
@@ -93,6 +96,8 @@ void ConnectServer(Program& p) {
 }
 
 void DisconnectServer(Program& p) {
+    p.userEndedConnection = true;
+    p.mainFrame().connectionEvents->cancelReconnect();
     platform::Yarv* irc = p.mainFrame().Yarv1;
     if (!irc->IsConnected() && !irc->isConnecting())
         return;

@@ -566,3 +566,15 @@ void SetDefaults(Program& p) {
         }
     }
 }
+
+void ApplyChannelLooks(Program& p, frm_chan& chan) {
+    for (const SettingKey& key : SettingsKeys::all()) {
+        const Look look = lookOf(key);
+        if (look.family != Family::Chan || look.part == Part::None ||
+            look.property == Property::None)
+            continue;
+        const QString stored = p.settings.value(key);
+        if (!stored.isEmpty())
+            pushLook(chan, Parts{chan.list_nicks, chan.console, chan.commandline}, look, stored);
+    }
+}

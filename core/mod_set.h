@@ -11,6 +11,7 @@
 #include <QString>
 
 class Program;
+class frm_chan;
 
 // Reads or writes the setting `key`. Both arguments are rewritten in the
 // caller: the key trimmed and upper case, the value trimmed, and further for
@@ -32,3 +33,7 @@ QString Setting(Program& program, const QString& key, const QString& value = {})
 // Setting; where the walkthrough key comes in the pass and is still empty, asks
 // whether to start the setup walkthrough.
 void SetDefaults(Program& program);
+
+// Gives a channel window being loaded every channel look that is set, as a
+// change of each would give it.
+void ApplyChannelLooks(Program& program, frm_chan& chan);

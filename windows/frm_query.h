@@ -1,20 +1,18 @@
 #pragma once
 // A query window: one private conversation, one window per nick, tagged
-// "?" & nick.
+// "?" & nick. Plain lines go to the nick.
 
-#include "core/Form.h"
+#include "core/ConversationWindow.h"
+#include "windows/ConversationForm.h"
 
-class QLineEdit;
-class absRichEdit;
-
-class frm_query : public Form {
+class frm_query : public ConversationForm, public ConversationWindow {
     Q_OBJECT
 public:
     explicit frm_query(Program& program);
 
-    // Re-lays the controls after the command line's height changed.
-    void Form_Resize();
+    void disp(const QString& txt, bool timestamp = false, const QString& col = QString()) override;
 
-    absRichEdit* console = nullptr;
-    QLineEdit* commandline = nullptr;
+protected:
+    // The nick: the tag without its "?".
+    QString target() const override { return Tag().mid(1); }
 };

@@ -177,4 +177,15 @@ bool AnswerChooser(DialogRequest::Kind kind, std::optional<QString>* pick) {
     return true;
 }
 
+bool AnswerModalWindow(const QString& caption) {
+    DialogAnswerer* a = state().answerer;
+    if (!a)
+        return false;
+    DialogRequest request;
+    request.kind = DialogRequest::ModalWindow;
+    request.title = caption;
+    a->chooser(request);
+    return true;
+}
+
 } // namespace platform

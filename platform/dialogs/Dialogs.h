@@ -37,7 +37,7 @@ enum MsgBoxResult : int {
 };
 
 struct DialogRequest {
-    enum Kind { MessageBox, InputBox, OpenFile, ColorChooser, FontChooser };
+    enum Kind { MessageBox, InputBox, OpenFile, ColorChooser, FontChooser, ModalWindow };
     Kind kind = MessageBox;
     QString prompt;
     QString title;
@@ -89,5 +89,12 @@ PLATFORM_EXPORT QString GetOpenFileName(const QString& filter = QStringLiteral("
 // holds its answer (nothing: closed without a pick). Without one the result
 // is false and the caller shows its chooser window.
 PLATFORM_EXPORT bool AnswerChooser(DialogRequest::Kind kind, std::optional<QString>* pick);
+
+// The program's other modal windows (the setup walkthrough, the about box):
+// while an answerer is installed it is told of the window (a ModalWindow
+// request titled with its caption, passed to its chooser) and the window is
+// not shown; the result is true. Without one the result is false and the
+// caller shows the window.
+PLATFORM_EXPORT bool AnswerModalWindow(const QString& caption);
 
 } // namespace platform

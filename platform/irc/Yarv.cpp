@@ -183,6 +183,13 @@ void Yarv::CloseConnection() {
         guarded("Disconnected", [this] { emit Disconnected(); });
 }
 
+bool Yarv::isClosing() const {
+    const QList<QTcpSocket*> sockets = findChildren<QTcpSocket*>(Qt::FindDirectChildrenOnly);
+    return std::any_of(sockets.cbegin(), sockets.cend(), [this](const QTcpSocket* socket) {
+        return socket != m_socket && socket->state() == QAbstractSocket::ClosingState;
+    });
+}
+
 QString Yarv::NickFromMask(const QString& mask) {
     return IrcMask::nickOf(mask);
 }

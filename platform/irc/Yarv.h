@@ -58,8 +58,12 @@ public:
     void Pong(const QString& server);
     // Closes the connection, or ends an attempt still in progress;
     // Disconnected follows at once when it was open, and nothing after an
-    // attempt.
+    // attempt. Lines already written (a QUIT among them) still go to the
+    // server before the socket closes, while events run.
     void CloseConnection();
+    // True while a closed connection is still handing its last lines to the
+    // server.
+    bool isClosing() const;
 
     // The nick part of a user mask nick!user@host.
     static QString NickFromMask(const QString& mask);

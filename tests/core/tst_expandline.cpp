@@ -213,6 +213,8 @@ void TestExpandLine::windowIdentifiers_data() {
                                         << "x  bob ";
     QTest::newRow("typed in the channel") << "#chan"
                                           << "x #chan voice ";
+    QTest::newRow("owner selected") << "#staff"
+                                    << "x #staff owner ";
     QTest::newRow("typed in the quiet channel") << "#quiet"
                                                 << "x #quiet  ";
     QTest::newRow("typed in the server window") << "Server"
@@ -231,6 +233,11 @@ void TestExpandLine::windowIdentifiers() {
         {QStringLiteral("@op"), QStringLiteral("+voice"), QStringLiteral("x")});
     chan->list_nicks->setCurrentRow(1);
     chan->Show();
+    auto* staff = new frm_chan(*m_p);
+    staff->setTag(QStringLiteral("#staff"));
+    staff->list_nicks->addItems({QStringLiteral("~owner"), QStringLiteral("%half")});
+    staff->list_nicks->setCurrentRow(0);
+    staff->Show();
     auto* quiet = new frm_chan(*m_p); // no nick selected
     quiet->setTag(QStringLiteral("#quiet"));
     quiet->list_nicks->addItem(QStringLiteral("@op"));

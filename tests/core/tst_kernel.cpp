@@ -11,14 +11,12 @@
 #include "core/Program.h"
 #include "core/mod_kernel.h"
 #include "core/mod_startup.h"
-#include "tests/support/IrcScriptedPeer.h"
+#include "tests/support/PeerWire.h"
 #include "tests/support/ScriptedAnswerer.h"
 #include "tests/support/TempProgramFolder.h"
 #include "tests/support/TestMain.h"
-#include "windows/frm_chan.h"
 #include "windows/frm_server.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QSignalSpy>
 
@@ -74,14 +72,14 @@ private Q_SLOTS:
     void connectAndDisconnect();
     void startupScript_data();
     void startupScript();
-    void mainRunsVersionThroughTheInterpreter();
+    void mainShowsTheVersionThroughTheInterpreter();
 
 private:
     platform::Yarv& irc() { return *m_p->mainFrame().Yarv1; }
     absRichEdit& console() { return *m_p->serverWindow().console; }
     QString lastServerLine() { return console().Text().section(QStringLiteral("\r\n"), -1); }
     // The lines put on the wire while `action` runs.
-    QByteArrayList sentBy(const std::function<void()>& action);
+    QByteArrayList sentBy(const std::function<void()>& action) { return m_wire->sentBy(action); }
     QByteArrayList sentByLine(const QString& line, const QString& tag = QString()) {
         return sentBy([&] {
             QString typed = line;
@@ -94,45 +92,28 @@ private:
 
     std::unique_ptr<TempProgramFolder> m_folder;
     std::unique_ptr<Program> m_p;
-    std::unique_ptr<IrcScriptedPeer> m_peer;
-    int m_markers = 0;
+    std::unique_ptr<PeerWire> m_wire;
+    // Stands in for the modal windows a command may open ("info").
+    std::unique_ptr<ScriptedAnswerer> m_answers;
 };
 
 void TestKernel::init() {
+    m_answers = std::make_unique<ScriptedAnswerer>();
     m_folder = std::make_unique<TempProgramFolder>();
     QDir().mkpath(m_folder->file(QStringLiteral("cmd")));
     m_p = std::make_unique<Program>(m_folder->path());
     m_p->palette.SetColorScheme(QStringLiteral("DEF_MIRC"));
     m_p->clock.setFixed(QDateTime(QDate(2024, 3, 9), QTime(7, 5, 3)));
     m_p->serverWindow().Show();
-    m_peer = std::make_unique<IrcScriptedPeer>();
-    irc().setFloodControl(false);
-    QSignalSpy connected(&irc(), &platform::Yarv::SocketConnected);
-    irc().OpenConnection(m_peer->host(), m_peer->port());
-    QVERIFY(connected.wait(5000));
-    QVERIFY(m_peer->waitForClient());
+    m_wire = std::make_unique<PeerWire>(irc());
+    QVERIFY(m_wire->connected());
 }
 
 void TestKernel::cleanup() {
     m_p.reset();
-    m_peer.reset();
+    m_wire.reset();
     m_folder.reset();
-}
-
-QByteArrayList TestKernel::sentBy(const std::function<void()>& action) {
-    const qsizetype before = m_peer->lines().size();
-    action();
-    // What went out before a marker line, sent last, is what the action sent.
-    const QByteArray marker = "MARK " + QByteArray::number(++m_markers);
-    irc().SendCommand(QString::fromLatin1(marker));
-    const QDeadlineTimer deadline(5000);
-    while (!m_peer->lines().mid(before).contains(marker) && !deadline.hasExpired())
-        QTest::qWait(5);
-    QByteArrayList lines = m_peer->lines().mid(before);
-    if (lines.isEmpty() || lines.constLast() != marker)
-        return lines << "(the marker never arrived)";
-    lines.removeLast();
-    return lines;
+    m_answers.reset();
 }
 
 void TestKernel::dispatch_data() {
@@ -152,7 +133,7 @@ void TestKernel::dispatch_data() {
     QTest::newRow("ls") << "/LS -l" << QByteArrayList{};
     QTest::newRow("info") << "/info" << QByteArrayList{};
     QTest::newRow("beep") << "/beep" << QByteArrayList{};
-    QTest::newRow("keyword not built yet") << "/version" << QByteArrayList{"version"};
+    QTest::newRow("keyword not built yet") << "/winarrange 1" << QByteArrayList{"winarrange 1"};
 }
 
 void TestKernel::dispatch() {
@@ -168,10 +149,11 @@ void TestKernel::lineIsWrittenBackTrimmed() {
 }
 
 void TestKernel::rawLineGoesOutOnceWithCrLf() {
-    const QByteArray before = m_peer->received();
+    const QByteArray before = m_wire->peer().received();
     QCOMPARE(sentByLine(QStringLiteral("/!  PRIVMSG bob :hi  there ")),
              QByteArrayList{"PRIVMSG bob :hi  there"});
-    QVERIFY(m_peer->received().mid(before.size()).startsWith("PRIVMSG bob :hi  there\r\nMARK "));
+    QVERIFY(
+        m_wire->peer().received().mid(before.size()).startsWith("PRIVMSG bob :hi  there\r\nMARK "));
     QCOMPARE(lastServerLine(), QStringLiteral("!-> PRIVMSG bob :hi  there"));
 
     QCOMPARE(sentByLine(QStringLiteral("/!")), QByteArrayList{});
@@ -419,8 +401,8 @@ void TestKernel::commandActsOnItsOwnWindow() {
                            QString::number(m_p->palette.color(4)));
     auto* channel = new RecordingWindow(*m_p, QStringLiteral("#a"));
     channel->Show();
-    auto* plain = new frm_chan(*m_p);
-    plain->setTag(QStringLiteral("#plain"));
+    // A window with a channel's tag that shows no lines of its own.
+    auto* plain = new Form(*m_p, Form::Kind::MdiChild, QStringLiteral("#plain"));
     plain->Show();
     auto* query = new RecordingWindow(*m_p, QStringLiteral("?bob"));
     query->Show();
@@ -460,11 +442,12 @@ void TestKernel::messageBox() {
 
 void TestKernel::connectAndDisconnect() {
     QSignalSpy closed(&irc(), &platform::Yarv::Disconnected);
+    const QByteArray before = m_wire->peer().received();
     QString line = QStringLiteral("/DISCONNECT");
     ParseLine(*m_p, line);
     QCOMPARE(closed.count(), 1);
     QCOMPARE(lastServerLine(), QStringLiteral("Disconnected!"));
-    QCOMPARE(m_peer->received(), QByteArray()); // nothing went out on the way
+    QCOMPARE(m_wire->peer().received(), before); // nothing went out on the way
 
     // The profile is empty: connecting reports what is missing.
     line = QStringLiteral("/connect");
@@ -492,14 +475,17 @@ void TestKernel::startupScript() {
     QCOMPARE(sentBy([&] { RunStartupScript(*m_p); }), sent);
 }
 
-void TestKernel::mainRunsVersionThroughTheInterpreter() {
+void TestKernel::mainShowsTheVersionThroughTheInterpreter() {
     TempProgramFolder folder;
+    // The keyword wins over a script of the same name.
     folder.write(QStringLiteral("cmd/Version"), "secho from the version script\r\n");
     ScriptedAnswerer answers; // a first start may ask about the walkthrough
     answers.queueMessageBoxAnswer(platform::vbNo);
     Program p(folder.path());
     Main(p);
-    QVERIFY(p.serverWindow().console->Text().endsWith(QStringLiteral("from the version script ")));
+    const QString text = p.serverWindow().console->Text();
+    QVERIFY(text.contains(QStringLiteral("Parlone Version ")));
+    QVERIFY(!text.contains(QStringLiteral("from the version script")));
 }
 
 PARLONE_TEST_MAIN(TestKernel)

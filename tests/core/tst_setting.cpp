@@ -862,7 +862,8 @@ void TestSetting::serverConsoleWholeSizes() {
 }
 
 // The server window lays out its console and command line again when the
-// command line's height follows its font size.
+// command line's height follows its font size: the console H - 400 - h
+// twips high, the command line right under it.
 void TestSetting::serverCommandSizeRelaysTheWindow() {
     frm_server& server = p().serverWindow();
     server.Show();
@@ -870,9 +871,10 @@ void TestSetting::serverCommandSizeRelaysTheWindow() {
         const QRect console = server.console->geometry();
         const QRect commandline = server.commandline->geometry();
         QCOMPARE(commandline.height(), height);
-        QCOMPARE(commandline.bottom(), server.rect().bottom());
+        const int consoleTwips = server.Height() - 400 - platform::PixelsToTwipsY(height);
         QCOMPARE(console.top(), 0);
-        QCOMPARE(console.bottom() + 1, commandline.top());
+        QCOMPARE(console.height(), platform::TwipsToPixelsY(consoleTwips));
+        QCOMPARE(commandline.top(), console.bottom() + 1);
     };
     Setting(p(), QStringLiteral("WIN_SERVER_COMMAND_FONTSIZE"), QStringLiteral("20"));
     laidOut(platform::TwipsToPixelsY(550));

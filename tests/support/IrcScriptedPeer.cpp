@@ -1,5 +1,7 @@
 #include "tests/support/IrcScriptedPeer.h"
 
+#include "platform/irc/Yarv.h"
+
 #include <QDeadlineTimer>
 #include <QtTest>
 
@@ -49,6 +51,22 @@ bool IrcScriptedPeer::waitForLines(int count, int timeoutMs) {
     while (lines().size() < count && !deadline.hasExpired())
         QTest::qWait(5);
     return lines().size() >= count;
+}
+
+QByteArrayList IrcScriptedPeer::sentBy(platform::Yarv& client,
+                                       const std::function<void()>& action) {
+    const qsizetype before = lines().size();
+    action();
+    const QByteArray marker = "MARK " + QByteArray::number(++m_markers);
+    client.SendCommand(QString::fromLatin1(marker));
+    const QDeadlineTimer deadline(5000);
+    while (!lines().mid(before).contains(marker) && !deadline.hasExpired())
+        QTest::qWait(5);
+    QByteArrayList sent = lines().mid(before);
+    if (sent.isEmpty() || sent.constLast() != marker)
+        return sent << "(the marker never arrived)";
+    sent.removeLast();
+    return sent;
 }
 
 void IrcScriptedPeer::closeClient() {

@@ -11,6 +11,12 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
+#include <functional>
+
+namespace platform {
+class Yarv;
+}
+
 class IrcScriptedPeer : public QObject {
     Q_OBJECT
 public:
@@ -36,6 +42,11 @@ public:
     // Waits until at least count lines have arrived.
     bool waitForLines(int count, int timeoutMs = 5000);
 
+    // The lines `client` put on the wire while `action` ran: everything
+    // before a marker line it sends last. A marker that never arrives is
+    // reported as a last line saying so.
+    QByteArrayList sentBy(platform::Yarv& client, const std::function<void()>& action);
+
     // Closes the client's connection in order (FIN), as a server does.
     void closeClient();
 
@@ -43,4 +54,5 @@ private:
     QTcpServer m_server;
     QPointer<QTcpSocket> m_client;
     QByteArray m_received;
+    int m_markers = 0;
 };

@@ -1,0 +1,232 @@
+// The program's end, from every place that starts it: the frame's close
+// box, File > E&xit, the tray menu, a typed and a scripted "/exit", with
+// and without the close question. It ends exactly once, asks at most once,
+// writes settings.ini and popups.ini while every window is still there, and
+// the quit message reaches the server before the connection closes.
+
+#include "config/frm_popups.h"
+#include "connection/MainMenus.h"
+#include "connection/frm_main.h"
+#include "core/Form.h"
+#include "core/Program.h"
+#include "core/RecordFile.h"
+#include "core/mod_kernel.h"
+#include "tests/support/PeerWire.h"
+#include "tests/support/ScriptedAnswerer.h"
+#include "tests/support/TempProgramFolder.h"
+#include "tests/support/TestMain.h"
+#include "windows/frm_notify.h"
+#include "windows/frm_server.h"
+
+#include <QListWidget>
+#include <QMenu>
+
+using platform::DialogRequest;
+
+namespace {
+
+enum class Trigger { CloseBox, FileMenu, TrayMenu, Typed, Scripted };
+
+struct Write {
+    QString file;
+    bool windowsLoaded; // the frame and the server window were still open
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Trigger)
+
+class TestExit : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void endsOnce_data();
+    void endsOnce();
+    void waitsForTheNextSecond();
+
+private:
+    frm_main& frame() { return m_p->mainFrame(); }
+    void start(Trigger trigger);
+    QList<QStringList> records(const QString& file, int fields) const {
+        return RecordFile::parse(m_folder->read(file), fields).records;
+    }
+
+    std::unique_ptr<ScriptedAnswerer> m_answers;
+    std::unique_ptr<TempProgramFolder> m_folder;
+    std::unique_ptr<Program> m_p;
+    std::unique_ptr<PeerWire> m_wire;
+    int m_ends = 0;
+    QList<Write> m_writes;
+};
+
+void TestExit::init() {
+    m_answers = std::make_unique<ScriptedAnswerer>();
+    m_folder = std::make_unique<TempProgramFolder>();
+    m_folder->write(QStringLiteral("cmd/bye"), "exit\r\n");
+    m_p = std::make_unique<Program>(m_folder->path());
+    m_ends = 0;
+    m_writes.clear();
+    m_p->endProgram = [this] { ++m_ends; };
+    m_p->fileWriter = [this](const QString& path, const QByteArray& bytes, QString* error) {
+        const bool loaded = m_p->hasMainFrame() && m_p->hasServerWindow() &&
+                            m_p->forms().contains(&m_p->mainFrame());
+        m_writes.append({path.section(u'/', -1), loaded});
+        return RecordFile::saveAtomically(path, bytes, error);
+    };
+    m_p->settings.setValue(QStringLiteral("USE_DEFAULT_QUIT"), QStringLiteral("bye now"));
+    m_p->serverWindow().Show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame()));
+    for (const char* nick : {"carol", "alice", "bob"})
+        m_p->notifyWindow().List1->addItem(QString::fromLatin1(nick));
+    m_p->popupsWindow().AddPopUp(QStringLiteral("channel"), QStringLiteral("Op"),
+                                 QStringLiteral("/mode # +o $1"));
+    m_wire = std::make_unique<PeerWire>(*frame().Yarv1);
+    QVERIFY(m_wire->connected());
+}
+
+void TestExit::cleanup() {
+    m_p.reset();
+    m_wire.reset();
+    m_folder.reset();
+    m_answers.reset();
+}
+
+void TestExit::start(Trigger trigger) {
+    QString line;
+    switch (trigger) {
+    case Trigger::CloseBox:
+        frame().windowWidget()->close();
+        break;
+    case Trigger::FileMenu:
+        frame().menus->mnuExiter->trigger();
+        break;
+    case Trigger::TrayMenu: {
+        frame().AGPopUp1->showAt(QPoint(10, 10));
+        const QList<QAction*> items = frame().AGPopUp1->menu()->actions();
+        const auto exit = std::find_if(items.cbegin(), items.cend(),
+                                       [](const QAction* a) { return a->text() == u"&Exit"; });
+        QVERIFY(exit != items.cend());
+        (*exit)->trigger();
+        // The pick arrives from the event loop.
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+        break;
+    }
+    case Trigger::Typed:
+        line = QStringLiteral("/exit");
+        ParseLine(*m_p, line);
+        break;
+    case Trigger::Scripted:
+        line = QStringLiteral("/bye");
+        ParseLine(*m_p, line);
+        break;
+    }
+}
+
+void TestExit::endsOnce_data() {
+    QTest::addColumn<Trigger>("trigger");
+    QTest::addColumn<QString>("confirm");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<int>("questions");
+    QTest::addColumn<int>("ends");
+
+    const QList<QPair<const char*, Trigger>> triggers{{"close box", Trigger::CloseBox},
+                                                      {"File menu", Trigger::FileMenu},
+                                                      {"tray menu", Trigger::TrayMenu},
+                                                      {"typed", Trigger::Typed},
+                                                      {"scripted", Trigger::Scripted}};
+    for (const auto& [name, trigger] : triggers) {
+        QTest::addRow("%s, no question", name) << trigger << "0" << 0 << 0 << 1;
+        QTest::addRow("%s, confirmed", name) << trigger << "1" << int(platform::vbYes) << 1 << 1;
+        QTest::addRow("%s, refused", name) << trigger << "1" << int(platform::vbNo) << 1 << 0;
+    }
+}
+
+void TestExit::endsOnce() {
+    QFETCH(Trigger, trigger);
+    QFETCH(QString, confirm);
+    QFETCH(int, answer);
+    QFETCH(int, questions);
+    QFETCH(int, ends);
+    m_p->settings.setValue(QStringLiteral("USE_CONFIRM_EXIT"), confirm);
+    if (answer != 0)
+        m_answers->queueMessageBoxAnswer(answer);
+
+    if (ends == 0) {
+        QCOMPARE(m_wire->sentBy([&] { start(trigger); }), QByteArrayList{});
+    } else {
+        start(trigger);
+        // Requests while the exit is under way return at once.
+        QVERIFY(m_p->closing);
+        QString again = QStringLiteral("/exit");
+        ParseLine(*m_p, again);
+        frame().windowWidget()->close();
+    }
+
+    QCOMPARE(m_answers->requests().size(), questions);
+    for (const DialogRequest& question : m_answers->requests()) {
+        QCOMPARE(question.prompt, QStringLiteral("Are you sure you want to close Parlone?"));
+        QCOMPARE(question.title, QStringLiteral("Confirm Exit"));
+        QCOMPARE(question.buttons, int(platform::vbYesNo));
+    }
+
+    if (ends == 0) {
+        QCoreApplication::processEvents();
+        QCOMPARE(m_ends, 0);
+        QVERIFY(!m_p->closing);
+        QVERIFY(!m_p->ExitConfirmed);
+        QVERIFY(frame().Visible());
+        QVERIFY(frame().Yarv1->IsConnected());
+        return;
+    }
+
+    QTRY_COMPARE(m_ends, 1);
+    // The quit message reached the server before the connection closed.
+    QTRY_VERIFY(!m_wire->peer().hasClient());
+    QCOMPARE(m_wire->lines(), QByteArrayList{"QUIT :Exit: bye now"});
+    QCoreApplication::processEvents();
+    QCOMPARE(m_ends, 1);
+    QCOMPARE(m_answers->requests().size(), questions);
+    QVERIFY(m_p->forms().isEmpty());
+
+    // Both files written, each time while the windows were all there.
+    QStringList written;
+    for (const Write& write : std::as_const(m_writes)) {
+        QVERIFY2(write.windowsLoaded, qPrintable(write.file));
+        written << write.file;
+    }
+    QVERIFY(written.contains(QStringLiteral("settings.ini")));
+    QVERIFY(written.contains(QStringLiteral("popups.ini")));
+    QStringList notify;
+    for (const QStringList& record : records(QStringLiteral("settings.ini"), 2)) {
+        if (record.at(0) == u"ADD_NOTIFY")
+            notify << record.at(1);
+    }
+    QCOMPARE(notify, QStringList({"alice", "bob", "carol"}));
+    const QList<QStringList> popups{{"CHANNEL", "Op", "/mode # +o $1"}};
+    QCOMPARE(records(QStringLiteral("popups.ini"), 3), popups);
+}
+
+void TestExit::waitsForTheNextSecond() {
+    m_p->settings.setValue(QStringLiteral("USE_CONFIRM_EXIT"), QStringLiteral("0"));
+    m_p->clock.setFixed(QDateTime(QDate(2024, 3, 9), QTime(7, 5, 59)));
+    QString line = QStringLiteral("/exit");
+    ParseLine(*m_p, line);
+    QVERIFY(m_p->closing);
+
+    // While the clock stays at second 59 the program goes on handling events.
+    bool handled = false;
+    QTimer::singleShot(0, [&handled] { handled = true; });
+    QTRY_VERIFY(handled);
+    QTest::qWait(1100); // at least one more tick of the wait
+    QCOMPARE(m_ends, 0);
+    QVERIFY(m_p->hasMainFrame());
+
+    m_p->clock.setFixed(QDateTime(QDate(2024, 3, 9), QTime(7, 6, 0)));
+    QTRY_COMPARE(m_ends, 1);
+    QVERIFY(m_p->forms().isEmpty());
+}
+
+PARLONE_TEST_MAIN(TestExit)
+#include "tst_exit.moc"

@@ -91,12 +91,7 @@ void RichTextBox::insertFromMimeData(const QMimeData* source) {
         QPlainTextEdit::insertFromMimeData(source);
         return;
     }
-    QTextDocument parsed;
-    parsed.setDefaultFont(m_font);
-    ReadRtf(rtf, parsed);
-    QTextCursor c = textCursor();
-    c.insertFragment(QTextDocumentFragment(&parsed));
-    setTextCursor(c);
+    setSelRTF(rtf);
     ensureCursorVisible();
 }
 

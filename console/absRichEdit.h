@@ -196,6 +196,8 @@ public:
     // compares character codes, 1 ignores case. Indent puts IndentString in
     // front of every paragraph the selection touches, Outdent takes it away
     // where a paragraph starts with all of it; both then select the block.
+    // Each is one edit, undone at once, and leaves the selection shown
+    // (HideSelection False).
     void Sort(bool sSort = false, int vCase = 0);
     void Indent();
     void Outdent();

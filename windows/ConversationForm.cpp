@@ -32,10 +32,6 @@ using namespace platform;
 
 namespace {
 
-// A background index outside the palette: the line keeps the console's own
-// background, and a text that starts with a digit or a comma keeps it.
-constexpr int kNoBackground = 99;
-
 // What a server puts in front of a relayed message beside the nick and the
 // target: ":" nick "!" user "@" host " PRIVMSG " target " :", with room for
 // the longest user name and host name servers give.
@@ -266,8 +262,8 @@ void ConversationForm::dispLine(const QString& txt, bool timestamp, const QStrin
     if (setting(QStringLiteral("LOGGING")) == u"TRUE")
         m_log->append(logName(), text);
     const QString colour = col.isEmpty() ? setting(QStringLiteral("CONSOLE_FORECOLOR")) : col;
-    const QString line =
-        ColorCodePrefix(p.palette.ColorIndex(ColourNumber(colour)), kNoBackground) + text;
+    // Without a background: the line stands on the console's own.
+    const QString line = ColorCodePrefix(p.palette.ColorIndex(ColourNumber(colour))) + text;
     // The caret goes to the end first, so a line never replaces what the
     // user selected, and again after, so the console follows the newest line.
     caretToEnd();

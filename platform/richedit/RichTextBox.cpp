@@ -171,7 +171,11 @@ QTextCharFormat RichTextBox::formatBefore(int position) const {
 }
 
 void RichTextBox::setSelStart(qint32 start) {
-    const int position = toDocument(qBound(0, start, TextLength()));
+    // The end, where the hosts put the caret, without a second look at the
+    // text's length.
+    const qint32 length = TextLength();
+    const int position =
+        start >= length ? length - (document()->blockCount() - 1) : toDocument(qMax(start, 0));
     QTextCursor c = textCursor();
     if (!c.hasSelection() && c.position() == position) {
         // The caret stays: it takes the formatting before it, as a move

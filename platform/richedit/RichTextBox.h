@@ -48,7 +48,6 @@
 #include <QTextDocument>
 
 #include <memory>
-#include <optional>
 
 class QMimeData;
 class QPainter;
@@ -370,7 +369,6 @@ private:
 
     HWND m_hwnd = 0;
     QFont m_font;
-    qreal m_zoom = 1.0;
     std::unique_ptr<QPaintDevice> m_zoomDevice;
     qint32 m_backColor;
     int m_borderStyle = rtfNoBorder;

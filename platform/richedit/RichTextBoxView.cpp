@@ -228,7 +228,6 @@ bool RichTextBox::setZoom(int numerator, int denominator) {
             return false;
     }
     closeBatch();
-    m_zoom = zoom;
     // The text is laid out for a device of the view's resolution times the
     // zoom; the document keeps every size as it was given.
     std::unique_ptr<QPaintDevice> device;

@@ -51,6 +51,7 @@ private Q_SLOTS:
     void userEventsCloseTheBatch();
     void caretStaysWithTheFormatBeforeIt_data();
     void caretStaysWithTheFormatBeforeIt();
+    void closedWithItsBatchOpen();
 
 private:
     absRichEdit& console() { return *m_console; }
@@ -309,6 +310,26 @@ void TestConsoleBursts::caretStaysWithTheFormatBeforeIt() {
     QCOMPARE(console().SelStart(), caret);
     console().setSelStart(caret);
     QCOMPARE(console().SelColor(), palette.color(colour));
+}
+
+void TestConsoleBursts::closedWithItsBatchOpen() {
+    // A window closed in the middle of a flood: its console goes with the
+    // writes of the turn not laid out yet, and nothing is left behind to
+    // reach it later.
+    QWidget window;
+    auto* inside = new absRichEdit(*m_program, &window);
+    window.resize(300, 100);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    for (int n = 0; n < 10; ++n) {
+        inside->setSelStart(inside->FileSize());
+        AddColorText(*inside, hostLine(n));
+    }
+    QVERIFY(inside->rtfText->editBatchOpen());
+    delete inside;
+    window.update();
+    QCoreApplication::processEvents();
+    QVERIFY(window.children().isEmpty());
 }
 
 PARLONE_TEST_MAIN(TestConsoleBursts)

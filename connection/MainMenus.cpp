@@ -76,7 +76,10 @@ void MainMenus::mnuConnectCmd_Click() {
     const QString caption = mnuConnectCmd->text();
     if (caption == u"&Connect") {
         ConnectServer(m_p);
-        mnuConnectCmd->setText(QStringLiteral("&Disconnect"));
+        // A profile with gaps opens nothing, and the item keeps saying so.
+        const platform::Yarv* irc = m_frame.Yarv1;
+        if (irc->IsConnected() || irc->isConnecting())
+            mnuConnectCmd->setText(QStringLiteral("&Disconnect"));
     } else if (caption == u"&Disconnect") {
         ExecCommand(m_p, QStringLiteral("quit"));
         DisconnectServer(m_p);

@@ -41,7 +41,9 @@ public:
     QAction* mnuHelpItem = nullptr;
     QAction* mnufrmabout = nullptr;
 
-    // Connects or disconnects by the item's caption, which flips at once.
+    // Connects or disconnects by the item's caption, which flips at once,
+    // before the server answers; a connect that opens nothing (a profile
+    // with gaps) leaves it as it was.
     void mnuConnectCmd_Click();
     void mnuSetupCmd_Click();
     void mnuSetWiz_Click();

@@ -4,6 +4,7 @@
 #include "connection/ConnectionEvents.h"
 #include "connection/FrameGeometry.h"
 #include "connection/MainMenus.h"
+#include "connection/MessageEvents.h"
 #include "connection/SendQueueWarning.h"
 #include "connection/ServerReplies.h"
 #include "connection/WindowSwitcher.h"
@@ -15,6 +16,7 @@
 #include "core/ProgramRecordFiles.h"
 #include "core/ServerEcho.h"
 #include "core/SettingsFile.h"
+#include "core/WindowGeometry.h"
 #include "core/WindowLookup.h"
 #include "core/mod_kernel.h"
 #include "platform/window/Twips.h"
@@ -25,6 +27,7 @@
 #include <QMenuBar>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <exception>
@@ -88,6 +91,7 @@ frm_main::frm_main(Program& program) : Form(program, Kind::TopLevel), il(framePi
     connectionEvents = new ConnectionEvents(program, *Yarv1, this);
     serverReplies = new ServerReplies(program, *Yarv1, this);
     channelEvents = new ChannelEvents(program, *Yarv1, this);
+    messageEvents = new MessageEvents(program, *Yarv1, this);
     new SendQueueWarning(program, Yarv1);
 
     // The tray's actions come as mouse moves through the frame's window.
@@ -102,7 +106,7 @@ frm_main::frm_main(Program& program) : Form(program, Kind::TopLevel), il(framePi
             return LRESULT(0);
         });
 
-    // A frame in a quarter of the screen's margin until main.win says more.
+    // Three quarters of the screen until main.win says more.
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     resize(screen.width() * 3 / 4, screen.height() * 3 / 4);
 
@@ -114,6 +118,7 @@ frm_main::frm_main(Program& program) : Form(program, Kind::TopLevel), il(framePi
         Ostrane1->Listen();
     }
     readGeometryFile();
+    m_loaded = true;
 }
 
 frm_main::~frm_main() = default;
@@ -140,20 +145,19 @@ void frm_main::addSystemMenuItems() {
 }
 
 void frm_main::readGeometryFile() {
-    // main.win comes with the window geometry files.
-    const QList<QScreen*> screens = QGuiApplication::screens();
-    QList<QRect> areas;
-    for (const QScreen* s : screens)
-        areas << twips(s->geometry());
-    const QRect frame(Left(), Top(), Width(), Height());
-    if (const auto moved =
-            OntoScreens(frame, areas, twips(QGuiApplication::primaryScreen()->geometry())))
+    ReadWindowGeometry(program(), QStringLiteral("main.win"),
+                       [this](const QString& key, const QString& value) { FSet(key, value); });
+    // A frame saved on a screen that is gone comes back onto the primary one.
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens << twips(screen->geometry());
+    const QRect primary = twips(QGuiApplication::primaryScreen()->geometry());
+    if (const auto moved = OntoScreens(QRect(Left(), Top(), Width(), Height()), screens, primary))
         Move(moved->x(), moved->y());
 }
 
 void frm_main::FSet(const QString& key, const QString& value) {
-    Q_UNUSED(key);
-    Q_UNUSED(value);
+    ApplyGeometryRecord(*this, key, value, GeometryVariant::Plain);
 }
 
 void frm_main::Form_Resize() {
@@ -165,6 +169,9 @@ void frm_main::Form_Resize() {
     // Into the tray only where there is one; elsewhere the task bar keeps it.
     if (program().settings.value(QStringLiteral("USE_TRAY")) == u"1" &&
         WindowState() == vbMinimized && NotifyAreaAvailable()) {
+        // Its place is its own: the window manager keeps it when the frame
+        // comes back from the tray.
+        move(pos());
         Hide();
         TrayAdd(program());
         UpdateTrayStatus(program());
@@ -207,8 +214,13 @@ void frm_main::Form_QueryUnload(int& Cancel, int UnloadMode) {
     Cancel = 1;
     if (p.closing || !ConfirmExit(p))
         return;
-    SaveSettings(p);
-    SavePopups(p);
+    try {
+        SaveSettings(p);
+        SavePopups(p);
+    } catch (const std::exception&) {
+        // The exit writes both files again; a failed write here never keeps
+        // the program from ending.
+    }
     ExecCommand(p, QStringLiteral("exit"));
 }
 
@@ -242,6 +254,12 @@ void frm_main::Arrange(int mode) {
         m_mdiArea->cascadeSubWindows();
         return;
     }
+    if (mode == 3) {
+        lineUpIcons();
+        return;
+    }
+    if (mode != 1 && mode != 2)
+        return;
     QList<QMdiSubWindow*> windows;
     for (QMdiSubWindow* sub : m_mdiArea->subWindowList()) {
         if (sub->isVisible() && !sub->isMinimized())
@@ -263,13 +281,43 @@ void frm_main::Arrange(int mode) {
     }
 }
 
+void frm_main::lineUpIcons() {
+    // Rows from the bottom edge up, left to right.
+    const QRect area = m_mdiArea->viewport()->rect();
+    int x = 0;
+    int y = area.height();
+    int rowHeight = 0;
+    for (QMdiSubWindow* sub : m_mdiArea->subWindowList()) {
+        if (!sub->isVisible() || !sub->isMinimized())
+            continue;
+        const QSize size = sub->size();
+        if (x > 0 && x + size.width() > area.width()) {
+            x = 0;
+            y -= rowHeight;
+            rowHeight = 0;
+        }
+        rowHeight = qMax(rowHeight, size.height());
+        sub->move(x, y - size.height());
+        x += size.width();
+    }
+}
+
 void frm_main::resizeEvent(QResizeEvent* event) {
     Form::resizeEvent(event);
-    Form_Resize();
+    if (m_loaded)
+        Form_Resize();
 }
 
 void frm_main::changeEvent(QEvent* event) {
     Form::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange)
+    if (event->type() == QEvent::WindowStateChange && m_loaded)
         Form_Resize();
+}
+
+void frm_main::showEvent(QShowEvent* event) {
+    Form::showEvent(event);
+    // A frame that main.win put in the minimised state had no state change
+    // to run its size rules on; they run once it is on screen.
+    if (!event->spontaneous() && WindowState() == vbMinimized)
+        QTimer::singleShot(0, this, &frm_main::Form_Resize);
 }

@@ -16,12 +16,13 @@
 #include "platform/window/SwitchBar.h"
 #include "sysmenu/Sysdeck.h"
 
-class MainMenus;
-class QMdiArea;
 class ChannelEvents;
 class ConnectionEvents;
-class ServerReplies;
+class MainMenus;
+class MessageEvents;
+class QMdiArea;
 class QVBoxLayout;
+class ServerReplies;
 class WindowSwitcher;
 
 class frm_main : public Form {
@@ -41,6 +42,7 @@ public:
     ConnectionEvents* connectionEvents = nullptr;
     ServerReplies* serverReplies = nullptr;
     ChannelEvents* channelEvents = nullptr;
+    MessageEvents* messageEvents = nullptr;
     // The ident server; it listens from load on the program's ident port.
     Ostrane* Ostrane1 = nullptr;
     // The one popup menu of the tray icon's right button and the switchbar's
@@ -51,10 +53,11 @@ public:
     MainMenus* menus = nullptr;
     WindowSwitcher* switcher = nullptr;
 
-    // Applies one record of main.win: "WIN_STATE" (0 to 2), "WIN_LEFT",
-    // "WIN_TOP", "WIN_HEIGHT" or "WIN_WIDTH" in twips, the key in any letter
-    // case; the value's leading number, 0 when it has none. Any other key,
-    // and a state outside 0 to 2, changes nothing.
+    // Applies one record of main.win, which the frame reads when it loads and
+    // never writes: "WIN_STATE" (0 to 2), "WIN_LEFT", "WIN_TOP", "WIN_HEIGHT"
+    // or "WIN_WIDTH" in twips, the key in any letter case; the value's leading
+    // number, 0 when it has none. Any other key, and a state outside 0 to 2,
+    // changes nothing.
     void FSet(const QString& key, const QString& value);
     // The size rules, on every change of size or state: a frame restored to
     // nearly the whole screen is shrunk inside it, and a frame minimised with
@@ -79,18 +82,23 @@ public:
     // no panel `panel` yet, adds it with `picture` and marks it active.
     void ShowToolWindow(Form& window, const QString& panel, int picture);
     // Arranges the child windows: 0 cascade, 1 tiled one above the other,
-    // 2 tiled side by side.
+    // 2 tiled side by side, 3 the minimised ones lined up along the bottom;
+    // any other mode does nothing.
     void Arrange(int mode);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void addSystemMenuItems();
+    void lineUpIcons();
     void readGeometryFile();
 
     QVBoxLayout* m_layout = nullptr;
     QMdiArea* m_mdiArea = nullptr;
     int m_statusBarAlignment = 2;
+    // Set at the end of the load: the size rules wait for a loaded frame.
+    bool m_loaded = false;
 };

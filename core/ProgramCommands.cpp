@@ -8,6 +8,7 @@
 #include "connection/frm_main.h"
 #include "console/toolkit/mod_splay.h"
 #include "core/CommandContext.h"
+#include "core/CommandWindow.h"
 #include "core/ConversationWindow.h"
 #include "core/ExitSequence.h"
 #include "core/Form.h"
@@ -44,17 +45,19 @@ void disconnectCommand(CommandContext& command) {
 }
 
 void echoCommand(CommandContext& command) {
-    const QString text = command.trimmedTail(1);
+    EchoLine(command.program, command.trimmedTail(1), command.tag);
+}
+
+void EchoLine(Program& p, const QString& text, const QString& tag) {
     if (text.isEmpty())
         return;
-    Form* window = command.window();
+    Form* window = CommandWindow(p, tag);
     if (window && (window->Tag().startsWith(u'?') || window->Tag().startsWith(u'#'))) {
         if (auto* conversation = dynamic_cast<ConversationWindow*>(window)) {
             conversation->disp(text);
             return;
         }
     }
-    Program& p = command.program;
     ServerEcho(p, text, p.settings.value(QStringLiteral("WIN_SERVER_NOTICECOLOR")), 113);
 }
 
@@ -121,6 +124,9 @@ void quitCommand(CommandContext& command) {
                      .arg(v.minor)
                      .arg(v.revision);
     }
+    // The server answers the user's own QUIT by closing the link: no
+    // reconnect follows it.
+    p.userEndedConnection = true;
     if (p.hasMainFrame())
         p.mainFrame().Yarv1->SendRaw(QStringLiteral("QUIT :") + reason + QStringLiteral("\r\n"));
 }

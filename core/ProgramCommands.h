@@ -4,7 +4,10 @@
 // message boxes, sounds, programs, the version, the quit message and the
 // program's end.
 
+#include <QString>
+
 class CommandContext;
+class Program;
 
 // "alias": the alias manager, with its switchbar panel.
 void aliasCommand(CommandContext& command);
@@ -17,6 +20,10 @@ void disconnectCommand(CommandContext& command);
 // otherwise (and for a window without a line display) into the server window
 // in the notice colour.
 void echoCommand(CommandContext& command);
+// What "echo" shows, for callers outside the interpreter: `text` in the
+// channel or query window `tag` (the frame's active child for ""), otherwise
+// in the server window in the notice colour. An empty text shows nothing.
+void EchoLine(Program& program, const QString& text, const QString& tag = QString());
 // "exit": the program's end (ExitSequence).
 void exitCommand(CommandContext& command);
 // "info": the about box.

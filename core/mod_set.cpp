@@ -510,6 +510,19 @@ void store(Program& p, const SettingKey& key, QString& value) {
     }
 }
 
+// Every look of the family that is set, pushed to one window being loaded.
+template <typename Window>
+void applyStoredLooks(Program& p, Family family, Window& window, const Parts& parts) {
+    for (const SettingKey& key : SettingsKeys::all()) {
+        const Look look = lookOf(key);
+        if (look.family != family || look.part == Part::None || look.property == Property::None)
+            continue;
+        const QString stored = p.settings.value(key);
+        if (!stored.isEmpty())
+            pushLook(window, parts, look, stored);
+    }
+}
+
 } // namespace
 
 QString Setting(Program& p, QString& key, QString& value) {
@@ -536,6 +549,10 @@ QString Setting(Program& p, QString& key, QString& value) {
         return p.settings.value(*entry);
     store(p, *entry, value);
     return QString();
+}
+
+void ApplyQueryLooks(Program& p, frm_query& window) {
+    applyStoredLooks(p, Family::Query, window, Parts{nullptr, window.console, window.commandline});
 }
 
 QString Setting(Program& p, const QString& key, const QString& value) {
@@ -568,13 +585,5 @@ void SetDefaults(Program& p) {
 }
 
 void ApplyChannelLooks(Program& p, frm_chan& chan) {
-    for (const SettingKey& key : SettingsKeys::all()) {
-        const Look look = lookOf(key);
-        if (look.family != Family::Chan || look.part == Part::None ||
-            look.property == Property::None)
-            continue;
-        const QString stored = p.settings.value(key);
-        if (!stored.isEmpty())
-            pushLook(chan, Parts{chan.list_nicks, chan.console, chan.commandline}, look, stored);
-    }
+    applyStoredLooks(p, Family::Chan, chan, Parts{chan.list_nicks, chan.console, chan.commandline});
 }

@@ -12,6 +12,7 @@
 
 class Program;
 class frm_chan;
+class frm_query;
 
 // Reads or writes the setting `key`. Both arguments are rewritten in the
 // caller: the key trimmed and upper case, the value trimmed, and further for
@@ -28,6 +29,12 @@ class frm_chan;
 QString Setting(Program& program, QString& key, QString& value);
 // The same for callers that do not need the rewritten arguments.
 QString Setting(Program& program, const QString& key, const QString& value = {});
+
+// Gives a new query window the query looks stored in the settings (the
+// console's and the command line's colours, faces and sizes), as a change of
+// one of them reaches every open query window. A look not set stays as the
+// window has it.
+void ApplyQueryLooks(Program& program, frm_query& window);
 
 // Gives every key that has a default and is still empty its default, through
 // Setting; where the walkthrough key comes in the pass and is still empty, asks

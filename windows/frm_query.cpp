@@ -1,8 +1,106 @@
 #include "windows/frm_query.h"
 
+#include "connection/frm_main.h"
+#include "console/absRichEdit.h"
+#include "console/toolkit/mod_tbscroll.h"
+#include "core/CommandWindow.h"
+#include "core/Program.h"
+#include "core/WindowLookup.h"
+#include "platform/window/SwitchBar.h"
+#include "platform/window/SystemMenu.h"
+#include "windows/DetachMenuProc.h"
+#include "windows/frm_server.h"
+
+#include <QLineEdit>
+
+#include <algorithm>
+
+using namespace platform;
+
 frm_query::frm_query(Program& program)
-    : ConversationForm(program, {QStringLiteral("query"), QStringLiteral("WIN_QUERY_")}) {}
+    : ConversationForm(program, {QStringLiteral("query"), QStringLiteral("WIN_QUERY_")}) {
+    // A window without a system menu, or whose procedure cannot be replaced,
+    // works on without "&Detach".
+    if (const HMENU menu = GetSystemMenu(hwnd(), false))
+        AppendMenuA(menu, MF_STRING, IDM_DETACH, QStringLiteral("&Detach"));
+    InstallDetachMenuProc(hwnd());
+}
+
+int frm_query::ownPanelIndex() const {
+    Program& p = program();
+    if (!p.hasMainFrame())
+        return 0;
+    const SwitchBar* bar = p.mainFrame().StatusBar1;
+    for (int i = 1; i <= bar->Count(); ++i) {
+        if (bar->Panel(i)->Text() == Tag())
+            return i;
+    }
+    return 0;
+}
+
+SwitchBarPanel* frm_query::ownPanel() const {
+    const int index = ownPanelIndex();
+    return index == 0 ? nullptr : program().mainFrame().StatusBar1->Panel(index);
+}
 
 void frm_query::disp(const QString& txt, bool timestamp, const QString& col) {
-    dispLine(txt, timestamp, col);
+    Q_UNUSED(timestamp);
+    if (txt.trimmed().isEmpty())
+        return;
+    const Form* active = ActiveChild(program());
+    if (active == nullptr || active->Tag() != Tag()) {
+        ++m_unread;
+        if (SwitchBarPanel* panel = ownPanel()) {
+            panel->setToolTipText(target() + u'(' + QString::number(m_unread) +
+                                  QStringLiteral(" messages waiting.)"));
+            panel->setPicture(program().mainFrame().il.Picture(10));
+        }
+    }
+    // The query's timestamp setting alone decides.
+    dispLine(txt, false, col);
+}
+
+void frm_query::Form_Activate() {
+    Program& p = program();
+    SelectPanel(p, Tag());
+    commandline->setFocus();
+    if (SwitchBarPanel* panel = ownPanel()) {
+        panel->setToolTipText(target() + QStringLiteral(" ..no messages waiting."));
+        panel->setPicture(p.mainFrame().il.Picture(5));
+    }
+    if (WindowState() != vbMaximized && (Width() < 200 || Height() < 200) && p.hasServerWindow()) {
+        const frm_server& server = p.serverWindow();
+        Move(100, 100, std::max(server.Width() - 200, 0), std::max(server.Height() - 200, 0));
+    }
+    TBScroll(console, false, true);
+    m_unread = 0;
+}
+
+void frm_query::Form_QueryUnload(int& Cancel, int UnloadMode) {
+    Q_UNUSED(Cancel);
+    Q_UNUSED(UnloadMode);
+    RemoveDetachMenuProc(hwnd());
+    Program& p = program();
+    const int panel = ownPanelIndex();
+    // The hidden window of a detached conversation has no panel of its own.
+    if (panel == 0) {
+        Unload();
+        return;
+    }
+    SwitchBar* bar = p.mainFrame().StatusBar1;
+    const int desktop = FindForm(p, u'?' + Tag());
+    if (desktop < 0) {
+        bar->Remove(panel);
+        Unload();
+        return;
+    }
+    // A desktop window of this conversation is left: it becomes the
+    // conversation's window, and this window's panel stands for it.
+    const int stale = FindPanel(p, u'?' + Tag());
+    if (stale > 1)
+        bar->Remove(stale);
+    Form* left = p.forms().at(desktop);
+    left->setTag(Tag());
+    left->setCaption(Caption());
+    Unload();
 }

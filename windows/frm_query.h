@@ -1,18 +1,50 @@
 #pragma once
 // A query window: one private conversation, one window per nick, tagged
-// "?" & nick. Plain lines go to the nick.
+// "?" & nick. Plain lines go to the nick. While it is not the frame's active
+// child it counts the lines it shows and marks its switchbar panel with the
+// count. Its system menu has "&Detach", which moves the conversation onto a
+// desktop window of its own; the window left in the frame then carries
+// "??" & nick and stays hidden.
 
 #include "core/ConversationWindow.h"
+#include "core/UnreadLines.h"
 #include "windows/ConversationForm.h"
 
-class frm_query : public ConversationForm, public ConversationWindow {
+namespace platform {
+class SwitchBarPanel;
+}
+
+class frm_query : public ConversationForm, public ConversationWindow, public UnreadLines {
     Q_OBJECT
 public:
     explicit frm_query(Program& program);
 
+    // Shows one line: a timestamp only when WIN_QUERY_TIMESTAMP is "TRUE"
+    // (`timestamp` is not consulted), the query log, the colour `col` (""
+    // the query console's text colour). While the window is not the active
+    // child the line counts as unread.
     void disp(const QString& txt, bool timestamp = false, const QString& col = QString()) override;
+    // Closes the conversation: the window takes its panel with it, unless a
+    // desktop window of the same conversation is left, which then takes the
+    // window's tag, caption and panel. Never cancels.
+    void Form_QueryUnload(int& Cancel, int UnloadMode) override;
+    // Moves the conversation onto a desktop window of its own. Desktop
+    // windows are not there yet, so it does nothing.
+    void Desktop() {}
+
+    // The lines shown while the window was not the frame's active child.
+    int mwait() const override { return m_unread; }
 
 protected:
     // The nick: the tag without its "?".
     QString target() const override { return Tag().mid(1); }
+    void Form_Activate() override;
+
+private:
+    // The first switchbar panel whose text is exactly the tag; nullptr for
+    // none.
+    platform::SwitchBarPanel* ownPanel() const;
+    int ownPanelIndex() const;
+
+    int m_unread = 0;
 };

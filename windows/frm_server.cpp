@@ -9,6 +9,7 @@
 #include "core/WindowLookup.h"
 #include "core/mod_kernel.h"
 #include "platform/popup/AGPopUp.h"
+#include "windows/DetachMenuProc.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -39,6 +40,8 @@ frm_server::frm_server(Program& program)
                        QStringLiteral("Server")) {
     setCaption(QStringLiteral("Server"));
     console->rtfText->installEventFilter(this);
+    // The query windows' procedure, without their "&Detach" item.
+    InstallDetachMenuProc(hwnd());
 }
 
 void frm_server::attachToFrame() {

@@ -18,20 +18,21 @@ DialogState& state() {
     return s;
 }
 
-QMessageBox::StandardButtons buttonsOf(int style) {
+// The buttons of a style, in the order it names them.
+QList<QMessageBox::StandardButton> buttonsOf(int style) {
     switch (style & 0x0F) {
     case vbOKCancel:
-        return QMessageBox::Ok | QMessageBox::Cancel;
+        return {QMessageBox::Ok, QMessageBox::Cancel};
     case vbAbortRetryIgnore:
-        return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
+        return {QMessageBox::Abort, QMessageBox::Retry, QMessageBox::Ignore};
     case vbYesNoCancel:
-        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        return {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel};
     case vbYesNo:
-        return QMessageBox::Yes | QMessageBox::No;
+        return {QMessageBox::Yes, QMessageBox::No};
     case vbRetryCancel:
-        return QMessageBox::Retry | QMessageBox::Cancel;
+        return {QMessageBox::Retry, QMessageBox::Cancel};
     default:
-        return QMessageBox::Ok;
+        return {QMessageBox::Ok};
     }
 }
 
@@ -116,8 +117,13 @@ int MsgBox(const QString& prompt, int buttons, const QString& title) {
     request.buttons = buttons;
     if (DialogAnswerer* a = state().answerer)
         return a->messageBox(request);
-    QMessageBox box(iconOf(buttons), request.title, prompt, buttonsOf(buttons),
-                    QApplication::activeWindow());
+    const QList<QMessageBox::StandardButton> order = buttonsOf(buttons);
+    QMessageBox box(iconOf(buttons), request.title, prompt, {}, QApplication::activeWindow());
+    for (const QMessageBox::StandardButton button : order)
+        box.addButton(button);
+    // The second or third button is the default when the style says so.
+    const qsizetype preferred = (buttons & 0xF00) / vbDefaultButton2;
+    box.setDefaultButton(order.value(preferred, order.constFirst()));
     return resultOf(box.exec());
 }
 

@@ -25,6 +25,10 @@ enum MsgBoxStyle : int {
     vbQuestion = 32,
     vbExclamation = 48,
     vbInformation = 64,
+    // Which button is the default: the first unless one of these is given.
+    vbDefaultButton1 = 0,
+    vbDefaultButton2 = 256,
+    vbDefaultButton3 = 512,
 };
 enum MsgBoxResult : int {
     vbOK = 1,

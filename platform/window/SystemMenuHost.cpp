@@ -281,7 +281,11 @@ void SystemMenuHost::placeButton() {
         m_button->setObjectName(QStringLiteral("systemMenuButton"));
         m_button->setAutoRaise(true);
         m_button->setFocusPolicy(Qt::NoFocus);
-        m_button->setIcon(w->style()->standardIcon(QStyle::SP_TitleBarMenuButton));
+        // The window's own icon, as on a title bar; the style's only for a
+        // program without one.
+        const QIcon icon = w->windowIcon();
+        m_button->setIcon(icon.isNull() ? w->style()->standardIcon(QStyle::SP_TitleBarMenuButton)
+                                        : icon);
         m_button->setIconSize(QSize(12, 12));
         m_button->setFixedSize(16, 16);
         m_button->setToolTip(QStringLiteral("System menu"));

@@ -236,14 +236,14 @@ void TestConnectionNgircd::joinPartKickAndQuit() {
     // The user kicks another, then themselves, and comes back.
     bob.yarv.SendCommand(QStringLiteral("JOIN ") + c);
     QVERIFY(channelHas(c, 2));
-    type(QStringLiteral("/kick %1 %2 :out you go").arg(c, b));
+    type(QStringLiteral("/kick %1 %2 out you go").arg(c, b));
     QVERIFY(channelHas(c, 1));
     QCOMPARE(m_c->channelLines(c).constLast(),
              "** " + b + " was kicked by " + nick("me") + " (out you go)");
     QCOMPARE(m_c->channel(c)->Caption(), c + QStringLiteral(" [1] "));
     QPointer<frm_chan> before = m_c->channel(c);
     m_c->markServerLines();
-    type(QStringLiteral("/kick %1 %2 :self").arg(c, nick("me")));
+    type(QStringLiteral("/kick %1 %2 self").arg(c, nick("me")));
     QVERIFY(QTest::qWaitFor([&] { return !before; }, 5000));
     QVERIFY(channelHas(c, 1)); // rejoined
     QCOMPARE(m_c->newServerLines().mid(0, 2),

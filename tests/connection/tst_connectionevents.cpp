@@ -3,6 +3,7 @@
 // its growing wait, socket errors and the end of the connection.
 
 #include "connection/ConnectionEvents.h"
+#include "core/mod_kernel.h"
 #include "tests/connection/ClientFixture.h"
 #include "tests/support/IrcScriptedPeer.h"
 #include "tests/support/TestMain.h"
@@ -25,6 +26,7 @@ private Q_SLOTS:
     void reconnectSettings();
     void usersConnectOrDisconnectCancelsTheReconnect_data();
     void usersConnectOrDisconnectCancelsTheReconnect();
+    void usersQuitIsNotReconnected();
     void socketErrorLeavesTheFlag();
     void serverClosesTheConnection();
 
@@ -243,6 +245,20 @@ void TestConnectionEvents::usersConnectOrDisconnectCancelsTheReconnect() {
     QVERIFY(connectToPeer());
     DisconnectServer(*m_c->p);
     events().Yarv1_ServerError(QStringLiteral("Closing link"));
+    QVERIFY(!events().reconnectPending());
+}
+
+void TestConnectionEvents::usersQuitIsNotReconnected() {
+    m_c->set("USE_RECONNECT", QStringLiteral("1"));
+    QVERIFY(connectToPeer());
+    QString line = QStringLiteral("/quit see you");
+    ParseLine(*m_c->p, line, QStringLiteral("Server"));
+    QVERIFY(m_peer->waitForLines(3));
+    QCOMPARE(m_peer->lines().constLast(), QByteArray("QUIT :Exit: see you"));
+    // The server answers a QUIT by closing the link.
+    QSignalSpy error(&m_c->irc(), &platform::Yarv::ServerError);
+    m_peer->sendLine("ERROR :Closing link");
+    QVERIFY(error.wait(5000));
     QVERIFY(!events().reconnectPending());
 }
 

@@ -12,6 +12,7 @@
 #include "core/Program.h"
 #include "core/WindowLookup.h"
 #include "tests/support/PeerWire.h"
+#include "tests/support/RecordingForm.h"
 #include "tests/support/ScriptedAnswerer.h"
 #include "tests/support/TempProgramFolder.h"
 #include "tests/support/TestMain.h"
@@ -28,16 +29,6 @@ using platform::DialogRequest;
 using platform::SwitchBarPanel;
 
 namespace {
-
-class RecordingForm : public Form {
-public:
-    RecordingForm(Program& program, const QString& tag) : Form(program, Kind::MdiChild, tag) {}
-    void Form_QueryUnload(int& Cancel, int UnloadMode) override {
-        Q_UNUSED(Cancel);
-        closes << UnloadMode;
-    }
-    QList<int> closes;
-};
 
 QStringList captionsOf(const QList<QAction*>& actions) {
     QStringList captions;
@@ -113,9 +104,13 @@ void TestMenus::connectItemFlipsAtOnce() {
         {"PROFILE_NICKNAME", "me"},  {"PROFILE_ALTERNATE", "me_"},
         {"PROFILE_USERNAME", "me"},  {"PROFILE_EMAIL", "me@example.org"},
         {"PROFILE_REALNAME", "Me"},  {"USE_DEFAULT_QUIT", "gone"}};
+    // A profile with gaps: nothing opens, the item stays as it was.
+    menus().mnuConnectCmd->trigger();
+    QCOMPARE(menus().mnuConnectCmd->text(), QStringLiteral("&Connect"));
+    QVERIFY(!frame().Yarv1->isConnecting());
+
     for (const auto& [key, value] : profile)
         m_p->settings.setValue(key, value);
-
     menus().mnuConnectCmd->trigger();
     QCOMPARE(menus().mnuConnectCmd->text(), QStringLiteral("&Disconnect")); // before any answer
     QVERIFY(peer.waitForClient());

@@ -10,6 +10,7 @@
 #include "core/Program.h"
 #include "core/WindowLookup.h"
 #include "tests/support/FakeNotifyArea.h"
+#include "tests/support/RecordingForm.h"
 #include "tests/support/TempProgramFolder.h"
 #include "tests/support/TestMain.h"
 #include "windows/frm_server.h"
@@ -21,17 +22,6 @@
 using namespace platform;
 
 namespace {
-
-// A window that records each call of its close handler and stays open.
-class RecordingForm : public Form {
-public:
-    RecordingForm(Program& program, const QString& tag) : Form(program, Kind::MdiChild, tag) {}
-    void Form_QueryUnload(int& Cancel, int UnloadMode) override {
-        Q_UNUSED(Cancel);
-        closes << UnloadMode;
-    }
-    QList<int> closes;
-};
 
 const QStringList serverItems{QStringLiteral("/WINDOW SERVER REST"),
                               QStringLiteral("/WINDOW SERVER MAX"),

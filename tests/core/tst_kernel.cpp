@@ -12,6 +12,7 @@
 #include "core/mod_kernel.h"
 #include "core/mod_startup.h"
 #include "tests/support/PeerWire.h"
+#include "tests/support/RecordingWindow.h"
 #include "tests/support/ScriptedAnswerer.h"
 #include "tests/support/TempProgramFolder.h"
 #include "tests/support/TestMain.h"
@@ -24,22 +25,6 @@
 #include <sys/stat.h>
 
 using platform::DialogRequest;
-
-namespace {
-
-// A conversation window that records the lines it is given.
-class RecordingWindow : public Form, public ConversationWindow {
-public:
-    RecordingWindow(Program& program, const QString& tag) : Form(program, Kind::MdiChild, tag) {}
-    void disp(const QString& txt, bool timestamp, const QString& col) override {
-        lines << txt;
-        Q_UNUSED(timestamp);
-        Q_UNUSED(col);
-    }
-    QStringList lines;
-};
-
-} // namespace
 
 class TestKernel : public QObject {
     Q_OBJECT
@@ -120,10 +105,10 @@ void TestKernel::dispatch_data() {
     QTest::addColumn<QString>("line");
     QTest::addColumn<QByteArrayList>("sent");
 
-    QTest::newRow("// expands") << "//say $TIME" << QByteArrayList{"say 07:05:03"};
-    QTest::newRow("/ does not") << "/say $TIME" << QByteArrayList{"say $TIME"};
-    QTest::newRow("blanks around") << "   /join #x   " << QByteArrayList{"join #x"};
-    QTest::newRow("blanks after the slash") << "/   join #x" << QByteArrayList{"join #x"};
+    QTest::newRow("// expands") << "//whois $TIME" << QByteArrayList{"whois 07:05:03"};
+    QTest::newRow("/ does not") << "/whois $TIME" << QByteArrayList{"whois $TIME"};
+    QTest::newRow("blanks around") << "   /whois bob   " << QByteArrayList{"whois bob"};
+    QTest::newRow("blanks after the slash") << "/   whois bob" << QByteArrayList{"whois bob"};
     QTest::newRow("case as typed") << "/WHOIS Bob" << QByteArrayList{"WHOIS Bob"};
     QTest::newRow("runs of blanks kept") << "/whois  bob" << QByteArrayList{"whois  bob"};
     QTest::newRow("no leading slash") << "join #x" << QByteArrayList{};
@@ -133,7 +118,7 @@ void TestKernel::dispatch_data() {
     QTest::newRow("ls") << "/LS -l" << QByteArrayList{};
     QTest::newRow("info") << "/info" << QByteArrayList{};
     QTest::newRow("beep") << "/beep" << QByteArrayList{};
-    QTest::newRow("keyword not built yet") << "/winarrange 1" << QByteArrayList{"winarrange 1"};
+    QTest::newRow("keyword not built yet") << "/dcc chat bob" << QByteArrayList{"dcc chat bob"};
 }
 
 void TestKernel::dispatch() {

@@ -108,6 +108,11 @@ void TestSwitchBar::tooltipOfThePanelUnderTheMouse() {
     QApplication::sendEvent(bar.get(), &help);
     QTRY_COMPARE(QToolTip::text(), QStringLiteral("messages waiting"));
 
+    // A tooltip that looks like markup is shown as written.
+    bar->Panel(3)->setToolTipText(QStringLiteral("<b>bob</b>(1 messages waiting.)"));
+    QApplication::sendEvent(bar.get(), &help);
+    QTRY_VERIFY(QToolTip::text().contains(QStringLiteral("&lt;b&gt;bob&lt;/b&gt;(1 messages")));
+
     const QPoint none = centreOf(*bar, 1);
     QHelpEvent other(QEvent::ToolTip, none, bar->mapToGlobal(none));
     QApplication::sendEvent(bar.get(), &other);

@@ -6,6 +6,7 @@
 #include "connection/frm_main.h"
 #include "console/absRichEdit.h"
 #include "core/Program.h"
+#include "core/WindowLookup.h"
 #include "platform/popup/AGPopUp.h"
 #include "tests/support/PeerWire.h"
 #include "tests/support/TempProgramFolder.h"
@@ -221,8 +222,10 @@ void TestNickList::doubleClickOpensTheConversation() {
             Q_EMIT chan->list_nicks->itemDoubleClicked(chan->list_nicks->item(row));
         }
     });
-    // Without a query command of its own the line goes to the server as is.
-    QCOMPARE(sent, (QByteArrayList{"QUERY ann", "QUERY kim"}));
+    // Each opens a query window; nothing goes to the server.
+    QCOMPARE(sent, QByteArrayList{});
+    QVERIFY(FindForm(*m_p, QStringLiteral("?ann")) >= 0);
+    QVERIFY(FindForm(*m_p, QStringLiteral("?kim")) >= 0);
 }
 
 void TestNickList::nickListMenuActsOnTheSelectedNick() {

@@ -38,9 +38,11 @@ LRESULT RichTextBox::editingWindowProc(UINT msg, WPARAM wParam, LPARAM) {
         return lineLength(wParam);
     case EM_CANUNDO:
         return document()->isUndoAvailable() ? 1 : 0;
-    case EM_UNDO:
+    case EM_UNDO: {
+        const bool undoable = document()->isUndoAvailable();
         undo();
-        return 1;
+        return undoable ? 1 : 0;
+    }
     case WM_CUT:
         cut();
         return 0;

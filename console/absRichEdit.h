@@ -20,6 +20,9 @@
 #include <QFont>
 #include <QWidget>
 
+#include <functional>
+#include <optional>
+
 class LineGutter;
 class Program;
 namespace platform {
@@ -155,6 +158,57 @@ public:
     bool LoadFile(const QString& bstrFileName, int vFileType = platform::rtfRTF);
     bool SaveFile(const QString& bstrFileName, int vFileType = platform::rtfRTF);
 
+    // Editing commands and their queries.
+    void Undo();
+    void Cut();
+    void Copy();
+    void Paste();
+    // Pastes in the clipboard's own format.
+    void PasteSpecial();
+    void Delete();
+    bool CanUndo() const;
+    bool CanCut() const;
+    bool CanCopy() const;
+    bool CanPaste() const;
+
+    // Selection commands. SelectLine selects the caret's line as shown;
+    // SelectWord and SelectSentence widen the selection to the word or
+    // sentence around it, without the delimiters.
+    void SelectAll();
+    void SelectLine();
+    void SelectWord();
+    void SelectSentence();
+    void Span(const QString& bstrCharacterSet, bool vForward = true, bool vNegate = false);
+    void UpTo(const QString& bstrCharacterSet, bool vForward = true, bool vNegate = false);
+    qint32 Find(const QString& bstrString, std::optional<qint32> vStart = std::nullopt,
+                std::optional<qint32> vEnd = std::nullopt, int vOptions = 0);
+
+    // Case changes of the selection.
+    void UpperCase();
+    void LowerCase();
+    // The first letter of every word upper case, the rest lower case.
+    void Capitalize();
+    // A-Z and a-z swap case; every other character stays.
+    void InvertCase();
+
+    // Block commands, on whole paragraphs however they wrap. Sort orders the
+    // paragraphs ascending, or descending when sSort is True; vCase 0
+    // compares character codes, 1 ignores case. Indent puts IndentString in
+    // front of every paragraph the selection touches, Outdent takes it away
+    // where a paragraph starts with all of it; both then select the block.
+    // Each is one edit, undone at once, and leaves the selection shown
+    // (HideSelection False).
+    void Sort(bool sSort = false, int vCase = 0);
+    void Indent();
+    void Outdent();
+    // Set while Indent or Outdent runs: a call meanwhile does nothing.
+    bool IndentBusy() const { return m_IndentBusy; }
+
+    void SetFocus();
+    void Refresh();
+    // Has no visible effect.
+    void Transparent();
+
     // Removes the first `count` characters and keeps the formatting of the
     // rest (assigning Text would lose every colour).
     void removeHead(qint32 count);
@@ -185,6 +239,12 @@ private:
     void LockRedraw();
     void UnlockRedraw();
     qint32 TranslateColor(qint32 colour, qint32 palette = 0) const;
+    QString SelectCurrentLine();
+    qint32 SelectWholeLines();
+    void selectBetweenDelimiters(const QString& delimiters);
+    void changeSelectedText(const std::function<QString(const QString&)>& change);
+    enum class IndentDirection { In, Out };
+    void indentBlock(IndentDirection direction);
     void layoutControls();
     QFont ambientFont() const;
 
@@ -193,4 +253,5 @@ private:
     qint32 CurrentViewMode = 0;
     qint32 LastGutterFirstLine = 0;
     qint32 m_Zoom = 0;
+    bool m_IndentBusy = false;
 };

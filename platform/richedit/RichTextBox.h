@@ -49,6 +49,7 @@
 
 #include <memory>
 
+class QMimeData;
 class QPainter;
 class QPaintDevice;
 class QScrollBar;
@@ -66,6 +67,27 @@ constexpr UINT WM_GETTEXTLENGTH = 0x000E;
 // any other code.
 constexpr UINT EM_SCROLL = 0x00B5;
 constexpr qint64 ES_READONLY = 0x0800;
+// Line queries: the line of a position (wParam -1: of the selection's start),
+// where a line starts (wParam -1: the caret's line; -1 for no such line), the
+// length of the line that holds a position (without its break).
+constexpr UINT EM_LINEINDEX = 0x00BB;
+constexpr UINT EM_LINELENGTH = 0x00C1;
+constexpr UINT EM_LINEFROMCHAR = 0x00C9;
+// Editing: undo and whether there is anything to undo; the clipboard; WM_CLEAR
+// deletes the selection. EM_PASTESPECIAL with format 0 pastes in the
+// clipboard's own format; EM_CANPASTE with format 0 tells whether the
+// clipboard holds anything the box can paste.
+constexpr UINT EM_CANUNDO = 0x00C6;
+constexpr UINT EM_UNDO = 0x00C7;
+constexpr UINT WM_CUT = 0x0300;
+constexpr UINT WM_COPY = 0x0301;
+constexpr UINT WM_PASTE = 0x0302;
+constexpr UINT WM_CLEAR = 0x0303;
+constexpr UINT EM_CANPASTE = 0x0432;
+constexpr UINT EM_PASTESPECIAL = 0x0440;
+
+// Options of Find.
+enum FindConstants : int { rtfWholeWord = 2, rtfMatchCase = 4, rtfNoHighlight = 8 };
 
 enum RichTextFileType : int { rtfRTF = 0, rtfText = 1 };
 enum RichTextAlignment : int { rtfLeft = 0, rtfRight = 1, rtfCenter = 2 };
@@ -238,6 +260,40 @@ public:
     void cut();
     void paste();
 
+    // Selection by character sets. Span widens the selection over the
+    // characters in `characterSet` (not in it, when `negate`): its end
+    // forward, or its start backward. UpTo puts the caret just before the
+    // first character in the set (not in it, when `negate`) from the
+    // selection's end forward, or just behind it from the selection's start
+    // backward; at the text's end or start when there is none. A paragraph
+    // break counts as CR and as LF.
+    void Span(const QString& characterSet, bool forward = true, bool negate = false);
+    void UpTo(const QString& characterSet, bool forward = true, bool negate = false);
+    // The first place of `text` from `start` (the selection's start when
+    // omitted) that ends by `end` (the text's end when omitted), or -1.
+    // Options are FindConstants; without rtfMatchCase the case does not
+    // matter. The place found is selected unless rtfNoHighlight.
+    qint32 Find(const QString& text, std::optional<qint32> start = std::nullopt,
+                std::optional<qint32> end = std::nullopt, int options = 0);
+
+    // Paragraphs (lines between breaks, however they wrap), 0-based.
+    qint32 paragraphOf(qint32 position) const;
+    qint32 paragraphCount() const;
+    // Where a paragraph's text starts and ends (before its break).
+    qint32 paragraphStart(qint32 paragraph) const;
+    qint32 paragraphEnd(qint32 paragraph) const;
+    QStringList paragraphTexts() const;
+    // Puts the paragraphs' texts in a new order (order[i] is the paragraph
+    // whose text comes i-th), each with its character formatting, in one
+    // undoable edit; the breaks and paragraph formats stay in place.
+    void reorderParagraphs(const QList<qint32>& order);
+    // Inserts `unit` at the start of each paragraph from `first` to `last`,
+    // in the format of the text it goes before, in one undoable edit.
+    void indentParagraphs(qint32 first, qint32 last, const QString& unit);
+    // Removes `unit` from the start of each of those paragraphs that starts
+    // with the whole of it, in one undoable edit.
+    void outdentParagraphs(qint32 first, qint32 last, const QString& unit);
+
     // Position conversions between the CR LF text and the document.
     int toDocument(qint32 position) const;
     qint32 fromDocument(int documentPosition) const;
@@ -270,11 +326,19 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // The clipboard carries the selection's formatting as RTF, and pasting
+    // takes the richest format the clipboard holds.
+    QMimeData* createMimeDataFromSelection() const override;
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
 
 private:
     friend class RunWriter;
 
     LRESULT defaultWindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    // The editing and line messages of the default window procedure.
+    LRESULT editingWindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    void deleteSelection();
     void scroll(QScrollBar* bar, bool vertical, int code, int trackPosition);
     void selectionMoved();
     void textChanged();

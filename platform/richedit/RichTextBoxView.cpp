@@ -151,7 +151,7 @@ void RichTextBox::scroll(QScrollBar* bar, bool vertical, int code, int trackPosi
     }
 }
 
-LRESULT RichTextBox::defaultWindowProc(UINT msg, WPARAM wParam, LPARAM) {
+LRESULT RichTextBox::defaultWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_VSCROLL:
     case WM_HSCROLL: {
@@ -186,7 +186,7 @@ LRESULT RichTextBox::defaultWindowProc(UINT msg, WPARAM wParam, LPARAM) {
     case WM_GETTEXTLENGTH:
         return TextLength();
     default:
-        return 0;
+        return editingWindowProc(msg, wParam, lParam);
     }
 }
 

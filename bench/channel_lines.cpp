@@ -20,9 +20,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QTcpSocket>
 #include <QTest>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -130,14 +132,21 @@ int main(int argc, char** argv) {
         if (!batch.isEmpty())
             sender.write(batch);
     };
+    // The run goes in a plain event loop, as the program's own: QTest's waits
+    // sleep between their turns, which would count as time the program took.
+    QEventLoop run;
+    QTimer::singleShot(RunTimeoutMs, &run, &QEventLoop::quit);
     QElapsedTimer timer;
     QObject::connect(&reader, &Yarv::ChannelMessage, [&] {
         if (++received % 256 == 0)
             topUp();
+        if (received == Lines)
+            run.quit();
     });
     timer.start();
     topUp();
-    if (!QTest::qWaitFor([&] { return received == Lines; }, RunTimeoutMs))
+    run.exec();
+    if (received != Lines)
         return fail("the reader did not get every line");
     const double seconds = timer.nsecsElapsed() / 1e9;
     if (!reader.IsConnected())

@@ -7,6 +7,7 @@
 // read, as ngircd drops a client that falls 32 KiB behind its socket
 // buffers. Then the program's resident memory.
 
+#include "bench/ResidentMemory.h"
 #include "connection/frm_main.h"
 #include "console/absRichEdit.h"
 #include "core/Program.h"
@@ -48,17 +49,6 @@ QByteArray line(int n) {
     return "PRIVMSG " + Channel + " :\x03" + "04,01line " +
            QByteArray::number(n).rightJustified(6, '0') + "\x03 of the \x02" +
            "channel benchmark\x02, \x03" + "12coloured and long enough to wrap a little\r\n";
-}
-
-double residentMiB() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& row : status.readAll().split('\n')) {
-        if (row.startsWith("VmRSS:"))
-            return row.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
-    }
-    return 0;
 }
 
 } // namespace

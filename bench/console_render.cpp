@@ -6,6 +6,7 @@
 // per second meanwhile, its resident growth per 10,000 lines, and its rate
 // against a plain text widget given the same runs, one edit per line.
 
+#include "bench/ResidentMemory.h"
 #include "console/AddColorText.h"
 #include "console/absRichEdit.h"
 #include "core/Program.h"
@@ -67,15 +68,6 @@ QString ircLine(std::mt19937& random) {
         line += word + QLatin1Char(' ');
     }
     return line;
-}
-
-double residentMiB() {
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    const double pages = fields.size() > 1 ? fields.at(1).toDouble() : 0;
-    return pages * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
 // Counts the paints of a widget.

@@ -1,41 +1,42 @@
 #include "subclass/HookProperties.h"
 
+#include <QStringBuilder>
+
 namespace loomhook {
 
 using namespace platform;
 
-QString HookProperties::handleName() const {
-    return QString::number(m_hwnd);
-}
+// The names are built on every message a hooked window gets, so each is
+// put together in one allocation.
+HookProperties::HookProperties(HWND hwnd) : m_hwnd(hwnd), m_handleName(QString::number(hwnd)) {}
 
 QString HookProperties::sinkCountName(qint32 iMsg) const {
-    return handleName() + QLatin1Char('#') + QString::number(iMsg) + QLatin1Char('C');
+    return m_handleName % u'#' % QString::number(iMsg) % u'C';
 }
 
 QString HookProperties::sinkName(qint32 iMsg, qint64 index) const {
-    return handleName() + QLatin1Char('#') + QString::number(iMsg) + QLatin1Char('#') +
-           QString::number(index);
+    return m_handleName % u'#' % QString::number(iMsg) % u'#' % QString::number(index);
 }
 
 WNDPROC HookProperties::previousProc() const {
-    return GetPropA(m_hwnd, handleName());
+    return GetPropA(m_hwnd, m_handleName);
 }
 
 void HookProperties::setPreviousProc(WNDPROC proc) const {
-    SetPropA(m_hwnd, handleName(), proc);
+    SetPropA(m_hwnd, m_handleName, proc);
 }
 
 qint64 HookProperties::windowCount() const {
-    return GetPropA(m_hwnd, QLatin1Char('C') + handleName());
+    return GetPropA(m_hwnd, u'C' % m_handleName);
 }
 
 void HookProperties::setWindowCount(qint64 count) const {
-    SetPropA(m_hwnd, QLatin1Char('C') + handleName(), count);
+    SetPropA(m_hwnd, u'C' % m_handleName, count);
 }
 
 void HookProperties::removeWindowState() const {
-    RemovePropA(m_hwnd, handleName());
-    RemovePropA(m_hwnd, QLatin1Char('C') + handleName());
+    RemovePropA(m_hwnd, m_handleName);
+    RemovePropA(m_hwnd, u'C' % m_handleName);
 }
 
 qint64 HookProperties::sinkCount(qint32 iMsg) const {

@@ -15,7 +15,7 @@ class ISubclass;
 
 class HookProperties {
 public:
-    explicit HookProperties(platform::HWND hwnd) : m_hwnd(hwnd) {}
+    explicit HookProperties(platform::HWND hwnd);
 
     platform::WNDPROC previousProc() const;
     void setPreviousProc(platform::WNDPROC proc) const;
@@ -35,11 +35,12 @@ public:
     QList<ISubclass*> sinks(qint32 iMsg) const;
 
 private:
-    QString handleName() const;
     QString sinkCountName(qint32 iMsg) const;
     QString sinkName(qint32 iMsg, qint64 index) const;
 
     platform::HWND m_hwnd;
+    // H: every name starts with the window's handle.
+    QString m_handleName;
 };
 
 } // namespace loomhook

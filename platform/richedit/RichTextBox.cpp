@@ -341,7 +341,9 @@ void RichTextBox::writeRun(const QString& text, const QTextCharFormat& format) {
         last == u'\n' || last == u'\r' || last == 0x2029 || last == 0xFDD0 || last == 0xFDD1;
     m_lastRunEnd = !startsParagraph || w.atEnd() ? w.position() : -1;
     m_lastRunFormat = format;
-    m_lastRunFormat.clearProperty(QTextFormat::ObjectIndex);
+    // Clearing detaches the shared format: only when there is something to clear.
+    if (m_lastRunFormat.hasProperty(QTextFormat::ObjectIndex))
+        m_lastRunFormat.clearProperty(QTextFormat::ObjectIndex);
 }
 
 // ---- character formatting ----------------------------------------------

@@ -133,10 +133,17 @@ quint16 Ostrane::listeningPort() const {
 
 void Ostrane::acceptConnections() {
     while (QTcpSocket* socket = m_listener->nextPendingConnection()) {
+        if (m_connections >= MaxConnections) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
         m_remoteHostIP = addressText(socket->peerAddress());
-        new IdentConnection(
+        auto* connection = new IdentConnection(
             socket, m_idleTimeoutMs, [this](const QByteArray& line) { return replyTo(line); },
             this);
+        ++m_connections;
+        connect(connection, &QObject::destroyed, this, [this] { --m_connections; });
     }
 }
 

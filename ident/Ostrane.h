@@ -9,7 +9,9 @@
 // listening while it serves, and serves each connection separately. A
 // connection gets one reply to its first complete line (buffered until its
 // LF) and is then closed; a line longer than IdentReply::MaxLineBytes, or a
-// connection idle for 30 seconds, is closed without a reply.
+// connection idle for 30 seconds, is closed without a reply. At most
+// MaxConnections are served at once; a client beyond them is closed at once,
+// so that clients who never finish cannot use up the program's file handles.
 //
 // Every property write raises PropertyChanged with the property's name, so
 // that a designer saves it; the read-only members and the methods raise none.
@@ -87,6 +89,9 @@ public:
     // Whether the control listens, and on which port (0 when it does not).
     bool isListening() const;
     quint16 listeningPort() const;
+    // The connections being served, at most MaxConnections.
+    static constexpr int MaxConnections = 32;
+    int connectionCount() const { return m_connections; }
     // How long a connection may stay silent before it is closed; tests
     // shorten it. Taken by connections accepted afterwards.
     void setIdleTimeout(int milliseconds) { m_idleTimeoutMs = milliseconds; }
@@ -112,5 +117,6 @@ private:
     QString m_remoteHost;
     QString m_remoteHostIP;
     int m_idleTimeoutMs = 30000;
+    int m_connections = 0;
     about::ProgramLauncher m_launcher;
 };

@@ -17,6 +17,9 @@
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 
+#include <memory>
+#include <vector>
+
 using platform::PropertyBag;
 
 namespace {
@@ -69,6 +72,7 @@ private Q_SLOTS:
     void serving_data();
     void serving();
     void idleClientNeitherBlocksNorStays();
+    void clientsBeyondTheLimitAreClosed();
     void listenStaysSilent_data();
     void listenStaysSilent();
     void addressesBeforeAnyClient();
@@ -164,6 +168,32 @@ void TestOstrane::idleClientNeitherBlocksNorStays() {
     QVERIFY(silent.waitClosed());
     QCOMPARE(silent.received, QByteArray());
     QVERIFY(!idle.closed);
+}
+
+// Clients that never finish their query hold at most MaxConnections
+// connections; one more is closed at once, and when one leaves, the next
+// client is served again.
+void TestOstrane::clientsBeyondTheLimitAreClosed() {
+    ListeningControl control;
+    std::vector<std::unique_ptr<IdentClient>> silent;
+    for (int i = 0; i < Ostrane::MaxConnections; ++i) {
+        silent.push_back(std::make_unique<IdentClient>(control.port));
+        QVERIFY(silent.back()->send("6193,"));
+    }
+    QTRY_COMPARE(control.ident.connectionCount(), Ostrane::MaxConnections);
+
+    IdentClient refused(control.port);
+    QVERIFY(refused.waitClosed());
+    QCOMPARE(refused.received, QByteArray());
+    for (const auto& client : silent)
+        QVERIFY(!client->closed);
+
+    silent.front()->socket.disconnectFromHost();
+    QTRY_COMPARE(control.ident.connectionCount(), Ostrane::MaxConnections - 1);
+    IdentClient served(control.port);
+    QVERIFY(served.send("1, 2\r\n"));
+    QVERIFY(served.waitClosed());
+    QCOMPARE(served.received, TesterReply);
 }
 
 void TestOstrane::listenStaysSilent_data() {

@@ -4,6 +4,7 @@
 #include "subclass/Loomhook.h"
 
 #include <QDebug>
+#include <QHash>
 
 #include <exception>
 
@@ -23,6 +24,36 @@ struct DispatchState {
 };
 
 thread_local DispatchState t_state;
+
+// What a window's properties said of one of its messages: its previous
+// procedure and its sinks. Every message a hooked window gets passes here,
+// and most have no sink, so the properties are read again only after they
+// changed.
+struct Snapshot {
+    quint64 revision = 0;
+    WNDPROC previous = 0;
+    QList<ISubclass*> sinks;
+};
+
+// Windows and messages met so far; forgotten all at once past this many.
+constexpr qsizetype MaxSnapshots = 4096;
+
+Snapshot snapshotOf(HWND hwnd, qint32 message) {
+    thread_local QHash<quint64, Snapshot> snapshots;
+    const quint64 revision = PropRevision(hwnd);
+    const quint64 key = (quint64(quint32(hwnd)) << 32) | quint32(message);
+    auto it = snapshots.find(key);
+    if (it != snapshots.end() && revision != 0 && it->revision == revision)
+        return *it;
+    const HookProperties props(hwnd);
+    Snapshot read{revision, props.previousProc(), props.sinks(message)};
+    if (revision != 0) {
+        if (it == snapshots.end() && snapshots.size() >= MaxSnapshots)
+            snapshots.clear();
+        snapshots.insert(key, read);
+    }
+    return read;
+}
 
 LRESULT callPrevious(WNDPROC previous, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (previous == 0)
@@ -81,13 +112,15 @@ LRESULT Dispatcher::dispatch(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
 // the previous procedure runs at most once per message.
 LRESULT Dispatcher::dispatchToSinks(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     const qint32 message = static_cast<qint32>(msg);
-    const HookProperties props(hwnd);
-    WNDPROC previous = props.previousProc();
+    const Snapshot snapshot = snapshotOf(hwnd, message);
+    WNDPROC previous = snapshot.previous;
     if (previous == proc())
         previous = 0; // never call ourselves in a loop
-    const QList<ISubclass*> sinks = props.sinks(message);
+    const QList<ISubclass*>& sinks = snapshot.sinks;
     if (sinks.isEmpty())
         return callPrevious(previous, hwnd, msg, wParam, lParam);
+
+    const HookProperties props(hwnd);
 
     LRESULT result = 0;
     bool calledBefore = false;

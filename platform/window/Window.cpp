@@ -18,6 +18,7 @@ struct WindowEntry {
     qint64 style = 0;
     qint64 exStyle = 0;
     QMap<QString, qint64> props;
+    quint64 propsRevision = 1;
     StyleChangedFn styleChanged;
     QMetaObject::Connection destroyedConnection;
 };
@@ -116,6 +117,7 @@ bool SetPropA(HWND hwnd, const QString& name, qint64 value) {
     if (!e)
         return false;
     e->props.insert(name, value);
+    ++e->propsRevision;
     return true;
 }
 
@@ -126,7 +128,10 @@ qint64 GetPropA(HWND hwnd, const QString& name) {
 
 qint64 RemovePropA(HWND hwnd, const QString& name) {
     WindowEntry* e = entry(hwnd);
-    return e ? e->props.take(name) : 0;
+    if (!e)
+        return 0;
+    ++e->propsRevision;
+    return e->props.take(name);
 }
 
 bool HasPropA(HWND hwnd, const QString& name) {
@@ -137,6 +142,11 @@ bool HasPropA(HWND hwnd, const QString& name) {
 QStringList EnumPropNames(HWND hwnd) {
     const WindowEntry* e = entry(hwnd);
     return e ? e->props.keys() : QStringList();
+}
+
+quint64 PropRevision(HWND hwnd) {
+    const WindowEntry* e = entry(hwnd);
+    return e ? e->propsRevision : 0;
 }
 
 qint64 GetWindowLongA(HWND hwnd, int index) {

@@ -71,6 +71,10 @@ PLATFORM_EXPORT qint64 RemovePropA(HWND hwnd, const QString& name);
 PLATFORM_EXPORT bool HasPropA(HWND hwnd, const QString& name);
 // The names of all properties of a window, sorted.
 PLATFORM_EXPORT QStringList EnumPropNames(HWND hwnd);
+// A number that changes whenever a property of the window is set or removed,
+// so that a reader can keep what it read until then; 0 when there is no such
+// window.
+PLATFORM_EXPORT quint64 PropRevision(HWND hwnd);
 
 // GWL_WNDPROC, GWL_STYLE and GWL_EXSTYLE. Set returns the previous value, or 0
 // when the window or index is not valid (a procedure id of 0 is refused).

@@ -291,6 +291,9 @@ void TestLoomhook::hooks_data() {
     addScript("a message without sinks goes to the window",
               {"attach A 276", "send 277", "send 276"},
               {"default 277", "result 99", "A 276", "result 10"});
+    addScript("sinks attached and detached between messages are met at the next one",
+              {"attach A 276", "send 277", "attach B 277", "send 277", "detach B 277", "send 277"},
+              {"default 277", "result 99", "B 277", "result 20", "default 277", "result 99"});
     addScript("unhooked window after the last detach", {"attach A 276", "detach A 276", "send 276"},
               {"default 276", "result 99"});
 }

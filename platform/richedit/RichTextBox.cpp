@@ -100,7 +100,7 @@ int RichTextBox::toDocument(qint32 position) const {
         return 0;
     const QTextDocument* doc = document();
     if (position >= TextLength())
-        return doc->characterCount() - 1;
+        return documentCharacters() - 1;
     // The paragraph whose CR LF start is the last at or before `position`:
     // paragraph k starts at its document position + k.
     int low = 0;
@@ -148,8 +148,15 @@ void RichTextBox::setText(const QString& text) {
 }
 
 qint32 RichTextBox::TextLength() const {
-    const QTextDocument* doc = document();
-    return doc->characterCount() - 1 + doc->blockCount() - 1;
+    return documentCharacters() - 1 + document()->blockCount() - 1;
+}
+
+int RichTextBox::documentCharacters() const {
+    if (!m_batch->isOpen())
+        return document()->characterCount();
+    if (m_batchCharacters < 0)
+        m_batchCharacters = document()->characterCount();
+    return m_batchCharacters;
 }
 
 qint32 RichTextBox::SelStart() const {
@@ -267,6 +274,7 @@ void RichTextBox::removeHead(qint32 count) {
     w.setPosition(0);
     w.setPosition(end, QTextCursor::KeepAnchor);
     w.removeSelectedText();
+    m_batchCharacters = -1;
 }
 
 // ---- the program's writes ----------------------------------------------
@@ -286,6 +294,7 @@ void RichTextBox::closeBatch() {
         return;
     m_closing = true;
     m_changedWhileClosing = false;
+    m_batchCharacters = -1;
     m_batch->close();
     showCaret();
     // What the view shows is laid out now, so that painting it changes no
@@ -333,13 +342,19 @@ void RichTextBox::writeRun(const QString& text, const QTextCharFormat& format) {
     // The caret is carried along behind the text, as every cursor at the
     // place of an insertion is.
     QTextCursor& w = writer();
+    // The run replaces the selection and the writer ends behind it.
+    const int from = w.selectionStart();
+    const int removed = w.selectionEnd() - from;
     w.insertText(text, format);
+    const int end = w.position();
+    if (m_batchCharacters >= 0)
+        m_batchCharacters += end - from - removed;
     // A caret at the start of a paragraph that has text takes the format of
     // that text, not of the run before.
     const char16_t last = text.isEmpty() ? 0 : text.back().unicode();
     const bool startsParagraph =
         last == u'\n' || last == u'\r' || last == 0x2029 || last == 0xFDD0 || last == 0xFDD1;
-    m_lastRunEnd = !startsParagraph || w.atEnd() ? w.position() : -1;
+    m_lastRunEnd = !startsParagraph || end == documentCharacters() - 1 ? end : -1;
     m_lastRunFormat = format;
     // Clearing detaches the shared format: only when there is something to clear.
     if (m_lastRunFormat.hasProperty(QTextFormat::ObjectIndex))

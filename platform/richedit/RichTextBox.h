@@ -351,6 +351,8 @@ private:
     // selection.
     QTextCursor& writer();
     void writeRun(const QString& text, const QTextCharFormat& format);
+    // The document's characterCount().
+    int documentCharacters() const;
 
     // The top of the view: its block and the line within it.
     LinePlace top() const;
@@ -391,6 +393,10 @@ private:
     // caret there. -1 once anything else has changed the text or its formats
     // (outside a batch every change says so as it happens).
     int m_lastRunEnd = -1;
+    // The document's character count while a batch is open, -1 until read:
+    // the hosts ask for the length around every line they write, and the
+    // document counts its characters anew each time.
+    mutable int m_batchCharacters = -1;
     QTextCharFormat m_lastRunFormat;
 
     std::unique_ptr<ScrollBarMessages> m_scrollBars;

@@ -41,6 +41,7 @@ private Q_SLOTS:
     void cleanup();
 
     void readsInABurstAreExact();
+    void lengthStaysExactThroughEveryWrite();
     void queriesInABurstAnswerAsAfterIt_data();
     void queriesInABurstAnswerAsAfterIt();
     void linesCountAsTheWholeTextLaidOut();
@@ -105,6 +106,30 @@ void TestConsoleBursts::readsInABurstAreExact() {
     QCOMPARE(change.count(), 1);
     QCOMPARE(selChange.count(), 1);
     QCOMPARE(console().Text(), expected);
+}
+
+// Every kind of write the batch takes, one after the other in one turn:
+// the length read after each is that of the text.
+void TestConsoleBursts::lengthStaysExactThroughEveryWrite() {
+    ShowSized(console(), 300, 5);
+    const QList<std::function<void()>> writes{
+        [this] { hostWrite(hostLine(1)); },
+        [this] { console().setSelText(QStringLiteral("\r")); },
+        [this] { console().setSelText(QStringLiteral("\n")); },
+        [this] { console().setSelText(QStringLiteral("a\r\nb")); },
+        [this] { console().setSelText(QString(QChar(0x2029))); },
+        [this] { console().removeHead(5); },
+        [this] { hostWrite(hostLine(2)); },
+        [this] { console().setSelText(QString()); },
+        [this] { console().removeHead(1000000); },
+        [this] { hostWrite(hostLine(3)); },
+    };
+    for (qsizetype i = 0; i < writes.size(); ++i) {
+        writes.at(i)();
+        QVERIFY2(console().rtfText->editBatchOpen(), qPrintable(QString::number(i)));
+        QCOMPARE(console().FileSize(), console().Text().size());
+        QCOMPARE(console().SelStart(), console().Text().size());
+    }
 }
 
 void TestConsoleBursts::queriesInABurstAnswerAsAfterIt_data() {

@@ -396,6 +396,7 @@ QWidget* frm_setup::appearanceKindPage(int kind) {
         slider->setObjectName(QString::fromLatin1(group.slider));
         slider->setRange(kSmallestSample, kLargestSample);
         slider->setPageStep(2);
+        slider->setValue(10);
         // A drag stores once, on release: each step would re-font a whole
         // console. A key, a wheel turn or a page click stores at once. The
         // previews set the slider with its signals blocked, so only the

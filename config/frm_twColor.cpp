@@ -91,7 +91,14 @@ void frm_twColor::Command1_Click() {
 void frm_twColor::mark(int index) {
     for (QLabel* swatch : cbox)
         swatch->setFrameShape(QFrame::NoFrame);
-    cbox[index]->setFrameShape(QFrame::Box);
+    // The border is drawn in the text colour: light on a dark swatch, dark on
+    // a light one, so that it shows on every colour.
+    QLabel& marked = *cbox[index];
+    QPalette palette = marked.palette();
+    palette.setColor(QPalette::WindowText,
+                     palette.color(QPalette::Window).lightness() < 128 ? Qt::white : Qt::black);
+    marked.setPalette(palette);
+    marked.setFrameShape(QFrame::Box);
     paint(*Picture1, platform::RgbFromColor(cbox[index]->palette().color(QPalette::Window)));
     Label1->setText(QStringLiteral("Color chosen: ") + QString::number(index));
     program().PickedColorIndex = index;

@@ -8,7 +8,6 @@
 #include "core/mod_connect.h"
 #include "core/mod_set.h"
 #include "platform/dialogs/Dialogs.h"
-#include "platform/window/FileListBox.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -20,9 +19,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QRandomGenerator>
 #include <QTabWidget>
 #include <QTextEdit>

@@ -130,8 +130,10 @@ int main(int argc, char** argv) {
     QObject::connect(&reader, &Yarv::ChannelMessage, [&] {
         if (++received % 256 == 0)
             topUp();
+        // The window's log takes the lines of a turn as the turn ends: the
+        // clock stops behind that write, as the checks below confirm.
         if (received == Lines)
-            run.quit();
+            QMetaObject::invokeMethod(&run, &QEventLoop::quit, Qt::QueuedConnection);
     });
     timer.start();
     topUp();

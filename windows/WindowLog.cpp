@@ -3,10 +3,54 @@
 #include "core/ProgramFiles.h"
 #include "core/SafeFileName.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
+#include <QList>
+
+namespace {
+
+// A file's lines in one turn are written sooner past this many bytes, so a
+// turn that never ends holds no more than this.
+constexpr qsizetype MaxPendingBytes = 1024 * 1024;
+
+struct PendingFile {
+    QString path;
+    QByteArray bytes;
+};
+
+// The lines not yet written, per file in the order the files were first
+// written to this turn; shared by every window, so that windows sharing a
+// file keep the order of their lines.
+struct Pending {
+    QList<PendingFile> files;
+    bool queued = false;
+    // Counts failed writes: a window maps its name again after one.
+    quint64 failures = 0;
+};
+
+Pending& pending() {
+    static Pending state;
+    return state;
+}
+
+bool writeFile(const PendingFile& file) {
+    QString path = file.path;
+    const QFileInfo info(path);
+    // A file made meanwhile under another spelling (the other window of a
+    // shared log, or the user) is the one to append to.
+    if (!info.exists())
+        path = FindPathNoCase(info.path(), info.fileName());
+    return AppendToFile(path, file.bytes);
+}
+
+} // namespace
 
 WindowLog::WindowLog(const QString& programFolder, QObject* parent)
     : QObject(parent), m_folder(programFolder) {}
+
+WindowLog::~WindowLog() {
+    writePending();
+}
 
 QString WindowLog::pathFor(const QString& name) const {
     const QString logs = FindPathNoCase(m_folder, QStringLiteral("logs"));
@@ -16,28 +60,44 @@ QString WindowLog::pathFor(const QString& name) const {
 }
 
 bool WindowLog::append(const QString& name, const QString& line) {
-    if (!m_file.isOpen() || name != m_name) {
-        close();
-        const QString path = pathFor(name);
-        // Only a regular file (or none yet): a pipe there would hold the
-        // open until someone reads it.
-        const QFileInfo info(path);
-        if (path.isEmpty() || (info.exists() && !info.isFile()))
-            return false;
-        m_file.setFileName(path);
-        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
-            return false;
+    Pending& state = pending();
+    if (name != m_name || m_failures != state.failures) {
         m_name = name;
+        m_path = pathFor(name);
+        m_failures = state.failures;
     }
-    if (!m_closeQueued) {
-        m_closeQueued = true;
-        QMetaObject::invokeMethod(this, &WindowLog::close, Qt::QueuedConnection);
+    if (m_path.isEmpty())
+        return false;
+    PendingFile* file = nullptr;
+    for (PendingFile& f : state.files) {
+        if (f.path.compare(m_path, Qt::CaseInsensitive) == 0) {
+            file = &f;
+            break;
+        }
     }
-    const QByteArray bytes = (line + QStringLiteral("\r\n")).toUtf8();
-    return m_file.write(bytes) == bytes.size();
+    if (file == nullptr)
+        file = &state.files.emplaceBack(PendingFile{m_path, QByteArray()});
+    file->bytes += line.toUtf8();
+    file->bytes += "\r\n";
+    if (file->bytes.size() >= MaxPendingBytes) {
+        if (!writeFile(*file))
+            ++state.failures;
+        file->bytes.clear();
+    }
+    if (!state.queued) {
+        state.queued = true;
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [] { writePending(); }, Qt::QueuedConnection);
+    }
+    return true;
 }
 
-void WindowLog::close() {
-    m_closeQueued = false;
-    m_file.close();
+void WindowLog::writePending() {
+    Pending& state = pending();
+    state.queued = false;
+    const QList<PendingFile> files = std::exchange(state.files, {});
+    for (const PendingFile& file : files) {
+        if (!file.bytes.isEmpty() && !writeFile(file))
+            ++state.failures;
+    }
 }

@@ -1,16 +1,17 @@
 #pragma once
 // A conversation window's log in the program's logs folder: one line per
-// shown line, ended by CR LF. Each line is in the file when append returns.
-// The file stays open while lines keep coming and is closed as soon as the
-// event loop runs again, so no handle outlives a burst of lines, and a log
-// moved or removed meanwhile is made anew by the next line.
+// shown line, ended by CR LF. The lines of one event-loop turn are gathered
+// and go out when the turn ends, in one write per file and in the order they
+// were shown, also when two windows share a file (a channel "#x" and the
+// query "x" both write x.log). The file is opened only for that write, so no
+// handle outlives a turn, and a log moved or removed meanwhile is made anew.
 //
 // The name comes from the network (a channel or a nick): it is mapped to a
 // safe name inside logs, matched there without regard to letter case (so
 // "#Chan" and "#chan" write one file), and never lands on the server log or
-// a DCC chat's "DCC-" file.
+// a DCC chat's "DCC-" file. A window maps its name once and again only after
+// a write failed.
 
-#include <QFile>
 #include <QObject>
 #include <QString>
 
@@ -18,19 +19,22 @@ class WindowLog : public QObject {
     Q_OBJECT
 public:
     WindowLog(const QString& programFolder, QObject* parent = nullptr);
+    // What the logs hold is written first.
+    ~WindowLog() override;
 
     // The file `name` ("chan.log") is written as in the logs folder: empty
     // when no file can be made of the name.
     QString pathFor(const QString& name) const;
-    // Appends `line` to the log `name`. False when it could not be written
-    // (no logs folder, a name that maps to nothing, a full disk).
+    // Appends `line` to the log `name` when the turn ends. False when the
+    // name maps to no file.
     bool append(const QString& name, const QString& line);
+    // Writes the lines every log holds now. A file that is not a regular
+    // file (or cannot be made) is not written to.
+    static void writePending();
 
 private:
-    void close();
-
     QString m_folder;
     QString m_name;
-    QFile m_file;
-    bool m_closeQueued = false;
+    QString m_path;
+    quint64 m_failures = 0;
 };

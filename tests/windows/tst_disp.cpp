@@ -3,6 +3,7 @@
 // logs), the colour in front, and the line drawn at the end of the console.
 
 #include "core/ConversationWindow.h"
+#include "tests/support/FifoWatchdog.h"
 #include "tests/support/TestMain.h"
 #include "tests/windows/WindowFixture.h"
 #include "windows/frm_chan.h"
@@ -10,6 +11,7 @@
 #include "windows/frm_server.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 class TestDisp : public QObject {
     Q_OBJECT
@@ -24,8 +26,11 @@ private Q_SLOTS:
     void logNames_data();
     void logNames();
     void channelAndQueryOfOneNameShareALog();
-    void logIsWrittenAtOnceAndMadeAnew();
+    void logIsWrittenAtTheTurnsEndAndMadeAnew();
+    void aTurnsLinesGoOutInOrder();
+    void endingProgramWritesWhatLogsHold();
     void plainFileForLogsStillDraws();
+    void fifoAtTheLogsPathIsNotWritten();
     void echoTypedInAChannelShowsThere();
 
 private:
@@ -35,6 +40,8 @@ private:
     QByteArray logBytes(const QString& name) const {
         return f.folder->read(QStringLiteral("logs/") + name);
     }
+    // The lines of a turn reach the logs when the event loop runs again.
+    static void endTurn() { QCoreApplication::processEvents(); }
 
     WindowFixture f;
 };
@@ -100,6 +107,7 @@ void TestDisp::timestampAndLog() {
     f.p->settings.setValue(QStringLiteral("WIN_CHAN_LOGGING"), logging);
     auto* window = f.open<frm_chan>(QStringLiteral("#chan"));
     window->disp(QStringLiteral("first"), false);
+    endTurn();
     const QByteArray logBefore = logBytes(QStringLiteral("chan.log"));
     const QString before = window->console->Text();
 
@@ -111,6 +119,7 @@ void TestDisp::timestampAndLog() {
         QCOMPARE(window->console->SelStart(), window->console->FileSize());
     }
     const bool logged = logging == u"TRUE" && !shown.isEmpty();
+    endTurn();
     QCOMPARE(logBytes(QStringLiteral("chan.log")),
              logBefore + (logged ? shown.toUtf8() + "\r\n" : QByteArray()));
 }
@@ -205,6 +214,7 @@ void TestDisp::logNames() {
                                      ? static_cast<ConversationWindow*>(f.open<frm_chan>(tag))
                                      : f.open<frm_query>(tag);
     window->disp(QStringLiteral("hello"));
+    endTurn();
 
     QStringList expected{file};
     if (!existing.isEmpty() && existing != file)
@@ -227,24 +237,57 @@ void TestDisp::channelAndQueryOfOneNameShareALog() {
     channel->disp(QStringLiteral("in the channel"));
     query->disp(QStringLiteral("in the query"));
     channel->disp(QStringLiteral("channel again"));
+    endTurn();
+    // A later turn: the query's own spelling of the name finds the file the
+    // channel made.
+    query->disp(QStringLiteral("query again"));
+    endTurn();
     QCOMPARE(QDir(logs()).entryList(QDir::Files), QStringList{QStringLiteral("x.log")});
     QCOMPARE(logBytes(QStringLiteral("x.log")),
-             QByteArray("in the channel\r\nin the query\r\nchannel again\r\n"));
+             QByteArray("in the channel\r\nin the query\r\nchannel again\r\nquery again\r\n"));
 }
 
-// Each line is in the file when disp returns; once the event loop has run,
-// the file is no longer held, so a log removed meanwhile is made anew.
-void TestDisp::logIsWrittenAtOnceAndMadeAnew() {
+// A turn's lines are in the file once the event loop runs again, and the
+// file is not held meanwhile, so a log removed between turns is made anew.
+void TestDisp::logIsWrittenAtTheTurnsEndAndMadeAnew() {
     f.p->settings.setValue(QStringLiteral("WIN_CHAN_LOGGING"), QStringLiteral("TRUE"));
     auto* window = f.open<frm_chan>(QStringLiteral("#x"));
     window->disp(QStringLiteral("one"));
-    QCOMPARE(logBytes(QStringLiteral("x.log")), QByteArray("one\r\n"));
     window->disp(QStringLiteral("two"));
+    QVERIFY(!QFile::exists(logs(QStringLiteral("x.log"))));
+    endTurn();
     QCOMPARE(logBytes(QStringLiteral("x.log")), QByteArray("one\r\ntwo\r\n"));
-    QCoreApplication::processEvents();
     QVERIFY(QFile::remove(logs(QStringLiteral("x.log"))));
     window->disp(QStringLiteral("three"));
+    endTurn();
     QCOMPARE(logBytes(QStringLiteral("x.log")), QByteArray("three\r\n"));
+}
+
+// A flood in one turn: every line once, in the order shown, while lines of
+// another window go to their own file.
+void TestDisp::aTurnsLinesGoOutInOrder() {
+    f.p->settings.setValue(QStringLiteral("WIN_CHAN_LOGGING"), QStringLiteral("TRUE"));
+    f.folder->write(QStringLiteral("logs/x.log"), "old\r\n");
+    auto* x = f.open<frm_chan>(QStringLiteral("#x"));
+    auto* y = f.open<frm_chan>(QStringLiteral("#y"));
+    QByteArray expectedX = "old\r\n", expectedY;
+    for (int i = 0; i < 1000; ++i) {
+        const QString line = QStringLiteral("line %1").arg(i);
+        (i % 3 == 0 ? y : x)->disp(line);
+        (i % 3 == 0 ? expectedY : expectedX) += line.toUtf8() + "\r\n";
+    }
+    QCOMPARE(logBytes(QStringLiteral("x.log")), QByteArray("old\r\n"));
+    endTurn();
+    QCOMPARE(logBytes(QStringLiteral("x.log")), expectedX);
+    QCOMPARE(logBytes(QStringLiteral("y.log")), expectedY);
+}
+
+// Windows that go without another turn (the program ending) write first.
+void TestDisp::endingProgramWritesWhatLogsHold() {
+    f.p->settings.setValue(QStringLiteral("WIN_CHAN_LOGGING"), QStringLiteral("TRUE"));
+    f.open<frm_chan>(QStringLiteral("#x"))->disp(QStringLiteral("last words"));
+    f.p.reset();
+    QCOMPARE(logBytes(QStringLiteral("x.log")), QByteArray("last words\r\n"));
 }
 
 void TestDisp::plainFileForLogsStillDraws() {
@@ -253,8 +296,28 @@ void TestDisp::plainFileForLogsStillDraws() {
     f.p->settings.setValue(QStringLiteral("WIN_CHAN_LOGGING"), QStringLiteral("TRUE"));
     auto* window = f.open<frm_chan>(QStringLiteral("#x"));
     window->disp(QStringLiteral("still shown"));
+    endTurn();
     QCOMPARE(WindowFixture::lastLine(*window->console), QStringLiteral("still shown"));
     QCOMPARE(f.folder->read(QStringLiteral("logs")), QByteArray("not a folder"));
+    // The folder made in its place later is written to.
+    QVERIFY(QFile::remove(f.folder->file(QStringLiteral("logs"))));
+    QVERIFY(QDir().mkpath(logs()));
+    window->disp(QStringLiteral("logged again"));
+    endTurn();
+    QVERIFY(logBytes(QStringLiteral("x.log")).endsWith("logged again\r\n"));
+}
+
+void TestDisp::fifoAtTheLogsPathIsNotWritten() {
+    const QString fifo = logs(QStringLiteral("x.log"));
+    QVERIFY(FifoWatchdog::make(fifo));
+    FifoWatchdog guard(fifo);
+    f.p->settings.setValue(QStringLiteral("WIN_CHAN_LOGGING"), QStringLiteral("TRUE"));
+    auto* window = f.open<frm_chan>(QStringLiteral("#x"));
+    window->disp(QStringLiteral("not for a pipe"));
+    endTurn();
+    QCOMPARE(WindowFixture::lastLine(*window->console), QStringLiteral("not for a pipe"));
+    QVERIFY(!guard.release());
+    QVERIFY(!QFileInfo(fifo).isFile());
 }
 
 void TestDisp::echoTypedInAChannelShowsThere() {

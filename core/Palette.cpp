@@ -83,11 +83,29 @@ QString Palette::colorName(int index) {
     return index >= 0 && index < Size ? QString(colorNames[index]) : QString();
 }
 
-qint32 ColourNumber(const QString& text) {
+namespace {
+
+qint32 parsedColourNumber(const QString& text) {
     const double number = std::nearbyint(Val(text));
     // Compared before the conversion: a double outside qint32 does not
     // convert to anything defined.
     if (!(number >= 0 && number <= 0xFFFFFF))
         return 0;
     return static_cast<qint32>(number);
+}
+
+} // namespace
+
+qint32 ColourNumber(const QString& text) {
+    // Shown lines read their colour setting one after another: the last
+    // text read is answered again without parsing it.
+    static QString lastText;
+    static qint32 lastNumber = 0;
+    static bool known = false;
+    if (known && text == lastText)
+        return lastNumber;
+    lastNumber = parsedColourNumber(text);
+    lastText = text;
+    known = true;
+    return lastNumber;
 }

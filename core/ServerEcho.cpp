@@ -10,6 +10,8 @@
 
 #include <QDir>
 
+#include <iterator>
+
 namespace {
 
 constexpr qint32 kTrimAbove = 30000;
@@ -50,6 +52,14 @@ void draw(Program& p, const QString& line) {
 } // namespace
 
 QString ColorCodePrefix(int fore, int back) {
+    // Every shown line starts with one: the usual two-digit parts are put
+    // together directly.
+    if (fore >= 0 && fore <= 99 && back >= 0 && back <= 99) {
+        const auto digit = [](int value) { return QChar(u'0' + value); };
+        const QChar code[] = {QChar(3),    digit(fore / 10), digit(fore % 10),
+                              QChar(u','), digit(back / 10), digit(back % 10)};
+        return QString(code, std::size(code));
+    }
     return QChar(3) +
            QStringLiteral("%1,%2").arg(fore, 2, 10, QChar(u'0')).arg(back, 2, 10, QChar(u'0'));
 }

@@ -78,6 +78,9 @@ void TestServerEcho::prefix() {
                                                     "12,00"));
     QCOMPARE(ColorCodePrefix(4), QStringLiteral("\x03"
                                                 "04,99"));
+    // Past two digits the number is written whole.
+    QCOMPARE(ColorCodePrefix(123, 7), QStringLiteral("\x03"
+                                                     "123,07"));
 }
 
 void TestServerEcho::timestamp() {

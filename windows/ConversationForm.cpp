@@ -256,9 +256,12 @@ void ConversationForm::dispLine(const QString& txt, bool timestamp, const QStrin
         return;
     Program& p = program();
     QString text = txt;
-    if (withTime)
-        text = u'[' + p.clock.now().time().toString(QStringLiteral("H:m")) + QStringLiteral("] ") +
-               text;
+    if (withTime) {
+        // "[H:m] ": hour and minute without leading zeros.
+        const QTime now = p.clock.now().time();
+        text = u'[' + QString::number(now.hour()) + u':' + QString::number(now.minute()) +
+               QStringLiteral("] ") + text;
+    }
     if (setting(QStringLiteral("LOGGING")) == u"TRUE")
         m_log->append(logName(), text);
     const QString colour = col.isEmpty() ? setting(QStringLiteral("CONSOLE_FORECOLOR")) : col;

@@ -113,12 +113,20 @@ int main(int argc, char** argv) {
         return fail("the sender did not join");
 
     // Lines go out while fewer than InFlightBytes are sent and not yet read.
-    const qint64 lineBytes = line(0).size();
+    // Each is the first line with its number written over, so the sender,
+    // which is not the program, costs the clock little.
+    const QByteArray first = line(0);
+    const qint64 lineBytes = first.size();
+    const qsizetype numberAt = first.indexOf("000000");
     int sent = 0;
     const auto topUp = [&] {
         QByteArray batch;
-        while (sent < Lines && (sent - received) * lineBytes < InFlightBytes)
-            batch += line(sent++);
+        while (sent < Lines && (sent - received) * lineBytes < InFlightBytes) {
+            batch += first;
+            char* digits = batch.data() + batch.size() - lineBytes + numberAt;
+            for (int n = sent++, k = 5; k >= 0; --k, n /= 10)
+                digits[k] = char('0' + n % 10);
+        }
         if (!batch.isEmpty())
             sender.write(batch);
     };

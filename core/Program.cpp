@@ -23,9 +23,10 @@
 
 namespace {
 
-// A single-instance window, created on first use.
+// A single-instance window, created on first use and again after it was
+// unloaded (an unloaded window may not be destroyed yet).
 template <typename Window> Window& instance(Program& program, QPointer<Window>& slot) {
-    if (!slot)
+    if (!slot || !program.forms().contains(slot.data()))
         slot = new Window(program);
     return *slot;
 }

@@ -187,7 +187,11 @@ void setupCommand(CommandContext& command) {
 
 void setwizCommand(CommandContext& command) {
     Program& p = command.program;
-    ShowModal(p.setupWizard(), p.mainFrame());
+    frm_sw& walkthrough = p.setupWizard();
+    // Done here, not when the window shows: under a dialog answerer it never
+    // shows.
+    walkthrough.fillServers();
+    ShowModal(walkthrough, p.mainFrame());
 }
 
 void splayCommand(CommandContext& command) {

@@ -9,6 +9,7 @@
 #include "platform/dialogs/Dialogs.h"
 #include "platform/popup/AGPopUp.h"
 #include "platform/window/FileListBox.h"
+#include "windows/FramePlacement.h"
 
 #include <QContextMenuEvent>
 #include <QDir>
@@ -41,7 +42,8 @@ bool entryExists(const QString& path) {
 
 } // namespace
 
-frm_alias::frm_alias(Program& program) : Form(program, Kind::MdiChild, kPanel) {
+frm_alias::frm_alias(Program& program)
+    : Form(program, Kind::MdiChild, kPanel), m_placement(new FramePlacement(*this)) {
     setCaption(QStringLiteral("Alias Script Manager"));
 
     File1 = new platform::FileListBox(this);
@@ -107,8 +109,18 @@ QString frm_alias::aliasPath(const QString& name) const {
 
 void frm_alias::attachToFrame() {
     Form::attachToFrame();
+    m_placement->watch([this] { Form_Activate(); }, [this] { Form_Resize(); });
     ReadWindowGeometry(program(), kGeometryFile,
                        [this](const QString& key, const QString& value) { FSet(key, value); });
+}
+
+void frm_alias::Form_Activate() {
+    SelectPanel(program(), Tag());
+}
+
+void frm_alias::Form_Resize() {
+    // The frames keep their controls in place themselves.
+    m_placement->resize([] {});
 }
 
 void frm_alias::FSet(const QString& key, const QString& value) {

@@ -7,6 +7,7 @@
 
 #include "core/Form.h"
 
+class FramePlacement;
 class QGroupBox;
 class QListWidget;
 class QPlainTextEdit;
@@ -26,6 +27,11 @@ public:
     void Form_QueryUnload(int& Cancel, int UnloadMode) override;
     // Applies one record of alias.win.
     void FSet(const QString& key, const QString& value);
+    // Becoming the active child presses its panel.
+    void Form_Activate();
+    // Minimised, the window gives way to the window of the panel before its
+    // own; in the normal state it keeps clear of the frame's edges.
+    void Form_Resize();
 
     // The alias folder: cmd in the program folder, in whatever letter case
     // it has there.
@@ -79,6 +85,7 @@ private:
     void selectRow(int row);
     void showError(const QString& text);
 
+    FramePlacement* m_placement;
     // The selected alias's file exists but could not be read: "Update" would
     // replace what the editor never showed.
     bool m_unreadable = false;

@@ -101,9 +101,7 @@ void popupCommand(CommandContext& command) {
             AddPopupWizard(p, QString::fromUtf16(kind));
     }
     if (w1 == u"show") {
-        frm_popups& editor = p.popupsWindow();
-        editor.Show();
-        editor.ZOrder();
+        p.mainFrame().ShowToolWindow(p.popupsWindow(), QStringLiteral("Popups"), 9);
         SelectPanel(p, QStringLiteral("Popups"));
     }
 }

@@ -74,6 +74,8 @@ QVBoxLayout* layoutOf(QWidget* widget) {
 frm_sw::frm_sw(Program& program) : Form(program, Kind::Dialog) {
     setCaption(QStringLiteral("Setup Walkthrough"));
     SSTab1 = new QTabWidget(this);
+    // The pages are reached by their buttons only: no tabs, and no frame
+    // around the page.
     SSTab1->tabBar()->hide();
     SSTab1->setDocumentMode(true);
     auto* layout = new QVBoxLayout(this);
@@ -199,8 +201,10 @@ frm_sw::frm_sw(Program& program) : Form(program, Kind::Dialog) {
         connect(Option4, &QRadioButton::clicked, this, &frm_sw::Option4_Click);
         contentLayout->addWidget(Option3);
         contentLayout->addWidget(Option4);
-        Check4->setContentsMargins(24, 0, 0, 0);
-        contentLayout->addWidget(Check4);
+        auto* connectRow = new QHBoxLayout;
+        connectRow->addSpacing(24);
+        connectRow->addWidget(Check4, 1);
+        contentLayout->addLayout(connectRow);
         contentLayout->addStretch(1);
         Command8 = addButton(QStringLiteral("< Back"), &frm_sw::Command8_Click);
         Command7 = addButton(QStringLiteral("Next >"), &frm_sw::Command7_Click);

@@ -25,9 +25,16 @@
 
 namespace {
 
-// A single-instance window, created on first use and again after it was
-// unloaded (an unloaded window may not be destroyed yet).
+// A single-instance window, created on first use.
 template <typename Window> Window& instance(Program& program, QPointer<Window>& slot) {
+    if (!slot)
+        slot = new Window(program);
+    return *slot;
+}
+
+// A window that unloads when it closes: a new one once the last one left the
+// open windows, even before it is destroyed.
+template <typename Window> Window& loadedInstance(Program& program, QPointer<Window>& slot) {
     if (!slot || !program.forms().contains(slot.data()))
         slot = new Window(program);
     return *slot;
@@ -117,24 +124,12 @@ frm_dccsend& Program::dccSendWindow() {
 }
 
 frm_sw& Program::setupWizard() {
-    return instance(*this, m_setupWizard);
+    return loadedInstance(*this, m_setupWizard);
 }
 
 frm_about& Program::aboutBox() {
-    return instance(*this, m_about);
+    return loadedInstance(*this, m_about);
 }
-
-namespace {
-
-// A window that unloads when it closes: a new one once the last one left the
-// open windows, even before it is destroyed.
-template <typename Window> Window& loadedInstance(Program& program, QPointer<Window>& slot) {
-    if (!slot || !program.forms().contains(slot.data()))
-        slot = new Window(program);
-    return *slot;
-}
-
-} // namespace
 
 frm_twColor& Program::colorChooser() {
     return loadedInstance(*this, m_colorChooser);

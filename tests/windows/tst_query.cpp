@@ -161,6 +161,8 @@ void TestQuery::timestamp() {
     frm_query* q = query(QStringLiteral("bob"), true);
     q->disp(QStringLiteral("hello"), asked);
     QCOMPARE(lastLine(*q), line);
+    // The log takes the turn's lines when the turn ends.
+    QCoreApplication::processEvents();
     QCOMPARE(m_folder->read(QStringLiteral("logs/bob.log")),
              (line + QStringLiteral("\r\n")).toUtf8());
 }

@@ -94,6 +94,12 @@ public:
     QPointer<Form> commandOrigin;
     // The exit sequence, which runs the command "exit".
     ExitSequence& exitSequence();
+    // Set while a box that a server or peer line raised is open: such boxes
+    // are shown one at a time (ServerBoxes.h opens them and keeps the mark).
+    bool serverBoxOpen = false;
+    // Lives exactly as long as the program: the context of callbacks that
+    // must not run once it is gone (the answer of a box that does not wait).
+    const QObject* lifetime() const { return m_lifetime.get(); }
 
     // The program's one notification-area icon record, kept between calls:
     // the tray icon of the main frame while it is minimised to the tray.
@@ -184,4 +190,5 @@ private:
     QPointer<frm_twColor> m_colorChooser;
     QPointer<frm_twFont> m_fontChooser;
     std::unique_ptr<ExitSequence> m_exit;
+    std::unique_ptr<QObject> m_lifetime = std::make_unique<QObject>();
 };

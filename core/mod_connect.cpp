@@ -114,7 +114,7 @@ void DoBeep() {
 }
 
 void MsgBoxCmd(const QString& title, const QString& text) {
-    platform::MsgBox(text, platform::vbOKOnly, title);
+    platform::ShowMsgBox(text, platform::vbOKOnly, title);
 }
 
 void MinimizeMain(Program& p) {

@@ -10,6 +10,7 @@
 #include "core/RecordFile.h"
 #include "core/Settings.h"
 #include "core/WordArray.h"
+#include "platform/irc/IrcServerSyntax.h"
 #include "platform/shell/NotifyIcon.h"
 #include "subclass/Loomhook.h"
 
@@ -92,6 +93,10 @@ public:
     // nick that may be any other window's tag). Set only while the command
     // runs.
     QPointer<Form> commandOrigin;
+    // What the server says channel names and status symbols look like (its
+    // 005 CHANTYPES and PREFIX, read by the frame's IRC control); the
+    // defaults while there is no frame or the server has not said.
+    const platform::IrcServerSyntax& serverSyntax() const;
     // The exit sequence, which runs the command "exit".
     ExitSequence& exitSequence();
     // Set while a box that a server or peer line raised is open: such boxes

@@ -81,6 +81,9 @@ public:
     static QString NickFromMask(const QString& mask);
     // The nick the server accepted; "" before its welcome.
     QString CurrentNick() const;
+    // What the server says channel names and status symbols look like; the
+    // defaults until its 005 says otherwise, again on each new connection.
+    const IrcServerSyntax& serverSyntax() const { return m_mapper.syntax(); }
     // True once the connection is up, not while it is being made.
     bool IsConnected() const;
     // True while an attempt to connect is in progress.

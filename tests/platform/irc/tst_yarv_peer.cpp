@@ -318,7 +318,8 @@ void TestYarvPeer::statusMessagesReachTheirChannel() {
     YarvEventLog log(&yarv);
     QVERIFY(connectTo(yarv, peer));
     peer.send(":irc.test 001 alice :Welcome alice\r\n"
-              ":irc.test 005 alice PREFIX=(ov)@+ STATUSMSG=@+ :are supported by this server\r\n"
+              ":irc.test 005 alice PREFIX=(ov)@+ STATUSMSG=@+ CHANTYPES=#+ :are supported by "
+              "this server\r\n"
               ":bob!~b@h PRIVMSG @#c :ops only\r\n"
               ":bob!~b@h PRIVMSG +#c :\x01"
               "ACTION waves\x01\r\n"
@@ -327,12 +328,12 @@ void TestYarvPeer::statusMessagesReachTheirChannel() {
               "PING :end\r\n");
     QTRY_COMPARE(log.count(QStringLiteral("ServerPing")), 1);
     QCOMPARE(log.entries.mid(2),
-             (QStringList{"ServerReply(irc.test|005|alice|[PREFIX=(ov)@+,STATUSMSG=@+]|are "
-                          "supported by this server)",
-                          "ChannelMessage(bob!~b@h|#c|ops only)",
-                          "CtcpRequest(bob!~b@h|#c|ACTION|waves)",
-                          "NoticeReceived(bob!~b@h|#c|op notice)",
-                          "ChannelMessage(bob!~b@h|+c|plain)", "ServerPing(end)"}));
+             (QStringList{
+                 "ServerReply(irc.test|005|alice|[PREFIX=(ov)@+,STATUSMSG=@+,CHANTYPES=#+]|"
+                 "are supported by this server)",
+                 "ChannelMessage(bob!~b@h|#c|ops only)", "CtcpRequest(bob!~b@h|#c|ACTION|waves)",
+                 "NoticeReceived(bob!~b@h|#c|op notice)", "ChannelMessage(bob!~b@h|+c|plain)",
+                 "ServerPing(end)"}));
 }
 
 void TestYarvPeer::closeByServerGivesOneDisconnected() {

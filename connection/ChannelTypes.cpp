@@ -1,10 +1,12 @@
 #include "connection/ChannelTypes.h"
 
+#include "core/Program.h"
+#include "platform/irc/IrcServerSyntax.h"
+
 QString ChannelTypesOf(const Program& program) {
-    Q_UNUSED(program);
-    return QStringLiteral("#&");
+    return program.serverSyntax().chanTypes();
 }
 
 bool IsChannelName(const Program& program, QStringView name) {
-    return !name.isEmpty() && ChannelTypesOf(program).contains(name.at(0));
+    return program.serverSyntax().isChannel(name);
 }

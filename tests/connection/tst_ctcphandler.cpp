@@ -260,27 +260,26 @@ void TestCtcpHandler::offeredNamesLandInTheFolder() {
 }
 
 void TestCtcpHandler::noPromptWhileOneIsOpen() {
-    // The answerer holds its answer while a second offer comes in.
-    struct Holding : ScriptedAnswerer {
-        std::function<void()> during;
-        int messageBox(const platform::DialogRequest& request) override {
-            if (during)
-                std::exchange(during, nullptr)();
-            return ScriptedAnswerer::messageBox(request);
-        }
-    } answers;
-    answers.queueMessageBoxAnswer(platform::vbNo);
-    answers.during = [this] {
-        m_c->p->mainFrame().ctcpHandler->Yarv1_CtcpRequest(
-            QStringLiteral("ann!a@h"), QStringLiteral("me"), QStringLiteral("DCC"),
-            QStringLiteral("CHAT chat 2130706433 5001"));
-    };
+    ScriptedAnswerer answers;
+    answers.hold();
     serverSays({":bob!b@h PRIVMSG me :\x01"
                 "DCC CHAT chat 2130706433 5000\x01"});
-    QTRY_COMPARE_WITH_TIMEOUT(answers.requests().size(), 1, 5000);
-    QTest::qWait(20);
+    QTRY_COMPARE_WITH_TIMEOUT(answers.pendingCount(), qsizetype(1), 5000);
+    // The connection goes on while the question is open; a second offer is
+    // refused without a prompt.
+    serverSays({":ann!a@h PRIVMSG me :\x01"
+                "DCC SEND f 2130706433 5001 7\x01"});
     QCOMPARE(answers.requests().size(), 1);
     QVERIFY(m_c->newServerLines().last().startsWith(QStringLiteral("Error: DCC offer from ann")));
+    QVERIFY(answers.answerPending(platform::vbNo));
+    QTest::qWait(20);
+    QCOMPARE(m_c->p->mainFrame().DCC->Count(), 1);
+    // Answered, the next offer is asked again.
+    answers.hold(false);
+    answers.queueInputCancel();
+    serverSays({":ann!a@h PRIVMSG me :\x01"
+                "DCC SEND f 2130706433 5001 7\x01"});
+    QTRY_COMPARE_WITH_TIMEOUT(answers.requests().size(), 2, 5000);
 }
 
 void TestCtcpHandler::acceptedChatConnectsToTheOffer() {

@@ -169,7 +169,9 @@ void ConversationForm::splitLineBreaks() {
     for (const QString& line : std::as_const(lines)) {
         commandline->setText(line);
         commandlineEnter();
-        if (!self)
+        // A "/close" among the lines: the window has left the open windows,
+        // though it is deleted only later; the rest is not run in it.
+        if (!self || !program().forms().contains(self.data()))
             return;
     }
     commandline->setText(rest);
@@ -190,13 +192,18 @@ void ConversationForm::commandlineEnter() {
     Program& p = program();
     const QString nick = p.settings.value(QStringLiteral("PROFILE_NICKNAME"));
     const QString to = target();
+    platform::Yarv* irc = p.hasMainFrame() ? p.mainFrame().Yarv1 : nullptr;
+    if (irc == nullptr || !irc->IsConnected()) {
+        dispLine(QStringLiteral("Error: not connected, line not sent"), false, QString());
+        return;
+    }
+    // A piece is shown as said only once the send queue took it; the queue's
+    // own warning tells of the rest.
     const QStringList pieces = splitText(line, privmsgTextBytes(nick, to));
     for (const QString& piece : pieces) {
-        dispLine(u'<' + nick + QStringLiteral("> ") + piece, false,
-                 setting(QStringLiteral("CONSOLE_FORECOLOR")));
-        if (p.hasMainFrame())
-            p.mainFrame().Yarv1->SendCommand(QStringLiteral("PRIVMSG ") + to +
-                                             QStringLiteral(" :") + piece);
+        if (irc->SendCommand(QStringLiteral("PRIVMSG ") + to + QStringLiteral(" :") + piece))
+            dispLine(u'<' + nick + QStringLiteral("> ") + piece, false,
+                     setting(QStringLiteral("CONSOLE_FORECOLOR")));
     }
 }
 
@@ -331,7 +338,8 @@ void ConversationForm::runPopupItem(const QString& kind, const QString& itemName
             continue;
         QString line = commands.at(i);
         ParseLine(program(), line, Tag());
-        if (!self)
+        // An item that closed the window ends the run.
+        if (!self || !program().forms().contains(self.data()))
             return;
     }
 }

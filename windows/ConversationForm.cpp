@@ -314,6 +314,8 @@ void ConversationForm::fillPopup(AGPopUp& menu, const QString& kind) {
     if (!program().hasPopupsWindow())
         return;
     const QListWidget* captions = program().popupsWindow().captionList(kind);
+    if (captions == nullptr)
+        return;
     for (int i = 0; i < captions->count(); ++i) {
         const QString caption = captions->item(i)->text();
         menu.AddMenuItem(caption, caption);
@@ -365,6 +367,10 @@ void ConversationForm::Form_Resize() {
 
 int ConversationForm::handOverPanel(int ownPanel) const {
     return FramePlacement::panelBefore(ownPanel);
+}
+
+int ConversationForm::ownSwitchbarPanel() const {
+    return FindPanel(program(), Tag());
 }
 
 void ConversationForm::layOut() {

@@ -2,6 +2,7 @@
 
 #include "connection/frm_main.h"
 #include "core/Form.h"
+#include "core/PanelOwner.h"
 #include "core/Program.h"
 #include "core/WindowLookup.h"
 #include "platform/window/SwitchBar.h"
@@ -103,11 +104,14 @@ void FramePlacement::handOver() {
     if (!p.hasMainFrame())
         return;
     SwitchBar* bar = p.mainFrame().StatusBar1;
-    const int panel = m_handOverPanel(FindPanel(p, m_form.Tag()));
+    // A window that owns its panel hands over from that one; the window of
+    // the panel it hands over to is the one that panel stands for.
+    const auto* owner = dynamic_cast<const PanelOwner*>(&m_form);
+    const int own = owner ? PanelIndex(p, owner->ownPanel()) : FindPanel(p, m_form.Tag());
+    const int panel = m_handOverPanel(own);
     if (panel < 1 || panel > bar->Count())
         return;
     bar->Panel(panel)->setBevel(SwitchBarPanel::sbrInset);
-    const int index = FindForm(p, bar->Panel(panel)->Text());
-    if (index >= 0)
-        p.forms().at(index)->Show();
+    if (Form* next = WindowOfPanel(p, panel))
+        next->Show();
 }

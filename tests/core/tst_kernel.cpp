@@ -118,7 +118,7 @@ void TestKernel::dispatch_data() {
     QTest::newRow("ls") << "/LS -l" << QByteArrayList{};
     QTest::newRow("info") << "/info" << QByteArrayList{};
     QTest::newRow("beep") << "/beep" << QByteArrayList{};
-    QTest::newRow("keyword not built yet") << "/dcc chat bob" << QByteArrayList{"dcc chat bob"};
+    QTest::newRow("dcc, neither chat nor send") << "/dcc resume bob" << QByteArrayList{};
 }
 
 void TestKernel::dispatch() {

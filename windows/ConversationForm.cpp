@@ -16,6 +16,7 @@
 #include "windows/frm_server.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -24,6 +25,7 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QRegularExpression>
+#include <QResizeEvent>
 #include <QScopedValueRollback>
 
 #include <algorithm>
@@ -114,7 +116,22 @@ bool ConversationForm::eventFilter(QObject* watched, QEvent* event) {
         if (type == QEvent::KeyPress)
             return commandlineKey(key);
     } else if (watched == subWindow() && event->type() == QEvent::Resize) {
+        const QSize given = static_cast<QResizeEvent*>(event)->size();
         Form_Resize();
+        if (QMdiSubWindow* sub = subWindow(); sub != nullptr && sub->size() != given) {
+            // The window was placed anew inside its own resize: the
+            // sub-window lays its widget out from this event's size, which is
+            // stale now, so it is told its new size once more afterwards.
+            QMetaObject::invokeMethod(
+                this,
+                [sub = QPointer<QMdiSubWindow>(sub)] {
+                    if (!sub)
+                        return;
+                    QResizeEvent again(sub->size(), sub->size());
+                    QCoreApplication::sendEvent(sub, &again);
+                },
+                Qt::QueuedConnection);
+        }
     }
     return Form::eventFilter(watched, event);
 }
@@ -387,6 +404,9 @@ void ConversationForm::Form_Resize() {
         }
         return;
     case vbNormal:
+        // A window the frame's arrangement places keeps that place.
+        if (program().hasMainFrame() && program().mainFrame().isArranging())
+            break;
         if (const QWidget* frame = frameWindow()) {
             const int frameWidth = PixelsToTwipsX(frame->width());
             const int frameHeight = PixelsToTwipsY(frame->height());

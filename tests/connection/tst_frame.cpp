@@ -195,6 +195,8 @@ void TestFrame::placeKeptOverARestart() {
         QTRY_COMPARE(frame.geometry(), place);
         frame.setWindowState(state);
         QTRY_COMPARE(frame.WindowState(), state);
+        if (state == Form::vbMaximized)
+            QTRY_VERIFY(frame.width() > place.width());
         ExecCommand(p, QStringLiteral("exit"));
         QTRY_COMPARE(ends, 1);
     }

@@ -52,6 +52,8 @@ void TestCommandLineNgircd::init() {
     m_p = std::make_unique<Program>(m_folder->path());
     m_p->palette.SetColorScheme(QStringLiteral("DEF_MIRC"));
     m_p->settings.setValue(QStringLiteral("PROFILE_NICKNAME"), QStringLiteral("me"));
+    // A long user name: servers relay it in front of each message.
+    m_p->settings.setValue(QStringLiteral("PROFILE_USERNAME"), QStringLiteral("parlone-user-name"));
     m_p->mainFrame().show();
 
     // Both clients log in and join #x; the window's client first.

@@ -320,7 +320,8 @@ void ChannelEvents::Yarv1_TopicChanged(const QString& byMask, const QString& cha
     ChannelWindow* chan = channelWindow(channel);
     if (!chan)
         return;
-    chan->setTopic(topic);
+    // The caption never shows control codes; the line keeps them.
+    chan->setTopic(StripColorCodes(topic));
     chan->disp(QStringLiteral("** ") + Yarv::NickFromMask(byMask) +
                QStringLiteral(" changes topic to: ") + topic);
 }

@@ -17,6 +17,7 @@
 #include "core/ExitSequence.h"
 #include "core/PopupsFile.h"
 #include "core/Program.h"
+#include "core/ProgramFiles.h"
 #include "core/ProgramRecordFiles.h"
 #include "core/ServerEcho.h"
 #include "core/SettingsFile.h"
@@ -30,15 +31,22 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QResizeEvent>
+#include <QScopedValueRollback>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <exception>
+#include <optional>
 
 using namespace platform;
 
 namespace {
+
+const QString kGeometryFile = QStringLiteral("main.win");
 
 // The image list's pictures, in the program's resources.
 QStringList framePictures() {
@@ -158,8 +166,15 @@ void frm_main::addSystemMenuItems() {
 }
 
 void frm_main::readGeometryFile() {
-    ReadWindowGeometry(program(), QStringLiteral("main.win"),
-                       [this](const QString& key, const QString& value) { FSet(key, value); });
+    // The place first, then the state: a frame saved maximised or minimised
+    // keeps the place it had before, and comes back to it when restored.
+    std::optional<QString> state;
+    ReadWindowGeometry(program(), kGeometryFile, [&](const QString& key, const QString& value) {
+        if (key.toUpper() == u"WIN_STATE")
+            state = value;
+        else
+            FSet(key, value);
+    });
     // A frame saved on a screen that is gone comes back onto the primary one.
     QList<QRect> screens;
     for (const QScreen* screen : QGuiApplication::screens())
@@ -167,6 +182,18 @@ void frm_main::readGeometryFile() {
     const QRect primary = twips(QGuiApplication::primaryScreen()->geometry());
     if (const auto moved = OntoScreens(QRect(Left(), Top(), Width(), Height()), screens, primary))
         Move(moved->x(), moved->y());
+    if (state)
+        FSet(QStringLiteral("WIN_STATE"), *state);
+}
+
+void frm_main::writeGeometryFile() {
+    // A maximised or minimised frame records the place it is restored to.
+    const QRect normal = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
+    const QByteArray bytes =
+        FormatWindowGeometry(WindowState(), PixelsToTwipsX(normal.x()), PixelsToTwipsY(normal.y()),
+                             PixelsToTwipsY(normal.height()), PixelsToTwipsX(normal.width()));
+    QString error;
+    program().fileWriter(FindPathNoCase(program().folder(), kGeometryFile), bytes, &error);
 }
 
 void frm_main::FSet(const QString& key, const QString& value) {
@@ -263,25 +290,50 @@ void frm_main::ShowToolWindow(Form& window, const QString& panel, int picture) {
 }
 
 void frm_main::Arrange(int mode) {
-    if (mode == 0) {
-        m_mdiArea->cascadeSubWindows();
-        return;
-    }
     if (mode == 3) {
         lineUpIcons();
         return;
     }
-    if (mode != 1 && mode != 2)
+    if (mode < 0 || mode > 2)
         return;
+    // Back to front, so a cascade leaves the active window in front.
     QList<QMdiSubWindow*> windows;
-    for (QMdiSubWindow* sub : m_mdiArea->subWindowList()) {
+    for (QMdiSubWindow* sub : m_mdiArea->subWindowList(QMdiArea::StackingOrder)) {
         if (sub->isVisible() && !sub->isMinimized())
             windows << sub;
     }
     if (windows.isEmpty())
         return;
+    // The children's own placement rules leave alone what is placed here:
+    // the user asked for this arrangement.
+    const QScopedValueRollback arranging(m_arranging, true);
     const QRect area = m_mdiArea->viewport()->rect();
     const int n = static_cast<int>(windows.size());
+    if (mode == 0) {
+        // Each window a title bar lower and further right than the one
+        // behind it, all of one size, at least half the area each way.
+        QStyleOptionTitleBar option;
+        option.initFrom(windows.constFirst());
+        const int step = qMax(windows.constFirst()->style()->pixelMetric(
+                                  QStyle::PM_TitleBarHeight, &option, windows.constFirst()),
+                              8);
+        const int width = qMax(area.width() - (n - 1) * step, area.width() / 2);
+        const int height = qMax(area.height() - (n - 1) * step, area.height() / 2);
+        const int columns = qMax(area.width() - width, 0) / step + 1;
+        const int rows = qMax(area.height() - height, 0) / step + 1;
+        for (int i = 0; i < n; ++i) {
+            QMdiSubWindow* sub = windows.at(i);
+            sub->showNormal();
+            sub->setGeometry((i % columns) * step, (i % rows) * step, width, height);
+            sub->raise();
+        }
+        return;
+    }
+    // Tiles in the order the windows were opened.
+    const QList<QMdiSubWindow*> opened = m_mdiArea->subWindowList(QMdiArea::CreationOrder);
+    std::stable_sort(windows.begin(), windows.end(), [&](QMdiSubWindow* a, QMdiSubWindow* b) {
+        return opened.indexOf(a) < opened.indexOf(b);
+    });
     for (int i = 0; i < n; ++i) {
         windows.at(i)->showNormal();
         if (mode == 1) {

@@ -68,12 +68,16 @@ public:
     DccOfferPrompts* dccOffers = nullptr;
     CtcpHandler* ctcpHandler = nullptr;
 
-    // Applies one record of main.win, which the frame reads when it loads and
-    // never writes: "WIN_STATE" (0 to 2), "WIN_LEFT", "WIN_TOP", "WIN_HEIGHT"
+    // Applies one record of main.win, which the frame reads when it loads
+    // (its place first, then its state): "WIN_STATE" (0 to 2), "WIN_LEFT", "WIN_TOP", "WIN_HEIGHT"
     // or "WIN_WIDTH" in twips, the key in any letter case; the value's leading
     // number, 0 when it has none. Any other key, and a state outside 0 to 2,
     // changes nothing.
     void FSet(const QString& key, const QString& value);
+    // Writes main.win with the frame's state and place (for a maximised frame
+    // the place it is restored to), atomically through the program's file
+    // writer; a failed write changes nothing and is not reported.
+    void writeGeometryFile();
     // The size rules, on every change of size or state: a frame restored to
     // nearly the whole screen is shrunk inside it, and a frame minimised with
     // USE_TRAY "1" goes into the tray when the desktop has one.
@@ -98,8 +102,12 @@ public:
     void ShowToolWindow(Form& window, const QString& panel, int picture);
     // Arranges the child windows: 0 cascade, 1 tiled one above the other,
     // 2 tiled side by side, 3 the minimised ones lined up along the bottom;
-    // any other mode does nothing.
+    // any other mode does nothing. Each window keeps the place and size the
+    // arrangement gives it.
     void Arrange(int mode);
+    // True while Arrange places the windows: their own placement rules then
+    // leave them where they are put.
+    bool isArranging() const { return m_arranging; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -116,4 +124,5 @@ private:
     int m_statusBarAlignment = 2;
     // Set at the end of the load: the size rules wait for a loaded frame.
     bool m_loaded = false;
+    bool m_arranging = false;
 };

@@ -84,6 +84,9 @@ public:
     // close, a second close request or "exit" returns at once, and no window
     // is created.
     bool closing = false;
+    // Held while the close question is open: a second close request or
+    // "exit" returns at once, and everything else goes on as before.
+    bool exitQuestionOpen = false;
     // Held while the user's own disconnect closes the connection: that
     // disconnect shows its "Disconnected!" itself, so the control's
     // Disconnected, raised inside the close, shows no second one.

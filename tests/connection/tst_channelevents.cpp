@@ -15,6 +15,7 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void ownJoinOpensOneWindowAndJoiningAgainKeepsIt();
+    void namesListsStartAfresh_data();
     void namesListsStartAfresh();
     void modeStrings_data();
     void modeStrings();
@@ -24,7 +25,7 @@ private Q_SLOTS:
     void userModeTouchesNoWindow();
     void quitWithoutReason();
     void channelDescriptions();
-    void topicReplyStripsCodesInTheCaptionOnly();
+    void topicStripsCodesInTheCaptionOnly();
     void kickedByAnother();
 
 private:
@@ -96,16 +97,26 @@ void TestChannelEvents::ownJoinOpensOneWindowAndJoiningAgainKeepsIt() {
     QCOMPARE(chan->Caption(), QStringLiteral("#c [2] "));
 }
 
+void TestChannelEvents::namesListsStartAfresh_data() {
+    QTest::addColumn<QByteArray>("channel");
+    QTest::newRow("lower case") << QByteArray("#c");
+    // The end of a list names the channel as the server spells it.
+    QTest::newRow("capitals") << QByteArray("#Chan");
+}
+
 void TestChannelEvents::namesListsStartAfresh() {
-    joinWith("@parlone bob");
-    frm_chan* chan = m_c->channel(QStringLiteral("#c"));
+    QFETCH(QByteArray, channel);
+    serverSays({":parlone!u@h JOIN " + channel, ":srv 353 parlone = " + channel + " :@parlone bob",
+                ":srv 366 parlone " + channel + " :End of NAMES list"});
+    frm_chan* chan = m_c->channel(QString::fromLatin1(channel));
     QVERIFY(chan);
     // One list in two replies, asked for again twice.
     for (int i = 0; i < 3; ++i) {
-        serverSays({":srv 353 parlone = #c :@parlone bob", ":srv 353 parlone = #c :ann +cid",
-                    ":srv 366 parlone #c :End of NAMES list"});
+        serverSays({":srv 353 parlone = " + channel + " :@parlone bob",
+                    ":srv 353 parlone = " + channel + " :ann +cid",
+                    ":srv 366 parlone " + channel + " :End of NAMES list"});
         QCOMPARE(chan->ListCount(), 4);
-        QCOMPARE(chan->Caption(), QStringLiteral("#c [4] "));
+        QCOMPARE(chan->Caption(), QString::fromLatin1(channel) + QStringLiteral(" [4] "));
     }
     // The names of a channel without a window are only shown.
     m_c->markServerLines();
@@ -291,7 +302,7 @@ void TestChannelEvents::channelDescriptions() {
     QCOMPARE(m_c->channelLines(QStringLiteral("#c")).size(), 3);
 }
 
-void TestChannelEvents::topicReplyStripsCodesInTheCaptionOnly() {
+void TestChannelEvents::topicStripsCodesInTheCaptionOnly() {
     joinWith("parlone bob");
     frm_chan* chan = m_c->channel(QStringLiteral("#c"));
     QVERIFY(chan);
@@ -309,13 +320,19 @@ void TestChannelEvents::topicReplyStripsCodesInTheCaptionOnly() {
     // A count update keeps the topic, "]" and all.
     serverSays({":ann!a@h JOIN #c"});
     QCOMPARE(chan->Caption(), QStringLiteral("#c [3] red news [old] x"));
-    // A changed topic keeps its codes in the caption too.
+    // A changed topic loses its codes in the caption too; its line keeps them.
     serverSays({":bob!b@h TOPIC #c :\x02"
-                "bold\x02 move"});
-    QCOMPARE(chan->Caption(), QStringLiteral("#c [3] \x02"
-                                             "bold\x02 move"));
+                "bold\x02 \x03"
+                "12blue"});
+    QCOMPARE(chan->Caption(), QStringLiteral("#c [3] bold blue"));
     QCOMPARE(m_c->channelLines(QStringLiteral("#c")).constLast(),
-             QStringLiteral("** bob changes topic to: bold move"));
+             QStringLiteral("** bob changes topic to: bold blue"));
+    console.setSelStart(static_cast<qint32>(console.Text().lastIndexOf(u"bold")));
+    console.setSelLength(4);
+    QVERIFY(console.SelBold());
+    console.setSelStart(static_cast<qint32>(console.Text().lastIndexOf(u"blue")));
+    console.setSelLength(4);
+    QCOMPARE(console.SelColor(), m_c->p->palette.color(12));
 }
 
 void TestChannelEvents::kickedByAnother() {

@@ -69,9 +69,9 @@ int twipsHigh(const QWidget* widget) {
 
 } // namespace
 
-ConversationForm::ConversationForm(Program& program, const Family& family, const QString& tag)
-    : Form(program, Form::Kind::MdiChild, tag), m_family(family),
-      m_log(new WindowLog(program.folder(), this)) {
+ConversationForm::ConversationForm(Program& program, const Family& family, const QString& tag,
+                                   Kind kind)
+    : Form(program, kind, tag), m_family(family), m_log(new WindowLog(program.folder(), this)) {
     console = new absRichEdit(program, this);
     console->setLocked(true);
     commandline = new QLineEdit(this);
@@ -91,6 +91,10 @@ ConversationForm::ConversationForm(Program& program, const Family& family, const
     // A window made after the popup items were read builds its menu now;
     // the editor rebuilds it whenever the items change.
     fillPopup(*pop_console, m_family.popups);
+    // On the desktop the window's own activation, size and state changes
+    // reach it directly.
+    if (kind == Kind::TopLevel)
+        installEventFilter(this);
 }
 
 ConversationForm::~ConversationForm() = default;
@@ -115,6 +119,11 @@ bool ConversationForm::eventFilter(QObject* watched, QEvent* event) {
             return commandlineKey(key);
     } else if (watched == subWindow() && event->type() == QEvent::Resize) {
         Form_Resize();
+    } else if (watched == this && kind() == Kind::TopLevel) {
+        if (type == QEvent::WindowActivate)
+            Form_Activate();
+        else if (type == QEvent::Resize || type == QEvent::WindowStateChange)
+            Form_Resize();
     }
     return Form::eventFilter(watched, event);
 }
@@ -379,6 +388,9 @@ void ConversationForm::Form_Resize() {
     QScopedValueRollback resizing(m_inResize, true);
     switch (WindowState()) {
     case vbMinimized:
+        // A window on the desktop stays where the window system put it.
+        if (kind() == Kind::TopLevel)
+            return;
         // Qt shows a child again at the end of minimising it, so the window
         // hides once that is done.
         if (!m_handOverQueued) {

@@ -10,9 +10,11 @@
 // so no line ever reaches the server glued to the next.
 //
 // The window keeps its own layout in twips: the console across the top, the
-// command line under it. Minimised, it hides and shows the window of a
-// neighbouring switchbar panel; a normal window that nearly fills the frame
-// is given a smaller place.
+// command line under it. A child of the frame, minimised, hides and shows
+// the window of a neighbouring switchbar panel; a normal child that nearly
+// fills the frame is given a smaller place. A top-level window (a
+// conversation on the desktop) has neither rule: it lays out its controls
+// and is activated by the window system.
 
 #include "core/Form.h"
 
@@ -39,7 +41,10 @@ public:
         QString settings;
     };
 
-    ConversationForm(Program& program, const Family& family, const QString& tag = QString());
+    // `kind` is Form::Kind::MdiChild (a child of the frame) or
+    // Form::Kind::TopLevel (a window of its own on the desktop).
+    ConversationForm(Program& program, const Family& family, const QString& tag = QString(),
+                     Kind kind = Kind::MdiChild);
     ~ConversationForm() override;
 
     absRichEdit* console = nullptr;
@@ -73,7 +78,8 @@ protected:
     virtual void commandlineEnter();
     // Where plain lines go: the channel, or the nick of a query.
     virtual QString target() const { return Tag(); }
-    // The window became the frame's active child.
+    // The window became the frame's active child, or, on the desktop, the
+    // active window.
     virtual void Form_Activate();
     virtual void consoleMouseDown(int button);
     virtual void consoleMouseUp(int button);

@@ -451,13 +451,13 @@ void ConversationForm::layOut() {
     caretToEnd();
 }
 
-void ConversationForm::standardLayout() {
+void ConversationForm::standardLayout(int top) {
     const int w = Width();
     const int h = twipsHigh(commandline);
     const int consoleWidth = std::max(w - 100, 0);
     const int consoleHeight = std::max(Height() - 400 - h, 0);
-    console->setGeometry(TwipsToPixelsX(1), TwipsToPixelsY(1), TwipsToPixelsX(consoleWidth),
+    console->setGeometry(TwipsToPixelsX(1), TwipsToPixelsY(top), TwipsToPixelsX(consoleWidth),
                          TwipsToPixelsY(consoleHeight));
-    commandline->setGeometry(TwipsToPixelsX(1), TwipsToPixelsY(consoleHeight),
+    commandline->setGeometry(TwipsToPixelsX(1), TwipsToPixelsY(top - 1 + consoleHeight),
                              TwipsToPixelsX(consoleWidth), commandline->height());
 }

@@ -88,9 +88,9 @@ protected:
     virtual int handOverPanel(int ownPanel) const;
     // Places the controls for the window's current size.
     virtual void layOut();
-    // The standard layout: the console at (1, 1), W - 100 by H - 400 - h,
+    // The standard layout: the console at (1, top), W - 100 by H - 400 - h,
     // the command line of height h under it, as wide.
-    void standardLayout();
+    void standardLayout(int top = 1);
 
     // Shows one line: the timestamp decided by the family's TIMESTAMP setting
     // ("TRUE" always, "FALSE" never, else `timestamp`), the family's log when

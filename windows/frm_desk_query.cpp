@@ -11,11 +11,13 @@
 #include "core/WindowLookup.h"
 #include "platform/dialogs/Dialogs.h"
 #include "platform/window/SwitchBar.h"
+#include "platform/window/Twips.h"
 #include "sysmenu/Sysdeck.h"
 #include "windows/frm_server.h"
 
 #include <QFile>
 #include <QLineEdit>
+#include <QToolButton>
 
 #include <algorithm>
 #include <cmath>
@@ -93,6 +95,15 @@ void frm_desk_query::Form_Activate() {
     }
     TBScroll(console, false, true);
     m_unread = 0;
+}
+
+void frm_desk_query::layOut() {
+    if (Height() <= 1000)
+        return;
+    const QWidget* button =
+        findChild<QToolButton*>(QStringLiteral("systemMenuButton"), Qt::FindDirectChildrenOnly);
+    standardLayout(button != nullptr ? PixelsToTwipsY(button->geometry().bottom() + 1) : 1);
+    caretToEnd();
 }
 
 // The system menu ------------------------------------------------------------------

@@ -75,6 +75,9 @@ protected:
     QString target() const override;
     QString logName() const override;
     void Form_Activate() override;
+    // The standard layout, below the system-menu button at the window's
+    // top-left corner: the window's own size leaves room for it.
+    void layOut() override;
 
 private:
     void addSystemMenuItems();

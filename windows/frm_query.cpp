@@ -125,11 +125,10 @@ void frm_query::Desktop() {
     if (const auto saved = frm_desk_query::readPositionFile(p, target())) {
         desk->Move(saved->x(), saved->y(), saved->width(), saved->height());
     } else {
-        // Where this window is on the screen, as large.
-        const QWidget* shown = windowWidget();
-        const QPoint corner =
-            shown->isWindow() ? shown->pos() : shown->parentWidget()->mapToGlobal(shown->pos());
-        desk->Move(PixelsToTwipsX(corner.x()), PixelsToTwipsY(corner.y()), Width(), Height());
+        // The conversation stays where it is on the screen, as large.
+        const QPoint corner = mapToGlobal(QPoint(0, 0));
+        desk->Move(PixelsToTwipsX(corner.x()), PixelsToTwipsY(corner.y()), PixelsToTwipsX(width()),
+                   PixelsToTwipsY(height()));
     }
     setTag(u'?' + tag);
     Hide();

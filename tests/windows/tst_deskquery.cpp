@@ -24,7 +24,7 @@
 #include "windows/frm_server.h"
 
 #include <QDir>
-#include <QMdiSubWindow>
+#include <QToolButton>
 
 using namespace platform;
 
@@ -45,6 +45,7 @@ private Q_SLOTS:
     void theHiddenTwinDetachesNothing();
     void firstPlace_data();
     void firstPlace();
+    void controlsStayClearOfTheMenuButton();
     void close_data();
     void close();
     void positionFileNeverLandsOnTheProgramsOwn_data();
@@ -202,15 +203,37 @@ void TestDeskQuery::firstPlace() {
         m_w.folder->write(QStringLiteral("bob.win"), positionFile);
     frm_query* q = query(QStringLiteral("bob"));
     q->Move(600, 450, 7500, 5250);
-    const QMdiSubWindow* sub = q->subWindow();
-    const QPoint corner = sub->parentWidget()->mapToGlobal(sub->pos());
+    // The conversation's own area, on the screen.
+    const QRect shown(q->mapToGlobal(QPoint(0, 0)), q->size());
+    QVERIFY(shown.width() < TwipsToPixelsX(7500));
     detach(q);
     const frm_desk_query* desk = deskOf(QStringLiteral("bob"));
     QVERIFY(desk);
     const QRect expected =
         fromFile ? QRect(1500, 1200, 6000, 4500)
-                 : QRect(PixelsToTwipsX(corner.x()), PixelsToTwipsY(corner.y()), 7500, 5250);
+                 : QRect(PixelsToTwipsX(shown.x()), PixelsToTwipsY(shown.y()),
+                         PixelsToTwipsX(shown.width()), PixelsToTwipsY(shown.height()));
     QCOMPARE(QRect(desk->Left(), desk->Top(), desk->Width(), desk->Height()), expected);
+}
+
+void TestDeskQuery::controlsStayClearOfTheMenuButton() {
+    frm_query* q = query(QStringLiteral("bob"));
+    detach(q);
+    frm_desk_query* desk = deskOf(QStringLiteral("bob"));
+    QVERIFY(desk);
+    const auto* button = desk->findChild<QToolButton*>(QStringLiteral("systemMenuButton"));
+    QVERIFY(button);
+    desk->Move(1500, 1200, 6000, 4500);
+    QTRY_VERIFY(desk->console->geometry().top() > button->geometry().bottom());
+    QVERIFY(desk->commandline->geometry().top() >= desk->console->geometry().bottom());
+    QVERIFY(desk->commandline->geometry().bottom() < desk->height());
+    QCOMPARE(desk->console->width(), TwipsToPixelsX(6000 - 100));
+
+    // No higher than 1000 twips, the controls stay where they are.
+    const QRect console = desk->console->geometry();
+    desk->Move(1500, 1200, 4000, 990);
+    QTRY_COMPARE(desk->height(), TwipsToPixelsY(990));
+    QCOMPARE(desk->console->geometry(), console);
 }
 
 void TestDeskQuery::close_data() {

@@ -14,6 +14,7 @@
 #include "windows/DetachMenuProc.h"
 #include "windows/frm_desk_query.h"
 #include "windows/frm_query.h"
+#include "windows/frm_server.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>

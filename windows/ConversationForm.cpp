@@ -10,21 +10,17 @@
 #include "core/WindowLookup.h"
 #include "core/mod_kernel.h"
 #include "platform/popup/AGPopUp.h"
-#include "platform/window/SwitchBar.h"
 #include "platform/window/Twips.h"
+#include "windows/FramePlacement.h"
 #include "windows/WindowLog.h"
-#include "windows/frm_server.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPointer>
 #include <QRegularExpression>
-#include <QScopedValueRollback>
 
 #include <algorithm>
 
@@ -71,7 +67,9 @@ int twipsHigh(const QWidget* widget) {
 
 ConversationForm::ConversationForm(Program& program, const Family& family, const QString& tag,
                                    Kind kind)
-    : Form(program, kind, tag), m_family(family), m_log(new WindowLog(program.folder(), this)) {
+    : Form(program, kind, tag), m_family(family), m_log(new WindowLog(program.folder(), this)),
+      m_placement(new FramePlacement(*this)) {
+    m_placement->setHandOverPanel([this](int ownPanel) { return handOverPanel(ownPanel); });
     console = new absRichEdit(program, this);
     console->setLocked(true);
     commandline = new QLineEdit(this);
@@ -117,8 +115,6 @@ bool ConversationForm::eventFilter(QObject* watched, QEvent* event) {
         }
         if (type == QEvent::KeyPress)
             return commandlineKey(key);
-    } else if (watched == subWindow() && event->type() == QEvent::Resize) {
-        Form_Resize();
     } else if (watched == this && kind() == Kind::TopLevel) {
         if (type == QEvent::WindowActivate)
             Form_Activate();
@@ -354,94 +350,30 @@ void ConversationForm::runPopupItem(const QString& kind, const QString& itemName
 
 void ConversationForm::attachToFrame() {
     Form::attachToFrame();
-    QMdiSubWindow* sub = subWindow();
-    sub->installEventFilter(this);
-    connect(sub, &QMdiSubWindow::windowStateChanged, this,
-            [this](Qt::WindowStates before, Qt::WindowStates now) {
-                if ((before ^ now) & (Qt::WindowMinimized | Qt::WindowMaximized))
-                    Form_Resize();
-            });
-    connect(sub->mdiArea(), &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* active) {
-        // Qt activates a child again while it minimises it; a minimised
-        // window hides itself instead.
-        if (active != nullptr && active == subWindow() && WindowState() != vbMinimized)
-            Form_Activate();
-    });
+    m_placement->watch([this] { Form_Activate(); }, [this] { Form_Resize(); });
 }
 
 void ConversationForm::Form_Activate() {
-    Program& p = program();
-    SelectPanel(p, Tag());
-    if (WindowState() != vbMaximized && (Width() < 200 || Height() < 200) && p.hasServerWindow()) {
-        const frm_server& server = p.serverWindow();
-        Move(100, 100, std::max(server.Width() - 200, 0), std::max(server.Height() - 200, 0));
-    }
+    SelectPanel(program(), Tag());
+    m_placement->rescueSmall();
     caretToEnd();
     TBScroll(console, false, true);
     commandline->setFocus();
 }
 
 void ConversationForm::Form_Resize() {
-    // Placing the window raises its resize again.
-    if (m_inResize)
+    // On the desktop the window system places the window: no hand-over and
+    // no frame rescue, and a minimised window keeps its controls.
+    if (kind() == Kind::TopLevel) {
+        if (WindowState() != vbMinimized)
+            layOut();
         return;
-    QScopedValueRollback resizing(m_inResize, true);
-    switch (WindowState()) {
-    case vbMinimized:
-        // A window on the desktop stays where the window system put it.
-        if (kind() == Kind::TopLevel)
-            return;
-        // Qt shows a child again at the end of minimising it, so the window
-        // hides once that is done.
-        if (!m_handOverQueued) {
-            m_handOverQueued = true;
-            QMetaObject::invokeMethod(this, &ConversationForm::hideMinimised, Qt::QueuedConnection);
-        }
-        return;
-    case vbNormal:
-        if (const QWidget* frame = frameWindow()) {
-            const int frameWidth = PixelsToTwipsX(frame->width());
-            const int frameHeight = PixelsToTwipsY(frame->height());
-            if (frameWidth - Width() <= 100 || frameHeight - Height() <= 660)
-                Move(100, 100, frameWidth * 85 / 100, frameHeight * 75 / 100);
-        }
-        break;
-    default:
-        break;
     }
-    layOut();
-}
-
-const QWidget* ConversationForm::frameWindow() const {
-    const QMdiSubWindow* sub = subWindow();
-    return sub != nullptr && sub->mdiArea() != nullptr ? sub->mdiArea()->window() : nullptr;
+    m_placement->resize([this] { layOut(); });
 }
 
 int ConversationForm::handOverPanel(int ownPanel) const {
-    return ownPanel > 0 ? ownPanel - 1 : 0;
-}
-
-void ConversationForm::hideMinimised() {
-    m_handOverQueued = false;
-    // A window restored meanwhile stays; a hidden one has handed over already.
-    if (WindowState() != vbMinimized || !Visible())
-        return;
-    Hide();
-    handOver();
-}
-
-void ConversationForm::handOver() {
-    Program& p = program();
-    if (!p.hasMainFrame())
-        return;
-    SwitchBar* bar = p.mainFrame().StatusBar1;
-    const int panel = handOverPanel(FindPanel(p, Tag()));
-    if (panel < 1 || panel > bar->Count())
-        return;
-    bar->Panel(panel)->setBevel(SwitchBarPanel::sbrInset);
-    const int index = FindForm(p, bar->Panel(panel)->Text());
-    if (index >= 0)
-        p.forms().at(index)->Show();
+    return FramePlacement::panelBefore(ownPanel);
 }
 
 void ConversationForm::layOut() {

@@ -23,6 +23,7 @@
 class QKeyEvent;
 class QLineEdit;
 class QListWidget;
+class FramePlacement;
 class absRichEdit;
 class WindowLog;
 
@@ -57,9 +58,10 @@ public:
     // Rebuilds the console's menu from the popup editor's captions of the
     // window's family. While the editor is not loaded there are none.
     virtual void UpdatePopups();
-    // Lays the window out: the minimised hand-over, the frame rescue, then
-    // the controls. Raised by every change of the window's size or state,
-    // and called after the command line's height changed.
+    // Lays the window out: in the frame the minimised hand-over, the frame
+    // rescue, then the controls; on the desktop the controls only. Raised
+    // by every change of the window's size or state, and called after the
+    // command line's height changed.
     void Form_Resize();
 
     // The longest text of one PRIVMSG, in bytes, so that the line a server
@@ -124,15 +126,9 @@ protected:
 private:
     bool commandlineKey(QKeyEvent* event);
     void splitLineBreaks();
-    // A minimised window hides and shows its neighbour on the switchbar.
-    void hideMinimised();
-    void handOver();
-    // The main frame this window is a child of; nullptr before it is shown.
-    const QWidget* frameWindow() const;
 
     Family m_family;
     WindowLog* m_log;
-    bool m_inResize = false;
+    FramePlacement* m_placement;
     bool m_splitting = false;
-    bool m_handOverQueued = false;
 };

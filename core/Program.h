@@ -35,6 +35,8 @@ class frm_dccsend;
 class frm_sw;
 class frm_about;
 class frm_memo;
+class frm_twColor;
+class frm_twFont;
 class ExitSequence;
 
 class Program {
@@ -137,6 +139,12 @@ public:
     // The setup walkthrough and the about box, shown modally over the frame.
     frm_sw& setupWizard();
     frm_about& aboutBox();
+    // The colour and font choosers: one of each at a time, built on first
+    // use; once one is unloaded (closed), the next use builds a new one.
+    frm_twColor& colorChooser();
+    frm_twFont& fontChooser();
+    bool hasColorChooser() const;
+    bool hasFontChooser() const;
     // The memo window: loaded only to be unloaded with the program.
     frm_memo& memoWindow();
     bool hasMainFrame() const { return !m_main.isNull(); }
@@ -171,5 +179,7 @@ private:
     QPointer<frm_sw> m_setupWizard;
     QPointer<frm_about> m_about;
     QPointer<frm_memo> m_memo;
+    QPointer<frm_twColor> m_colorChooser;
+    QPointer<frm_twFont> m_fontChooser;
     std::unique_ptr<ExitSequence> m_exit;
 };

@@ -2,11 +2,14 @@
 
 #include "connection/ChannelEvents.h"
 #include "connection/ConnectionEvents.h"
+#include "connection/ConnectionTimer.h"
 #include "connection/CtcpHandler.h"
 #include "connection/DccChatSockets.h"
 #include "connection/DccFileTransfer.h"
 #include "connection/DccOfferPrompts.h"
 #include "connection/FrameGeometry.h"
+#include "connection/FrameSystemMenu.h"
+#include "connection/FrameText.h"
 #include "connection/MainMenus.h"
 #include "connection/MessageEvents.h"
 #include "connection/SendQueueWarning.h"
@@ -114,6 +117,7 @@ frm_main::frm_main(Program& program) : Form(program, Kind::TopLevel), il(framePi
     dccChatSockets = new DccChatSockets(program, *DCC, this);
     dccOffers = new DccOfferPrompts(program, *dccChatSockets, *dccFileTransfer, this);
     ctcpHandler = new CtcpHandler(program, *Yarv1, *dccOffers, this);
+    Timer1 = new ConnectionTimer(program, this);
 
     // The tray's actions come as mouse moves through the frame's window.
     ExtendDefaultWindowProc(
@@ -157,12 +161,28 @@ void frm_main::addSystemMenuItems() {
         }
     };
     Sysdeck1 = new Sysdeck(this);
+    systemMenu = new FrameSystemMenu(program(), this);
+    connect(Sysdeck1, &Sysdeck::UserSysClick, systemMenu, &FrameSystemMenu::Sysdeck1_UserSysClick);
     attempt([&] { Sysdeck1->AddSysMenu(QStringLiteral("Always on top"), 100); });
     attempt([&] { Sysdeck1->AddSysMenu(QStringLiteral("Minimise to tray"), 111); });
     attempt([&] { Sysdeck1->Start(); });
     if (!failure.isEmpty())
         ServerEcho(program(),
                    QStringLiteral("Error: the frame's system menu is incomplete: ") + failure);
+}
+
+void frm_main::disp(const QString& txt, bool timestamp, const QString& col) {
+    Q_UNUSED(timestamp);
+    Q_UNUSED(col);
+    ServerEcho(program(), txt, QString(), 0);
+}
+
+void frm_main::Analyse(const QString& line, QStringList& parts) const {
+    parts = FrameText::Analyse(line);
+}
+
+QString frm_main::GetNick(const QString& mask) const {
+    return FrameText::GetNick(mask);
 }
 
 void frm_main::readGeometryFile() {

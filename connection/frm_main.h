@@ -8,6 +8,7 @@
 // code is its lifecycle: load, the size rules, the tray's return, the close
 // request.
 
+#include "core/ConversationWindow.h"
 #include "core/Form.h"
 #include "ident/Ostrane.h"
 #include "platform/irc/Yarv.h"
@@ -23,6 +24,8 @@ class CtcpHandler;
 class DccChatSockets;
 class DccOfferPrompts;
 class DccFileTransfer;
+class ConnectionTimer;
+class FrameSystemMenu;
 class MainMenus;
 class MessageEvents;
 class QMdiArea;
@@ -30,7 +33,7 @@ class QVBoxLayout;
 class ServerReplies;
 class WindowSwitcher;
 
-class frm_main : public Form {
+class frm_main : public Form, public ConversationWindow {
     Q_OBJECT
 public:
     explicit frm_main(Program& program);
@@ -67,6 +70,19 @@ public:
     DccChatSockets* dccChatSockets = nullptr;
     DccOfferPrompts* dccOffers = nullptr;
     CtcpHandler* ctcpHandler = nullptr;
+    // The connection panel's once-a-second look at the connection.
+    ConnectionTimer* Timer1 = nullptr;
+    // The handler of the frame's own system-menu items.
+    FrameSystemMenu* systemMenu = nullptr;
+
+    // Writes a line to the server window as other windows write to
+    // theirs: its own colours, timestamp and log; `timestamp` and `col` are
+    // not consulted.
+    void disp(const QString& txt, bool timestamp = false, const QString& col = QString()) override;
+    // The parts of a raw protocol line (FrameText::Analyse).
+    void Analyse(const QString& line, QStringList& parts) const;
+    // The nick of a user mask (FrameText::GetNick).
+    QString GetNick(const QString& mask) const;
 
     // Applies one record of main.win, which the frame reads when it loads
     // (its place first, then its state): "WIN_STATE" (0 to 2), "WIN_LEFT", "WIN_TOP", "WIN_HEIGHT"

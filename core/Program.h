@@ -66,6 +66,9 @@ public:
     // The program asks for 113; a test that wants a listener gives a free
     // port (0: any free port).
     std::optional<quint16> identPort;
+    // Whether the frame's connection timer ticks by itself every second. The
+    // program turns it on; tests call its tick themselves.
+    bool connectionTimer = false;
 
     // Writes the program's whole files (settings.ini, popups.ini, ...)
     // atomically; tests put in one that fails.

@@ -31,6 +31,17 @@ int FindPanel(Program& program, const QString& text) {
     return 0;
 }
 
+int FindOwnPanel(Program& program, const QString& text) {
+    if (!program.hasMainFrame())
+        return 0;
+    const platform::SwitchBar* bar = program.mainFrame().StatusBar1;
+    for (int i = 1; i <= bar->Count(); ++i) {
+        if (bar->Panel(i)->Text() == text)
+            return i;
+    }
+    return 0;
+}
+
 void SelectPanel(Program& program, const QString& text) {
     if (!program.hasMainFrame())
         return;

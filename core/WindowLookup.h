@@ -16,6 +16,10 @@ int FindForm(const Program& program, const QString& tag);
 // The 1-based index of the first switchbar panel whose text, trimmed, equals
 // `text` trimmed, without regard to case; 0 when none.
 int FindPanel(Program& program, const QString& text);
+// The 1-based index of the first switchbar panel whose text is exactly
+// `text`, letter case included: the panel a conversation window owns. 0 when
+// none.
+int FindOwnPanel(Program& program, const QString& text);
 // Shows every panel raised and the panels whose text is exactly `text` pressed.
 void SelectPanel(Program& program, const QString& text);
 // Removes the first switchbar panel whose text equals `text` without regard

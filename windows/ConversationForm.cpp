@@ -65,9 +65,10 @@ int twipsHigh(const QWidget* widget) {
 
 } // namespace
 
-ConversationForm::ConversationForm(Program& program, const Family& family, const QString& tag)
-    : Form(program, Form::Kind::MdiChild, tag), m_family(family),
-      m_log(new WindowLog(program.folder(), this)), m_placement(new FramePlacement(*this)) {
+ConversationForm::ConversationForm(Program& program, const Family& family, const QString& tag,
+                                   Kind kind)
+    : Form(program, kind, tag), m_family(family), m_log(new WindowLog(program.folder(), this)),
+      m_placement(new FramePlacement(*this)) {
     m_placement->setHandOverPanel([this](int ownPanel) { return handOverPanel(ownPanel); });
     console = new absRichEdit(program, this);
     console->setLocked(true);
@@ -88,6 +89,10 @@ ConversationForm::ConversationForm(Program& program, const Family& family, const
     // A window made after the popup items were read builds its menu now;
     // the editor rebuilds it whenever the items change.
     fillPopup(*pop_console, m_family.popups);
+    // On the desktop the window's own activation, size and state changes
+    // reach it directly.
+    if (kind == Kind::TopLevel)
+        installEventFilter(this);
 }
 
 ConversationForm::~ConversationForm() = default;
@@ -110,6 +115,11 @@ bool ConversationForm::eventFilter(QObject* watched, QEvent* event) {
         }
         if (type == QEvent::KeyPress)
             return commandlineKey(key);
+    } else if (watched == this && kind() == Kind::TopLevel) {
+        if (type == QEvent::WindowActivate)
+            Form_Activate();
+        else if (type == QEvent::Resize || type == QEvent::WindowStateChange)
+            Form_Resize();
     }
     return Form::eventFilter(watched, event);
 }
@@ -362,6 +372,13 @@ void ConversationForm::Form_Activate() {
 }
 
 void ConversationForm::Form_Resize() {
+    // On the desktop the window system places the window: no hand-over and
+    // no frame rescue, and a minimised window keeps its controls.
+    if (kind() == Kind::TopLevel) {
+        if (WindowState() != vbMinimized)
+            layOut();
+        return;
+    }
     m_placement->resize([this] { layOut(); });
 }
 
@@ -380,13 +397,13 @@ void ConversationForm::layOut() {
     caretToEnd();
 }
 
-void ConversationForm::standardLayout() {
+void ConversationForm::standardLayout(int top) {
     const int w = Width();
     const int h = twipsHigh(commandline);
     const int consoleWidth = std::max(w - 100, 0);
     const int consoleHeight = std::max(Height() - 400 - h, 0);
-    console->setGeometry(TwipsToPixelsX(1), TwipsToPixelsY(1), TwipsToPixelsX(consoleWidth),
+    console->setGeometry(TwipsToPixelsX(1), TwipsToPixelsY(top), TwipsToPixelsX(consoleWidth),
                          TwipsToPixelsY(consoleHeight));
-    commandline->setGeometry(TwipsToPixelsX(1), TwipsToPixelsY(consoleHeight),
+    commandline->setGeometry(TwipsToPixelsX(1), TwipsToPixelsY(top - 1 + consoleHeight),
                              TwipsToPixelsX(consoleWidth), commandline->height());
 }

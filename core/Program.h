@@ -35,6 +35,8 @@ class frm_dccsend;
 class frm_sw;
 class frm_about;
 class frm_memo;
+class frm_note;
+class frmMain;
 class ExitSequence;
 
 class Program {
@@ -129,13 +131,20 @@ public:
     // children of the frame.
     frm_alias& aliasWindow();
     frm_list& listWindow();
-    bool hasListWindow() const { return !m_list.isNull(); }
+    bool hasListWindow() const;
     frm_dccsend& dccSendWindow();
     // The setup walkthrough and the about box, shown modally over the frame.
     frm_sw& setupWizard();
     frm_about& aboutBox();
     // The memo window: loaded only to be unloaded with the program.
     frm_memo& memoWindow();
+    // The alert tiles, top-level: the note tile and the toast. Each is made
+    // (and runs its load) on first use and forgotten once it unloads; the
+    // next alert makes a new one. Never asked for while the program ends.
+    frm_note& noteTile();
+    bool hasNoteTile() const;
+    frmMain& toast();
+    bool hasToast() const;
     bool hasMainFrame() const { return !m_main.isNull(); }
     bool hasServerWindow() const { return !m_server.isNull(); }
     // Server-window lines shown before the server window existed.
@@ -168,5 +177,7 @@ private:
     QPointer<frm_sw> m_setupWizard;
     QPointer<frm_about> m_about;
     QPointer<frm_memo> m_memo;
+    QPointer<frm_note> m_note;
+    QPointer<frmMain> m_toast;
     std::unique_ptr<ExitSequence> m_exit;
 };

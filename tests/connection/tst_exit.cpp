@@ -190,10 +190,13 @@ void TestExit::endsOnce() {
     QCOMPARE(m_answers->requests().size(), questions);
     QVERIFY(m_p->forms().isEmpty());
 
-    // Both files written, each time while the windows were all there.
+    // Both files written, each time while the windows were all there. A
+    // window's own place, written by its close as the exit unloads it, is
+    // the window's business.
+    const QStringList ownPlaces{"server.win", "notify.win", "popups.win", "alias.win"};
     QStringList written;
     for (const Write& write : std::as_const(m_writes)) {
-        QVERIFY2(write.windowsLoaded, qPrintable(write.file));
+        QVERIFY2(write.windowsLoaded || ownPlaces.contains(write.file), qPrintable(write.file));
         written << write.file;
     }
     QVERIFY(written.contains(QStringLiteral("settings.ini")));

@@ -37,6 +37,8 @@ class frm_about;
 class frm_memo;
 class frm_note;
 class frmMain;
+class frm_twColor;
+class frm_twFont;
 class ExitSequence;
 
 class Program {
@@ -136,6 +138,12 @@ public:
     // The setup walkthrough and the about box, shown modally over the frame.
     frm_sw& setupWizard();
     frm_about& aboutBox();
+    // The colour and font choosers: one of each at a time, built on first
+    // use; once one is unloaded (closed), the next use builds a new one.
+    frm_twColor& colorChooser();
+    frm_twFont& fontChooser();
+    bool hasColorChooser() const;
+    bool hasFontChooser() const;
     // The memo window: loaded only to be unloaded with the program.
     frm_memo& memoWindow();
     // The alert tiles, top-level: the note tile and the toast. Each is made
@@ -179,5 +187,7 @@ private:
     QPointer<frm_memo> m_memo;
     QPointer<frm_note> m_note;
     QPointer<frmMain> m_toast;
+    QPointer<frm_twColor> m_colorChooser;
+    QPointer<frm_twFont> m_fontChooser;
     std::unique_ptr<ExitSequence> m_exit;
 };

@@ -1,6 +1,9 @@
 #include "platform/dialogs/Dialogs.h"
 
+#include "platform/richedit/OleColor.h"
+
 #include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -96,6 +99,10 @@ std::optional<QString> DialogAnswerer::chooser(const DialogRequest&) {
     return std::nullopt;
 }
 
+std::optional<qint32> DialogAnswerer::colorDialog(const DialogRequest&) {
+    return std::nullopt;
+}
+
 void SetDialogAnswerer(DialogAnswerer* answerer) {
     state().answerer = answerer;
 }
@@ -168,6 +175,20 @@ QString GetOpenFileName(const QString& filter, const QString& title, bool* cance
     if (cancelled)
         *cancelled = !answer.has_value();
     return answer.value_or(QString());
+}
+
+std::optional<qint32> ChooseColorDialog(qint32 initial, const QString& title) {
+    DialogRequest request;
+    request.kind = DialogRequest::ColorDialog;
+    request.title = title.isEmpty() ? DefaultDialogTitle() : title;
+    request.color = initial;
+    if (DialogAnswerer* a = state().answerer)
+        return a->colorDialog(request);
+    const QColor colour =
+        QColorDialog::getColor(ColorFromRgb(initial), QApplication::activeWindow(), request.title);
+    if (!colour.isValid())
+        return std::nullopt;
+    return RgbFromColor(colour);
 }
 
 bool AnswerChooser(DialogRequest::Kind kind, std::optional<QString>* pick) {

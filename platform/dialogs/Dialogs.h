@@ -41,13 +41,22 @@ enum MsgBoxResult : int {
 };
 
 struct DialogRequest {
-    enum Kind { MessageBox, InputBox, OpenFile, ColorChooser, FontChooser, ModalWindow };
+    enum Kind {
+        MessageBox,
+        InputBox,
+        OpenFile,
+        ColorChooser,
+        FontChooser,
+        ModalWindow,
+        ColorDialog,
+    };
     Kind kind = MessageBox;
     QString prompt;
     QString title;
     QString defaultText;    // input box only
     int buttons = vbOKOnly; // message box only: buttons plus icon
     QString filter;         // open-file prompt only, as given ("*.*": every file)
+    qint32 color = 0;       // colour dialog only: the colour it opens with, an RGB number
 };
 
 class PLATFORM_EXPORT DialogAnswerer {
@@ -63,6 +72,9 @@ public:
     // font name), or nothing when the chooser was closed without a pick.
     // Answerers that do not expect a chooser close it without a pick.
     virtual std::optional<QString> chooser(const DialogRequest& request);
+    // The colour taken in the colour dialog, an RGB number, or nothing when
+    // the user cancelled. Answerers that do not expect the dialog cancel it.
+    virtual std::optional<qint32> colorDialog(const DialogRequest& request);
 };
 
 // Installs the answerer every dialog goes to; nullptr puts the Qt dialogs
@@ -87,6 +99,11 @@ PLATFORM_EXPORT QString InputBox(const QString& prompt, const QString& title = Q
 PLATFORM_EXPORT QString GetOpenFileName(const QString& filter = QStringLiteral("*.*"),
                                         const QString& title = QString(),
                                         bool* cancelled = nullptr);
+
+// Asks for any colour in the system's colour dialog, opened on `initial` (an
+// RGB number). Returns the colour taken, nothing when cancelled.
+PLATFORM_EXPORT std::optional<qint32> ChooseColorDialog(qint32 initial,
+                                                        const QString& title = QString());
 
 // The colour and font choosers are the program's own modal windows. While an
 // answerer is installed it stands in for them: the result is true and *pick

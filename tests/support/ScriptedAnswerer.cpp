@@ -47,3 +47,10 @@ std::optional<QString> ScriptedAnswerer::chooser(const DialogRequest& request) {
         return m_chooserAnswers.dequeue();
     return std::nullopt;
 }
+
+std::optional<qint32> ScriptedAnswerer::colorDialog(const DialogRequest& request) {
+    m_requests.append(request);
+    if (!m_colorAnswers.isEmpty())
+        return m_colorAnswers.dequeue();
+    return std::nullopt;
+}

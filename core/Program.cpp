@@ -49,6 +49,11 @@ Program::~Program() {
     m_exit.reset();
 }
 
+const platform::IrcServerSyntax& Program::serverSyntax() const {
+    static const platform::IrcServerSyntax defaults;
+    return m_main && m_main->Yarv1 ? m_main->Yarv1->serverSyntax() : defaults;
+}
+
 QString Program::path(const QString& relative) const {
     return m_folder + u'/' + relative;
 }

@@ -10,6 +10,7 @@
 #include "core/RecordFile.h"
 #include "core/Settings.h"
 #include "core/WordArray.h"
+#include "platform/irc/IrcServerSyntax.h"
 #include "platform/shell/NotifyIcon.h"
 #include "subclass/Loomhook.h"
 
@@ -89,8 +90,18 @@ public:
     // disconnect shows its "Disconnected!" itself, so the control's
     // Disconnected, raised inside the close, shows no second one.
     bool userClosing = false;
+    // What the server says channel names and status symbols look like (its
+    // 005 CHANTYPES and PREFIX, read by the frame's IRC control); the
+    // defaults while there is no frame or the server has not said.
+    const platform::IrcServerSyntax& serverSyntax() const;
     // The exit sequence, which runs the command "exit".
     ExitSequence& exitSequence();
+    // Set while a box that a server or peer line raised is open: such boxes
+    // are shown one at a time (ServerBoxes.h opens them and keeps the mark).
+    bool serverBoxOpen = false;
+    // Lives exactly as long as the program: the context of callbacks that
+    // must not run once it is gone (the answer of a box that does not wait).
+    const QObject* lifetime() const { return m_lifetime.get(); }
 
     // The program's one notification-area icon record, kept between calls:
     // the tray icon of the main frame while it is minimised to the tray.
@@ -190,4 +201,5 @@ private:
     QPointer<frm_twColor> m_colorChooser;
     QPointer<frm_twFont> m_fontChooser;
     std::unique_ptr<ExitSequence> m_exit;
+    std::unique_ptr<QObject> m_lifetime = std::make_unique<QObject>();
 };

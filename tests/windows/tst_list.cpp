@@ -78,6 +78,8 @@ void TestList::doubleClick_data() {
     QTest::addColumn<QByteArrayList>("sent");
     QTest::newRow("a channel line") << "#chat 12 talk about things" << QByteArrayList{"JOIN #chat"};
     QTest::newRow("a channel alone") << "#solo" << QByteArrayList{"JOIN #solo"};
+    // A server-local channel keeps its own prefix.
+    QTest::newRow("a local channel") << "&loc 2 here only" << QByteArrayList{"JOIN &loc"};
     QTest::newRow("a line beginning with a blank") << " #chat 12" << QByteArrayList{};
 }
 

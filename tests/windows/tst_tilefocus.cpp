@@ -87,8 +87,12 @@ int main(int argc, char** argv) {
     QByteArray display;
     if (xvfb.waitForStarted(5000)) {
         const QDeadlineTimer deadline(10000);
-        while (!display.contains('\n') && !deadline.hasExpired() && xvfb.waitForReadyRead(500))
+        // A loaded machine may take a while to bring the server up.
+        while (!display.contains('\n') && !deadline.hasExpired() &&
+               xvfb.state() == QProcess::Running) {
+            xvfb.waitForReadyRead(500);
             display += xvfb.readAllStandardOutput();
+        }
     }
     display = display.trimmed();
     const auto stop = [&xvfb] {

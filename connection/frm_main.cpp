@@ -12,6 +12,7 @@
 #include "connection/FrameText.h"
 #include "connection/MainMenus.h"
 #include "connection/MessageEvents.h"
+#include "connection/NotifyReplies.h"
 #include "connection/SendQueueWarning.h"
 #include "connection/ServerReplies.h"
 #include "connection/WindowSwitcher.h"
@@ -107,6 +108,7 @@ frm_main::frm_main(Program& program) : Form(program, Kind::TopLevel), il(framePi
     serverReplies = new ServerReplies(program, *Yarv1, this);
     channelEvents = new ChannelEvents(program, *Yarv1, this);
     messageEvents = new MessageEvents(program, *Yarv1, this);
+    notifyReplies = new NotifyReplies(program, *Yarv1, this);
     new SendQueueWarning(program, Yarv1);
     DCC = new WinsockArray(this);
     dccfile = new WinsockArray(this);

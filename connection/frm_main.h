@@ -28,6 +28,7 @@ class ConnectionTimer;
 class FrameSystemMenu;
 class MainMenus;
 class MessageEvents;
+class NotifyReplies;
 class QMdiArea;
 class QVBoxLayout;
 class ServerReplies;
@@ -51,6 +52,7 @@ public:
     ServerReplies* serverReplies = nullptr;
     ChannelEvents* channelEvents = nullptr;
     MessageEvents* messageEvents = nullptr;
+    NotifyReplies* notifyReplies = nullptr;
     // The ident server; it listens from load on the program's ident port.
     Ostrane* Ostrane1 = nullptr;
     // The one popup menu of the tray icon's right button and the switchbar's

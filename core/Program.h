@@ -36,6 +36,8 @@ class frm_dccsend;
 class frm_sw;
 class frm_about;
 class frm_memo;
+class frm_note;
+class frmMain;
 class frm_twColor;
 class frm_twFont;
 class ExitSequence;
@@ -153,7 +155,7 @@ public:
     // children of the frame.
     frm_alias& aliasWindow();
     frm_list& listWindow();
-    bool hasListWindow() const { return !m_list.isNull(); }
+    bool hasListWindow() const;
     frm_dccsend& dccSendWindow();
     // The setup walkthrough and the about box, shown modally over the frame.
     frm_sw& setupWizard();
@@ -166,6 +168,13 @@ public:
     bool hasFontChooser() const;
     // The memo window: loaded only to be unloaded with the program.
     frm_memo& memoWindow();
+    // The alert tiles, top-level: the note tile and the toast. Each is made
+    // (and runs its load) on first use and forgotten once it unloads; the
+    // next alert makes a new one. Never asked for while the program ends.
+    frm_note& noteTile();
+    bool hasNoteTile() const;
+    frmMain& toast();
+    bool hasToast() const;
     bool hasMainFrame() const { return !m_main.isNull(); }
     bool hasServerWindow() const { return !m_server.isNull(); }
     // Server-window lines shown before the server window existed.
@@ -198,6 +207,8 @@ private:
     QPointer<frm_sw> m_setupWizard;
     QPointer<frm_about> m_about;
     QPointer<frm_memo> m_memo;
+    QPointer<frm_note> m_note;
+    QPointer<frmMain> m_toast;
     QPointer<frm_twColor> m_colorChooser;
     QPointer<frm_twFont> m_fontChooser;
     std::unique_ptr<ExitSequence> m_exit;

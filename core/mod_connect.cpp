@@ -58,6 +58,8 @@ void ConnectServer(Program& p) {
     frm_notify& notify = p.notifyWindow();
     notify.l_offline->clear();
     notify.l_online->clear();
+    // The new connection's first poll starts a round of its own.
+    notify.resetRound();
     closeFirstChannelWindow(p);
 
     const Settings& s = p.settings;

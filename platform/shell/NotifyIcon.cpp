@@ -1,6 +1,6 @@
 #include "platform/shell/NotifyIcon.h"
 
-#include "platform/text/PlainText.h"
+#include "platform/window/ToolTip.h"
 
 #include <QApplication>
 #include <QHash>

@@ -1,13 +1,12 @@
 #include "platform/window/SwitchBar.h"
 
 #include "platform/richedit/VbKeys.h"
-#include "platform/text/PlainText.h"
+#include "platform/window/ToolTip.h"
 #include "platform/window/Twips.h"
 
 #include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QTextDocument>
 #include <QToolTip>
 
 namespace platform {

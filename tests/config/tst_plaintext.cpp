@@ -8,7 +8,7 @@
 #include "config/mod_servers.h"
 #include "core/Program.h"
 #include "platform/dialogs/Dialogs.h"
-#include "platform/text/PlainText.h"
+#include "platform/window/ToolTip.h"
 #include "tests/support/TempProgramFolder.h"
 #include "tests/support/TestMain.h"
 #include "windows/frm_chan.h"

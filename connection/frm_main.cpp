@@ -2,6 +2,10 @@
 
 #include "connection/ChannelEvents.h"
 #include "connection/ConnectionEvents.h"
+#include "connection/CtcpHandler.h"
+#include "connection/DccChatSockets.h"
+#include "connection/DccFileTransfer.h"
+#include "connection/DccOfferPrompts.h"
 #include "connection/FrameGeometry.h"
 #include "connection/MainMenus.h"
 #include "connection/MessageEvents.h"
@@ -93,6 +97,15 @@ frm_main::frm_main(Program& program) : Form(program, Kind::TopLevel), il(framePi
     channelEvents = new ChannelEvents(program, *Yarv1, this);
     messageEvents = new MessageEvents(program, *Yarv1, this);
     new SendQueueWarning(program, Yarv1);
+    DCC = new WinsockArray(this);
+    dccfile = new WinsockArray(this);
+    dccsend = new WinsockArray(this);
+    for (WinsockArray* sockets : {DCC, dccfile, dccsend})
+        sockets->Load(0);
+    dccFileTransfer = new DccFileTransfer(program, *dccfile, *dccsend, this);
+    dccChatSockets = new DccChatSockets(program, *DCC, this);
+    dccOffers = new DccOfferPrompts(program, *dccChatSockets, *dccFileTransfer, this);
+    ctcpHandler = new CtcpHandler(program, *Yarv1, *dccOffers, this);
 
     // The tray's actions come as mouse moves through the frame's window.
     ExtendDefaultWindowProc(

@@ -14,10 +14,15 @@
 #include "platform/popup/AGPopUp.h"
 #include "platform/window/ImageList.h"
 #include "platform/window/SwitchBar.h"
+#include "platform/winsock/WinsockArray.h"
 #include "sysmenu/Sysdeck.h"
 
 class ChannelEvents;
 class ConnectionEvents;
+class CtcpHandler;
+class DccChatSockets;
+class DccOfferPrompts;
+class DccFileTransfer;
 class MainMenus;
 class MessageEvents;
 class QMdiArea;
@@ -52,6 +57,16 @@ public:
     const platform::ImageList il;
     MainMenus* menus = nullptr;
     WindowSwitcher* switcher = nullptr;
+    // The DCC sockets: chats, files received and files offered. Element 0
+    // of each is loaded from the start and carries nothing; each chat or
+    // transfer loads one more at the highest index plus one.
+    platform::WinsockArray* DCC = nullptr;
+    platform::WinsockArray* dccfile = nullptr;
+    platform::WinsockArray* dccsend = nullptr;
+    DccFileTransfer* dccFileTransfer = nullptr;
+    DccChatSockets* dccChatSockets = nullptr;
+    DccOfferPrompts* dccOffers = nullptr;
+    CtcpHandler* ctcpHandler = nullptr;
 
     // Applies one record of main.win, which the frame reads when it loads and
     // never writes: "WIN_STATE" (0 to 2), "WIN_LEFT", "WIN_TOP", "WIN_HEIGHT"

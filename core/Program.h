@@ -85,6 +85,11 @@ public:
     // disconnect shows its "Disconnected!" itself, so the control's
     // Disconnected, raised inside the close, shows no second one.
     bool userClosing = false;
+    // The window whose command line the running command was typed in, when
+    // that window cannot be found by its tag (a DCC chat, tagged with a bare
+    // nick that may be any other window's tag). Set only while the command
+    // runs.
+    QPointer<Form> commandOrigin;
     // The exit sequence, which runs the command "exit".
     ExitSequence& exitSequence();
 

@@ -1,8 +1,13 @@
 #pragma once
 // Finding windows by tag and the frame's switchbar panels by text.
 
+class Form;
 class Program;
 class QString;
+
+namespace platform {
+class SwitchBarPanel;
+}
 
 // The index in the program's open windows (load order) of the first window
 // whose tag equals `tag` without regard to case; -1 when none. An empty tag
@@ -16,3 +21,9 @@ void SelectPanel(Program& program, const QString& text);
 // Removes the first switchbar panel whose text equals `text` without regard
 // to case; nothing when there is none.
 void RemovePanel(Program& program, const QString& text);
+// The window switchbar panel `index` stands for: the window that owns the
+// panel (a DCC chat), else the first window tagged with the panel's text
+// that owns no panel of its own; nullptr for none.
+Form* WindowOfPanel(Program& program, int index);
+// The 1-based index of `panel` on the switchbar; 0 when it is not there.
+int PanelIndex(Program& program, const platform::SwitchBarPanel* panel);

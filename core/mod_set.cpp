@@ -551,7 +551,7 @@ QString Setting(Program& p, QString& key, QString& value) {
     return QString();
 }
 
-void ApplyQueryLooks(Program& p, frm_query& window) {
+void ApplyQueryLooks(Program& p, ConversationForm& window) {
     applyStoredLooks(p, Family::Query, window, Parts{nullptr, window.console, window.commandline});
 }
 

@@ -12,7 +12,7 @@
 
 class Program;
 class frm_chan;
-class frm_query;
+class ConversationForm;
 
 // Reads or writes the setting `key`. Both arguments are rewritten in the
 // caller: the key trimmed and upper case, the value trimmed, and further for
@@ -34,7 +34,7 @@ QString Setting(Program& program, const QString& key, const QString& value = {})
 // console's and the command line's colours, faces and sizes), as a change of
 // one of them reaches every open query window. A look not set stays as the
 // window has it.
-void ApplyQueryLooks(Program& program, frm_query& window);
+void ApplyQueryLooks(Program& program, ConversationForm& window);
 
 // Gives every key that has a default and is still empty its default, through
 // Setting; where the walkthrough key comes in the pass and is still empty, asks

@@ -312,6 +312,8 @@ void ConversationForm::fillPopup(AGPopUp& menu, const QString& kind) {
     if (!program().hasPopupsWindow())
         return;
     const QListWidget* captions = program().popupsWindow().captionList(kind);
+    if (captions == nullptr)
+        return;
     for (int i = 0; i < captions->count(); ++i) {
         const QString caption = captions->item(i)->text();
         menu.AddMenuItem(caption, caption);
@@ -423,13 +425,16 @@ void ConversationForm::handOver() {
     if (!p.hasMainFrame())
         return;
     SwitchBar* bar = p.mainFrame().StatusBar1;
-    const int panel = handOverPanel(FindPanel(p, Tag()));
+    const int panel = handOverPanel(ownSwitchbarPanel());
     if (panel < 1 || panel > bar->Count())
         return;
     bar->Panel(panel)->setBevel(SwitchBarPanel::sbrInset);
-    const int index = FindForm(p, bar->Panel(panel)->Text());
-    if (index >= 0)
-        p.forms().at(index)->Show();
+    if (Form* next = WindowOfPanel(p, panel))
+        next->Show();
+}
+
+int ConversationForm::ownSwitchbarPanel() const {
+    return FindPanel(program(), Tag());
 }
 
 void ConversationForm::layOut() {

@@ -77,6 +77,9 @@ protected:
     virtual void Form_Activate();
     virtual void consoleMouseDown(int button);
     virtual void consoleMouseUp(int button);
+    // The index of the window's own switchbar panel; 0 for none. The
+    // first panel whose text is the tag, unless the window owns one.
+    virtual int ownSwitchbarPanel() const;
     // The switchbar panel whose window is shown when this one is minimised,
     // given this window's own panel (0: it has none); 0 shows nothing.
     virtual int handOverPanel(int ownPanel) const;
@@ -101,6 +104,8 @@ protected:
     void insertHistory(const QString& text);
     // The log file's name: the tag without its first character, ".log".
     virtual QString logName() const;
+    // The window's log.
+    WindowLog& windowLog() { return *m_log; }
 
     // Fills `menu` with the popup editor's captions of `kind`, each caption
     // also its item name; empty while the editor is not loaded.

@@ -19,6 +19,10 @@ class WindowLog : public QObject {
 public:
     WindowLog(const QString& programFolder, QObject* parent = nullptr);
 
+    // A DCC chat's log may write the "DCC-" files, which every other log is
+    // kept from.
+    void setChatLog(bool chat) { m_chatLog = chat; }
+
     // The file `name` ("chan.log") is written as in the logs folder: empty
     // when no file can be made of the name.
     QString pathFor(const QString& name) const;
@@ -30,6 +34,7 @@ private:
     void close();
 
     QString m_folder;
+    bool m_chatLog = false;
     QString m_name;
     QFile m_file;
     bool m_closeQueued = false;

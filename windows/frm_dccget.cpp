@@ -2,6 +2,7 @@
 
 #include "connection/frm_main.h"
 #include "core/Program.h"
+#include "core/WindowLookup.h"
 #include "platform/window/SwitchBar.h"
 
 #include <QCheckBox>
@@ -77,14 +78,7 @@ void frm_dccget::Form_QueryUnload(int& Cancel, int UnloadMode) {
     Q_UNUSED(Cancel);
     if (UnloadMode != vbFormControlMenu)
         return;
-    if (m_panel && program().hasMainFrame()) {
-        platform::SwitchBar* bar = program().mainFrame().StatusBar1;
-        for (int i = 1; i <= bar->Count(); ++i) {
-            if (bar->Panel(i) == m_panel.data()) {
-                bar->Remove(i);
-                break;
-            }
-        }
-    }
+    if (const int index = PanelIndex(program(), m_panel); index > 0)
+        program().mainFrame().StatusBar1->Remove(index);
     Unload();
 }

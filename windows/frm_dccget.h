@@ -5,6 +5,7 @@
 // dialog. The dialog owns its switchbar panel.
 
 #include "core/Form.h"
+#include "core/PanelOwner.h"
 
 #include <QPointer>
 
@@ -17,7 +18,7 @@ namespace platform {
 class SwitchBarPanel;
 }
 
-class frm_dccget : public Form {
+class frm_dccget : public Form, public PanelOwner {
     Q_OBJECT
 public:
     explicit frm_dccget(Program& program);
@@ -41,7 +42,7 @@ public:
     // A text whose third word equals its first marks the file complete.
     void setProgressText(const QString& text);
 
-    platform::SwitchBarPanel* ownPanel() const { return m_panel; }
+    platform::SwitchBarPanel* ownPanel() const override { return m_panel; }
     void setOwnPanel(platform::SwitchBarPanel* panel) { m_panel = panel; }
 
     // Closed from the title bar or by the button (UnloadMode 0): the panel

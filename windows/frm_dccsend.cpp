@@ -44,6 +44,8 @@ frm_dccsend::frm_dccsend(Program& program) : Form(program, Kind::MdiChild) {
     for (int column = 1; column < dirModel->columnCount(); ++column)
         Dir1->hideColumn(column);
     File1 = new platform::FileListBox(Frame1);
+    // Every file, names without a dot too.
+    File1->setPattern(QStringLiteral("*"));
     pick->addWidget(Dir1, 0, 0);
     pick->addWidget(File1, 0, 1);
     lbl_file = new QLabel(Frame1);

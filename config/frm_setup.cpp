@@ -8,7 +8,6 @@
 #include "core/mod_connect.h"
 #include "core/mod_set.h"
 #include "platform/dialogs/Dialogs.h"
-#include "platform/window/FileListBox.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -20,9 +19,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QRandomGenerator>
 #include <QTabWidget>
 #include <QTextEdit>
@@ -162,15 +159,6 @@ protected:
         setCheckState(checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
     }
 };
-
-// A flag of "TRUE" ticks its box and "FALSE" clears it; anything else leaves
-// the box as it is.
-void showFlag(QCheckBox* box, const QString& value) {
-    if (value == u"TRUE")
-        box->setChecked(true);
-    else if (value == u"FALSE")
-        box->setChecked(false);
-}
 
 QGroupBox* group(const QString& caption, QLayout* layout) {
     auto* box = new QGroupBox(caption);
@@ -312,65 +300,6 @@ QWidget* frm_setup::generalPage() {
     dccLayout->addRow(QStringLiteral("Default DCC file recieve directory:"), txt_dcc_get);
     dccLayout->addRow(QStringLiteral("DCC Port:"), txt_dcc_port);
     pageLayout->addWidget(group(QStringLiteral("DCC"), dccLayout), 3, 0, 1, 2);
-    return page;
-}
-
-QWidget* frm_setup::appearancePage() {
-    auto* page = new QWidget;
-    auto* pageLayout = new QVBoxLayout(page);
-    SStab2 = new QTabWidget;
-    // The timestamp and logging boxes of each window kind.
-    const auto flagsPage = [this](QCheckBox*& timestamp, QCheckBox*& logging,
-                                  const QString& timestampName, const QString& loggingName) {
-        auto* flags = new QWidget;
-        auto* flagsLayout = new QVBoxLayout(flags);
-        timestamp = addCheckBox(timestampName, QStringLiteral("Use TimeStamp"));
-        logging = addCheckBox(loggingName, QStringLiteral("Use Logging"));
-        flagsLayout->addWidget(timestamp);
-        flagsLayout->addWidget(logging);
-        flagsLayout->addStretch(1);
-        return flags;
-    };
-    SStab2->addTab(flagsPage(chk_WIN_SERVER_TIMESTAMP, chk_WIN_SERVER_LOGGING,
-                             QStringLiteral("chk_WIN_SERVER_TIMESTAMP"),
-                             QStringLiteral("chk_WIN_SERVER_LOGGING")),
-                   QStringLiteral("Server"));
-    SStab2->addTab(flagsPage(chk_win_Chan_timestamp, chk_win_Chan_logging,
-                             QStringLiteral("chk_win_Chan_timestamp"),
-                             QStringLiteral("chk_win_Chan_logging")),
-                   QStringLiteral("Channel"));
-    SStab2->addTab(flagsPage(chk_query_timestamp, chk_query_logging,
-                             QStringLiteral("chk_query_timestamp"),
-                             QStringLiteral("chk_query_logging")),
-                   QStringLiteral("Query"));
-
-    // The colour sets are shown but not offered yet: nothing here acts.
-    auto* colors = new QWidget;
-    auto* colorsLayout = new QHBoxLayout(colors);
-    auto* valuesLayout = new QVBoxLayout;
-    const char* const valueNames[] = {"Parlone", "mIRC", "Vanilla", "Fluro"};
-    for (int i = 0; i < int(opt_values.size()); ++i) {
-        opt_values[i] = new QRadioButton(QString::fromLatin1(valueNames[i]));
-        valuesLayout->addWidget(opt_values[i]);
-    }
-    valuesLayout->addWidget(new QPushButton(QStringLiteral("&Apply")));
-    auto* note = new QLabel(QStringLiteral("Color Adjustments are not available in this release."));
-    note->setWordWrap(true);
-    valuesLayout->addWidget(note);
-    valuesLayout->addStretch(1);
-    colorsLayout->addWidget(group(QStringLiteral("Default Values:"), valuesLayout));
-    list_qbcolor = new QListWidget;
-    colorsLayout->addWidget(list_qbcolor);
-    SStab2->addTab(colors, QStringLiteral("Colors"));
-    pageLayout->addWidget(SStab2);
-
-    auto* profilesLayout = new QVBoxLayout;
-    cb_app = new QComboBox;
-    profilesLayout->addWidget(cb_app);
-    fl_app = new platform::FileListBox;
-    fl_app->setPattern(QStringLiteral("*.app"));
-    profilesLayout->addWidget(fl_app);
-    pageLayout->addWidget(group(QStringLiteral("Appearance Profiles:"), profilesLayout));
     return page;
 }
 
@@ -607,24 +536,6 @@ bool frm_setup::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return Form::eventFilter(watched, event);
-}
-
-void frm_setup::UpdateSetupQuery() {
-    const Settings& s = program().settings;
-    showFlag(chk_query_timestamp, s.value(u"WIN_QUERY_TIMESTAMP"));
-    showFlag(chk_query_logging, s.value(u"WIN_QUERY_LOGGING"));
-}
-
-void frm_setup::UpdateSetupServer() {
-    const Settings& s = program().settings;
-    showFlag(chk_WIN_SERVER_TIMESTAMP, s.value(u"WIN_SERVER_TIMESTAMP"));
-    showFlag(chk_WIN_SERVER_LOGGING, s.value(u"WIN_SERVER_LOGGING"));
-}
-
-void frm_setup::UpdateSetupChan() {
-    const Settings& s = program().settings;
-    showFlag(chk_win_Chan_timestamp, s.value(u"WIN_CHAN_TIMESTAMP"));
-    showFlag(chk_win_Chan_logging, s.value(u"WIN_CHAN_LOGGING"));
 }
 
 void frm_setup::chk_use_startupini_Click() {

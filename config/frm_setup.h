@@ -57,6 +57,18 @@ public:
     void UpdateSetupServer();
     void UpdateSetupChan();
 
+    // The appearance page (frm_setup_appearance.cpp): "&Save this" asks for
+    // a name and saves the current look under it, "&Load" applies the
+    // profile selected in `cb_app`, and a swatch of the "Pallette:" frame
+    // shows a colour picked in the colour dialog, storing nothing.
+    void btnSaveAppearance_Click();
+    void btn_load_app_Click();
+    void pic_col_Click(int index);
+    // A preview or picker control of the appearance page by its design name,
+    // such as "lbl_WIN_CHAN_JOINCOLOR", "pic_win_chan_list_backcolor" or
+    // "sld_win_chan_list_fontsize"; nullptr when there is none.
+    QWidget* appearanceControl(const QString& name) const { return m_appearance.value(name); }
+
     // Shows a check box's value: 0 clear, 2 greyed, any other value ticked.
     static void SetCheckValue(QCheckBox& box, double value);
 
@@ -117,6 +129,10 @@ public:
     QListWidget* list_qbcolor = nullptr;
     QComboBox* cb_app = nullptr;
     platform::FileListBox* fl_app = nullptr;
+    QPushButton* btn_load_app = nullptr;
+    QPushButton* btnSaveAppearance = nullptr;
+    // The "Pallette:" swatches of the "Colors" page.
+    std::array<QLabel*, 16> pic_col{};
 
     // Event Options
     QTabWidget* SSTab3 = nullptr;
@@ -142,6 +158,13 @@ private:
     QWidget* connectionPage();
     QWidget* generalPage();
     QWidget* appearancePage();
+    // The appearance page's parts (frm_setup_appearance.cpp).
+    QWidget* appearanceKindPage(int kind);
+    QWidget* colorsPage();
+    QWidget* profilesFrame();
+    void refreshAppearance(int kind);
+    void pickColour(const QString& key);
+    void pickFont(const QString& key, QLabel& label);
     QWidget* eventsPage();
     void connectOptions();
     // A text box's edit is done: the box lost the focus, Return was pressed
@@ -158,4 +181,5 @@ private:
 
     QHash<QString, QCheckBox*> m_checkBoxes;
     QHash<QString, QLineEdit*> m_textBoxes;
+    QHash<QString, QWidget*> m_appearance;
 };

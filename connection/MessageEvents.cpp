@@ -78,7 +78,7 @@ void MessageEvents::Yarv1_NoticeReceived(const QString& fromMask, const QString&
     if (!isOn(p, "SHOW_NOTICE"))
         return;
     const QString nick = Yarv::NickFromMask(fromMask);
-    if (target.startsWith(u'#')) {
+    if (p.serverSyntax().isChannel(target)) {
         showIn(p, target, u'-' + nick + QStringLiteral("- ") + text, "WIN_CHAN_NOTICECOLOR");
         return;
     }

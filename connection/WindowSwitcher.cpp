@@ -2,6 +2,7 @@
 
 #include "connection/FrameGeometry.h"
 #include "connection/frm_main.h"
+#include "core/CommandSupport.h"
 #include "core/Form.h"
 #include "core/PanelOwner.h"
 #include "core/Program.h"
@@ -89,6 +90,8 @@ void WindowSwitcher::bringForward(int index) {
 
 void WindowSwitcher::showWindowMenu(const QString& text) {
     platform::AGPopUp* menu = m_frame.AGPopUp1;
+    const int index = FindForm(m_p, text);
+    const Form* window = index < 0 ? nullptr : m_p.forms().at(index);
     if (text == u"Server") {
         menu->ClearMenu();
         menu->AddMenuItem(QStringLiteral("Restore"), QStringLiteral("/WINDOW SERVER REST"));
@@ -98,7 +101,7 @@ void WindowSwitcher::showWindowMenu(const QString& text) {
         menu->AddMenuItem(QStringLiteral("Save Buffer.."),
                           QStringLiteral("//WINDOW SERVER SAVE $?FILE"));
         menu->ShowMenu();
-    } else if (text.startsWith(u'#') || text.startsWith(u'?')) {
+    } else if (IsChannelWindow(window) || text.startsWith(u'?')) {
         menu->ClearMenu();
         menu->AddMenuItem(QStringLiteral("Close"), QStringLiteral("/WINDOW NORMAL CLOSE ") + text);
         menu->AddMenuItem(QStringLiteral("Restore"), QStringLiteral("/WINDOW NORMAL REST ") + text);

@@ -64,6 +64,13 @@ QStringList FontSubstitutes(const QString& face) {
     return {};
 }
 
+QStringList SubstitutedFaces() {
+    QStringList faces;
+    for (const Substitute& s : table())
+        faces.append(QString::fromUtf16(s.face));
+    return faces;
+}
+
 QString ResolveFontFamily(const QString& face, const QStringList& installed) {
     QString family = installedSpelling(face, installed);
     if (!family.isEmpty())

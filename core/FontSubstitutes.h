@@ -11,6 +11,9 @@
 // the table does not know. Letter case of `face` does not matter.
 QStringList FontSubstitutes(const QString& face);
 
+// Every face the table knows, in the table's order.
+QStringList SubstitutedFaces();
+
 // The family to use for `face` among the `installed` families: the face
 // itself when installed (in the installed spelling), otherwise the first
 // installed substitute; empty when there is neither.

@@ -6,6 +6,8 @@
 #include <QFontDatabase>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace {
 
 QString installedFamily(const QString& face) {
@@ -17,6 +19,20 @@ QString installedFamily(const QString& face) {
 QString FontFamilyFor(const QString& face) {
     const QString family = installedFamily(face);
     return family.isEmpty() ? face : family;
+}
+
+QStringList ScreenFontNames() {
+    const QStringList installed = QFontDatabase::families();
+    QStringList names = installed;
+    for (const QString& face : SubstitutedFaces()) {
+        const bool listed = names.contains(face, Qt::CaseInsensitive);
+        if (!listed && !ResolveFontFamily(face, installed).isEmpty())
+            names.append(face);
+    }
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    });
+    return names;
 }
 
 bool FontExists(const QString& name) {

@@ -5,6 +5,7 @@
 // gets that same family.
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -13,6 +14,11 @@ class QWidget;
 // The installed family to use for `face`; `face` unchanged when neither it
 // nor a substitute is installed.
 QString FontFamilyFor(const QString& face);
+
+// The font names a user may pick: every installed family, and every face of
+// the substitution table whose stand-in is installed (so that a stored
+// "Fixedsys" is found among them), sorted without regard to letter case.
+QStringList ScreenFontNames();
 
 // True when an installed screen font's family equals `name` without regard
 // to letter case, or when a substitute of `name` is installed.

@@ -5,6 +5,8 @@
 #include "config/frm_popups.h"
 #include "config/frm_setup.h"
 #include "config/frm_sw.h"
+#include "config/frm_twColor.h"
+#include "config/frm_twFont.h"
 #include "connection/frm_main.h"
 #include "core/ExitSequence.h"
 #include "core/ServerEcho.h"
@@ -43,6 +45,11 @@ Program::~Program() {
     for (auto it = open.crbegin(); it != open.crend(); ++it)
         delete it->data();
     m_exit.reset();
+}
+
+const platform::IrcServerSyntax& Program::serverSyntax() const {
+    static const platform::IrcServerSyntax defaults;
+    return m_main && m_main->Yarv1 ? m_main->Yarv1->serverSyntax() : defaults;
 }
 
 QString Program::path(const QString& relative) const {
@@ -119,6 +126,34 @@ frm_sw& Program::setupWizard() {
 
 frm_about& Program::aboutBox() {
     return instance(*this, m_about);
+}
+
+namespace {
+
+// A window that unloads when it closes: a new one once the last one left the
+// open windows, even before it is destroyed.
+template <typename Window> Window& loadedInstance(Program& program, QPointer<Window>& slot) {
+    if (!slot || !program.forms().contains(slot.data()))
+        slot = new Window(program);
+    return *slot;
+}
+
+} // namespace
+
+frm_twColor& Program::colorChooser() {
+    return loadedInstance(*this, m_colorChooser);
+}
+
+frm_twFont& Program::fontChooser() {
+    return loadedInstance(*this, m_fontChooser);
+}
+
+bool Program::hasColorChooser() const {
+    return m_colorChooser && m_forms.contains(m_colorChooser.data());
+}
+
+bool Program::hasFontChooser() const {
+    return m_fontChooser && m_forms.contains(m_fontChooser.data());
 }
 
 frm_memo& Program::memoWindow() {

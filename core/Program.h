@@ -10,6 +10,7 @@
 #include "core/RecordFile.h"
 #include "core/Settings.h"
 #include "core/WordArray.h"
+#include "platform/irc/IrcServerSyntax.h"
 #include "platform/shell/NotifyIcon.h"
 #include "subclass/Loomhook.h"
 
@@ -35,6 +36,8 @@ class frm_dccsend;
 class frm_sw;
 class frm_about;
 class frm_memo;
+class frm_twColor;
+class frm_twFont;
 class ExitSequence;
 
 class Program {
@@ -90,8 +93,18 @@ public:
     // nick that may be any other window's tag). Set only while the command
     // runs.
     QPointer<Form> commandOrigin;
+    // What the server says channel names and status symbols look like (its
+    // 005 CHANTYPES and PREFIX, read by the frame's IRC control); the
+    // defaults while there is no frame or the server has not said.
+    const platform::IrcServerSyntax& serverSyntax() const;
     // The exit sequence, which runs the command "exit".
     ExitSequence& exitSequence();
+    // Set while a box that a server or peer line raised is open: such boxes
+    // are shown one at a time (ServerBoxes.h opens them and keeps the mark).
+    bool serverBoxOpen = false;
+    // Lives exactly as long as the program: the context of callbacks that
+    // must not run once it is gone (the answer of a box that does not wait).
+    const QObject* lifetime() const { return m_lifetime.get(); }
 
     // The program's one notification-area icon record, kept between calls:
     // the tray icon of the main frame while it is minimised to the tray.
@@ -139,6 +152,12 @@ public:
     // The setup walkthrough and the about box, shown modally over the frame.
     frm_sw& setupWizard();
     frm_about& aboutBox();
+    // The colour and font choosers: one of each at a time, built on first
+    // use; once one is unloaded (closed), the next use builds a new one.
+    frm_twColor& colorChooser();
+    frm_twFont& fontChooser();
+    bool hasColorChooser() const;
+    bool hasFontChooser() const;
     // The memo window: loaded only to be unloaded with the program.
     frm_memo& memoWindow();
     bool hasMainFrame() const { return !m_main.isNull(); }
@@ -173,5 +192,8 @@ private:
     QPointer<frm_sw> m_setupWizard;
     QPointer<frm_about> m_about;
     QPointer<frm_memo> m_memo;
+    QPointer<frm_twColor> m_colorChooser;
+    QPointer<frm_twFont> m_fontChooser;
     std::unique_ptr<ExitSequence> m_exit;
+    std::unique_ptr<QObject> m_lifetime = std::make_unique<QObject>();
 };

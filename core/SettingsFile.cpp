@@ -17,14 +17,9 @@ QString settingsPath(const Program& p) {
     return FindPathNoCase(p.folder(), QStringLiteral("settings.ini"));
 }
 
-// A colour as the file holds it: the palette index of the stored colour
-// number. An empty colour stays empty, so that a window whose colour was
-// never set keeps its own look. A look colour that is not in the palette and
-// is above 16 is written as its number, which the accessor keeps as it is
-// when the file is read, so a colour of the user's own survives. Any other
-// colour that is not in the palette, a text that is no colour number
-// included, is written as index 1.
-QString colourField(const Program& p, const SettingKey& key, const QString& stored) {
+} // namespace
+
+QString ColourField(const Program& p, const SettingKey& key, const QString& stored) {
     if (stored.trimmed().isEmpty())
         return QString();
     const qint32 colour = ColourNumber(stored);
@@ -36,6 +31,8 @@ QString colourField(const Program& p, const SettingKey& key, const QString& stor
     return QString::number(p.palette.ColorIndex(colour));
 }
 
+namespace {
+
 QString savedField(const Program& p, const SettingKey& key) {
     const QString stored = p.settings.value(key);
     switch (key.saveForm) {
@@ -44,7 +41,7 @@ QString savedField(const Program& p, const SettingKey& key) {
     case SaveForm::Raw:
         return stored;
     case SaveForm::Color:
-        return colourField(p, key, stored);
+        return ColourField(p, key, stored);
     case SaveForm::NotSaved:
         break;
     }

@@ -89,7 +89,7 @@ void namedWindowCommand(CommandContext& command, const QString& action) {
         if (auto* query = qobject_cast<frm_query*>(window); query && tag.startsWith(u'?'))
             query->Desktop();
     } else if (action == u"save") {
-        if (tag.startsWith(u'#') || tag.startsWith(u'?'))
+        if (IsChannelWindow(window) || tag.startsWith(u'?'))
             saveConsole(window, command.trimmedTail(4));
     }
 }

@@ -229,7 +229,7 @@ void pushToChannels(Program& p, const Look& look, const QString& stored) {
     const QList<Form*> forms = p.forms();
     for (Form* form : forms) {
         auto* chan = qobject_cast<frm_chan*>(form);
-        if (chan == nullptr || !chan->Tag().startsWith(u'#') || chan->GLOBALUPDATE == u"TRUE")
+        if (chan == nullptr || chan->Tag().isEmpty() || chan->GLOBALUPDATE == u"TRUE")
             continue;
         pushLook(*chan, Parts{chan->list_nicks, chan->console, chan->commandline}, look, stored);
     }

@@ -18,6 +18,8 @@ private Q_SLOTS:
     void namesListsStartAfresh();
     void modeStrings_data();
     void modeStrings();
+    void statusSymbolsAreTheServers_data();
+    void statusSymbolsAreTheServers();
     void userModeTouchesNoWindow_data();
     void userModeTouchesNoWindow();
     void quitWithoutReason();
@@ -141,6 +143,78 @@ void TestChannelEvents::modeStrings_data() {
         << ownModes << QByteArray("+jo 3:5 bob") << QStringList{"+cid", "@bob", "ann"};
     QTest::newRow("unknown mode") << none << QByteArray("+jo 3:5 bob")
                                   << QStringList{"+cid", "ann", "bob"};
+    // Empty or broken values leave the usual ones in force.
+    QTest::newRow("empty values")
+        << QByteArray(":srv 005 parlone CHANMODES= PREFIX=() :are supported by this server")
+        << QByteArray("+bo m!*@* bob") << QStringList{"+cid", "@bob", "ann"};
+    QTest::newRow("broken values")
+        << QByteArray(":srv 005 parlone CHANMODES=b PREFIX=(ov)@ :are supported by this server")
+        << QByteArray("+bo m!*@* bob") << QStringList{"+cid", "@bob", "ann"};
+}
+
+// A names entry's leading status symbols are those of the server's PREFIX
+// (the usual ones until it says, and after a broken one); everything else
+// belongs to the nick, which every later event names.
+void TestChannelEvents::statusSymbolsAreTheServers_data() {
+    QTest::addColumn<QByteArray>("features");
+    QTest::addColumn<QByteArray>("entry");
+    QTest::addColumn<QString>("nick");
+    QTest::addColumn<QString>("status");
+    const QList<QPair<const char*, QByteArray>> servers{
+        {"usual", QByteArray()},
+        {"all five", ":srv 005 parlone PREFIX=(qaohv)~&@%+ :are supported by this server"},
+        {"two", ":srv 005 parlone PREFIX=(ov)@+ :are supported by this server"},
+        {"broken", ":srv 005 parlone PREFIX=(ov)@ :are supported by this server"},
+    };
+    for (const auto& named : servers) {
+        const char* server = named.first;
+        const QByteArray features = named.second;
+        const bool two = QByteArrayView(server) == "two";
+        const auto row = [&](const char* entry, const char* nick, const char* status) {
+            QTest::addRow("%s: %s", server, entry)
+                << features << QByteArray(entry) << QString::fromLatin1(nick)
+                << QString::fromLatin1(status);
+        };
+        row("^kim", "^kim", "");
+        row("[x]", "[x]", "");
+        row("{y}", "{y}", "");
+        row("`z", "`z", "");
+        row("\\w", "\\w", "");
+        row("@op", "op", "@");
+        if (two)
+            row("%half", "%half", "");
+        else
+            row("%half", "half", "%");
+    }
+}
+
+void TestChannelEvents::statusSymbolsAreTheServers() {
+    QFETCH(QByteArray, features);
+    QFETCH(QByteArray, entry);
+    QFETCH(QString, nick);
+    QFETCH(QString, status);
+    if (!features.isEmpty())
+        serverSays({features});
+    joinWith("zed " + entry);
+    frm_chan* chan = m_c->channel(QStringLiteral("#c"));
+    QVERIFY(chan);
+    QVERIFY(chan->IsONChan(nick));
+    QCOMPARE(chan->UserChanStat(nick), status);
+
+    const QByteArray n = nick.toLatin1();
+    serverSays({":op!o@h MODE #c +o " + n});
+    QCOMPARE(chan->UserChanStat(nick), QStringLiteral("@"));
+    serverSays({":" + n + "!u@h NICK renamed"});
+    QVERIFY(!chan->IsONChan(nick));
+    QCOMPARE(chan->UserChanStat(QStringLiteral("renamed")), QStringLiteral("@"));
+    serverSays({":renamed!u@h PART #c"});
+    QVERIFY(!chan->IsONChan(QStringLiteral("renamed")));
+    serverSays({":" + n + "!u@h JOIN #c"});
+    QVERIFY(chan->IsONChan(nick));
+    serverSays({":" + n + "!u@h QUIT :gone"});
+    QVERIFY(!chan->IsONChan(nick));
+    QCOMPARE(chan->ListCount(), 1);
+    QCOMPARE(chan->Caption(), QStringLiteral("#c [1] "));
 }
 
 void TestChannelEvents::modeStrings() {

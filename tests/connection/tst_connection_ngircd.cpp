@@ -68,6 +68,7 @@ private Q_SLOTS:
     void compactModesFromAnOperator();
     void topicWithCodesAndNamesTwice();
     void listFillsTheChannelList();
+    void localChannelIsAChannelLikeAnyOther();
 
 private:
     QString nick(const char* base) const { return QLatin1String(base) + QString::number(m_serial); }
@@ -94,6 +95,42 @@ private:
     std::unique_ptr<ClientFixture> m_c;
     int m_serial = 0;
 };
+
+// A channel of the server's other kind, "&" (local to the server).
+void TestConnectionNgircd::localChannelIsAChannelLikeAnyOther() {
+    const QString c = u'&' + QStringLiteral("loc") + QString::number(m_serial);
+    QVERIFY(connectClient());
+    type(QStringLiteral("/join ") + c);
+    QVERIFY(channelHas(c, 1));
+
+    Other bob(nick("bob"));
+    QVERIFY(bob.login(m_server));
+    QSignalSpy said(&bob.yarv, &platform::Yarv::ChannelMessage);
+    QSignalSpy acted(&bob.yarv, &platform::Yarv::CtcpRequest);
+    bob.yarv.SendCommand(QStringLiteral("JOIN ") + c);
+    QVERIFY(channelHas(c, 2));
+
+    // Typed in the channel's own window.
+    QString me = QStringLiteral("/me waves");
+    ParseLine(*m_c->p, me, c);
+    QString say = QStringLiteral("//say in $CHAN");
+    ParseLine(*m_c->p, say, c);
+    QVERIFY(QTest::qWaitFor([&] { return !said.isEmpty() && !acted.isEmpty(); }, 5000));
+    QCOMPARE(said.constFirst().at(1).toString(), c);
+    QCOMPARE(said.constFirst().at(2).toString(), QStringLiteral("in ") + c);
+    QCOMPARE(acted.constFirst().at(1).toString(), c);
+    QCOMPARE(acted.constFirst().at(2).toString(), QStringLiteral("ACTION"));
+
+    const QString renamed = nick("rob");
+    bob.yarv.SendCommand(QStringLiteral("NICK ") + renamed);
+    QVERIFY(QTest::qWaitFor([&] { return m_c->channel(c)->IsONChan(renamed); }, 5000));
+    QVERIFY(!m_c->channel(c)->IsONChan(bob.nick));
+    bob.yarv.SendCommand(QStringLiteral("QUIT :bye"));
+    QVERIFY(channelHas(c, 1));
+    QCOMPARE(m_c->channel(c)->Caption(), c + QStringLiteral(" [1] "));
+    QVERIFY(m_c->channelLines(c).constLast().startsWith(QStringLiteral("** ") + renamed +
+                                                        QStringLiteral(" has quit (")));
+}
 
 void TestConnectionNgircd::initTestCase() {
     QVERIFY2(m_server.start(), qPrintable(m_server.error()));

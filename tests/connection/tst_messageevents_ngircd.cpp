@@ -220,7 +220,7 @@ void TestMessageEventsNgircd::noticeToTheUser() {
     QFETCH(QString, inChannel);
     QFETCH(QString, inServer);
     m_p->settings.setValue(QStringLiteral("SHOW_NOTICE"), show);
-    auto* window = new RecordingWindow(*m_p, QStringLiteral("#room"));
+    auto* window = new RecordingChannel(*m_p, QStringLiteral("#room"));
     window->Show();
     if (!channelActive)
         m_p->serverWindow().Show();

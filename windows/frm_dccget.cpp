@@ -43,6 +43,8 @@ frm_dccget::frm_dccget(Program& program) : Form(program, Kind::MdiChild) {
     layout->addWidget(Check1, 3, 0);
     layout->addWidget(Command1, 3, 1, Qt::AlignRight);
     layout->addWidget(TMP, 4, 0);
+    // A large window keeps its controls together at the top.
+    layout->setRowStretch(4, 1);
     connect(Command1, &QPushButton::clicked, this, &frm_dccget::Command1_Click);
 }
 

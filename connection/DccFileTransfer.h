@@ -11,15 +11,14 @@
 #include "connection/DccOffer.h"
 
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QTimer>
-#include <map>
 
 #include <functional>
+#include <map>
 #include <memory>
 
 class Program;

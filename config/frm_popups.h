@@ -10,7 +10,12 @@
 
 #include <QStringList>
 
+#include <array>
+
+class FramePlacement;
+class QLabel;
 class QListWidget;
+class QPushButton;
 class QTabWidget;
 
 class frm_popups : public Form {
@@ -18,9 +23,19 @@ class frm_popups : public Form {
 public:
     explicit frm_popups(Program& program);
 
-    // Closing hides the window: its lists are the program's only copy of
-    // the popup items.
+    // Closing saves the lists to popups.ini and reads them back, writes
+    // popups.win, hides the window and removes its panel; the window stays
+    // loaded unless the program is ending (then nothing is saved: the exit
+    // has done that).
     void Form_QueryUnload(int& Cancel, int UnloadMode) override;
+    // Applies one record of popups.win.
+    void FSet(const QString& key, const QString& value);
+    // Becoming the active child presses its panel and brings a window
+    // shrunk to almost nothing back to a usable size.
+    void Form_Activate();
+    // Minimised, the window gives way to the window of the panel before its
+    // own; in the normal state it keeps clear of the frame's edges.
+    void Form_Resize();
 
     // The kind words in the order the popup file groups them.
     static const QStringList& kinds();
@@ -45,6 +60,10 @@ public:
     // windows whose tag starts with "?" (query, detached query and its
     // hidden twin).
     void refreshMenus(const QString& kind);
+    // "Remove" of a kind's page: the selected item goes from both lists and
+    // the menus of that kind are rebuilt. Without a selection nothing goes;
+    // the server page then rebuilds nothing either.
+    void removeSelected(const QString& kind);
 
     QTabWidget* SSTab1 = nullptr;
     QTabWidget* SSTab2 = nullptr;
@@ -56,4 +75,24 @@ public:
     QListWidget* pop_chan_command = nullptr;
     QListWidget* pop_nick_list = nullptr;
     QListWidget* pop_nick_command = nullptr;
+    // "Menu Items" and "Resulting command:" of each page, in page order.
+    std::array<QLabel*, 8> lbl_gen{};
+    // "Add" and "Remove" of the server, query, console and nick-list pages.
+    QPushButton* Command10 = nullptr;
+    QPushButton* Command12 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command9 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* Command5 = nullptr;
+    QPushButton* Command6 = nullptr;
+    QPushButton* Command8 = nullptr;
+
+protected:
+    // popups.win is read when the editor first goes into the frame.
+    void attachToFrame() override;
+
+private:
+    FramePlacement* m_placement;
+    QWidget* makePage(const QString& kind, int labels, QListWidget*& captions,
+                      QListWidget*& commands, QPushButton*& add, QPushButton*& remove);
 };

@@ -16,11 +16,11 @@ QString popupsPath(const Program& p) {
 
 } // namespace
 
-void SavePopups(Program& p) {
+bool SavePopups(Program& p) {
     // Without the editor no items were ever loaded or added, and the file,
     // if there is one, already holds everything.
     if (!p.hasPopupsWindow())
-        return;
+        return true;
     frm_popups& editor = p.popupsWindow();
     QList<QStringList> records;
     for (const QString& kind : frm_popups::kinds()) {
@@ -32,7 +32,7 @@ void SavePopups(Program& p) {
                             command != nullptr ? command->text() : QString()});
         }
     }
-    SaveRecordFile(p, popupsPath(p), 3, records);
+    return SaveRecordFile(p, popupsPath(p), 3, records);
 }
 
 void LoadPopups(Program& p) {

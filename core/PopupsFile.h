@@ -7,8 +7,10 @@ class Program;
 
 // Writes the popup editor's lists to popups.ini, replacing the file
 // atomically; a popups.ini that cannot be read, or whose damaged lines have
-// no copy, is not replaced.
-void SavePopups(Program& program);
+// no copy, is not replaced. False when the file was not written; the
+// server window has said why. Without the editor there is nothing to write,
+// and that is no failure.
+bool SavePopups(Program& program);
 
 // Reads popups.ini and, when it was read, replaces the editor's lists with
 // its items (through AddPopUp, which skips unknown kinds and duplicate

@@ -32,6 +32,14 @@ template <typename Window> Window& instance(Program& program, QPointer<Window>& 
     return *slot;
 }
 
+// A window that unloads when it closes: a new one once the last one left the
+// open windows, even before it is destroyed.
+template <typename Window> Window& loadedInstance(Program& program, QPointer<Window>& slot) {
+    if (!slot || !program.forms().contains(slot.data()))
+        slot = new Window(program);
+    return *slot;
+}
+
 } // namespace
 
 Program::Program(const QString& programFolder)
@@ -121,24 +129,12 @@ frm_dccsend& Program::dccSendWindow() {
 }
 
 frm_sw& Program::setupWizard() {
-    return instance(*this, m_setupWizard);
+    return loadedInstance(*this, m_setupWizard);
 }
 
 frm_about& Program::aboutBox() {
-    return instance(*this, m_about);
+    return loadedInstance(*this, m_about);
 }
-
-namespace {
-
-// A window that unloads when it closes: a new one once the last one left the
-// open windows, even before it is destroyed.
-template <typename Window> Window& loadedInstance(Program& program, QPointer<Window>& slot) {
-    if (!slot || !program.forms().contains(slot.data()))
-        slot = new Window(program);
-    return *slot;
-}
-
-} // namespace
 
 frm_twColor& Program::colorChooser() {
     return loadedInstance(*this, m_colorChooser);

@@ -102,9 +102,7 @@ void popupCommand(CommandContext& command) {
             AddPopupWizard(p, QString::fromUtf16(kind));
     }
     if (w1 == u"show") {
-        frm_popups& editor = p.popupsWindow();
-        editor.Show();
-        editor.ZOrder();
+        p.mainFrame().ShowToolWindow(p.popupsWindow(), QStringLiteral("Popups"), 9);
         SelectPanel(p, QStringLiteral("Popups"));
     }
 }
@@ -188,7 +186,11 @@ void setupCommand(CommandContext& command) {
 
 void setwizCommand(CommandContext& command) {
     Program& p = command.program;
-    ShowModal(p.setupWizard(), p.mainFrame());
+    frm_sw& walkthrough = p.setupWizard();
+    // Done here, not when the window shows: under a dialog answerer it never
+    // shows.
+    walkthrough.fillServers();
+    ShowModal(walkthrough, p.mainFrame());
 }
 
 void splayCommand(CommandContext& command) {

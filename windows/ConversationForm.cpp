@@ -10,21 +10,17 @@
 #include "core/WindowLookup.h"
 #include "core/mod_kernel.h"
 #include "platform/popup/AGPopUp.h"
-#include "platform/window/SwitchBar.h"
 #include "platform/window/Twips.h"
+#include "windows/FramePlacement.h"
 #include "windows/WindowLog.h"
-#include "windows/frm_server.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPointer>
 #include <QRegularExpression>
-#include <QScopedValueRollback>
 
 #include <algorithm>
 
@@ -71,7 +67,8 @@ int twipsHigh(const QWidget* widget) {
 
 ConversationForm::ConversationForm(Program& program, const Family& family, const QString& tag)
     : Form(program, Form::Kind::MdiChild, tag), m_family(family),
-      m_log(new WindowLog(program.folder(), this)) {
+      m_log(new WindowLog(program.folder(), this)), m_placement(new FramePlacement(*this)) {
+    m_placement->setHandOverPanel([this](int ownPanel) { return handOverPanel(ownPanel); });
     console = new absRichEdit(program, this);
     console->setLocked(true);
     commandline = new QLineEdit(this);
@@ -113,8 +110,6 @@ bool ConversationForm::eventFilter(QObject* watched, QEvent* event) {
         }
         if (type == QEvent::KeyPress)
             return commandlineKey(key);
-    } else if (watched == subWindow() && event->type() == QEvent::Resize) {
-        Form_Resize();
     }
     return Form::eventFilter(watched, event);
 }
@@ -174,7 +169,9 @@ void ConversationForm::splitLineBreaks() {
     for (const QString& line : std::as_const(lines)) {
         commandline->setText(line);
         commandlineEnter();
-        if (!self)
+        // A "/close" among the lines: the window has left the open windows,
+        // though it is deleted only later; the rest is not run in it.
+        if (!self || !program().forms().contains(self.data()))
             return;
     }
     commandline->setText(rest);
@@ -195,13 +192,18 @@ void ConversationForm::commandlineEnter() {
     Program& p = program();
     const QString nick = p.settings.value(QStringLiteral("PROFILE_NICKNAME"));
     const QString to = target();
+    platform::Yarv* irc = p.hasMainFrame() ? p.mainFrame().Yarv1 : nullptr;
+    if (irc == nullptr || !irc->IsConnected()) {
+        dispLine(QStringLiteral("Error: not connected, line not sent"), false, QString());
+        return;
+    }
+    // A piece is shown as said only once the send queue took it; the queue's
+    // own warning tells of the rest.
     const QStringList pieces = splitText(line, privmsgTextBytes(nick, to));
     for (const QString& piece : pieces) {
-        dispLine(u'<' + nick + QStringLiteral("> ") + piece, false,
-                 setting(QStringLiteral("CONSOLE_FORECOLOR")));
-        if (p.hasMainFrame())
-            p.mainFrame().Yarv1->SendCommand(QStringLiteral("PRIVMSG ") + to +
-                                             QStringLiteral(" :") + piece);
+        if (irc->SendCommand(QStringLiteral("PRIVMSG ") + to + QStringLiteral(" :") + piece))
+            dispLine(u'<' + nick + QStringLiteral("> ") + piece, false,
+                     setting(QStringLiteral("CONSOLE_FORECOLOR")));
     }
 }
 
@@ -338,7 +340,8 @@ void ConversationForm::runPopupItem(const QString& kind, const QString& itemName
             continue;
         QString line = commands.at(i);
         ParseLine(program(), line, Tag());
-        if (!self)
+        // An item that closed the window ends the run.
+        if (!self || !program().forms().contains(self.data()))
             return;
     }
 }
@@ -347,90 +350,23 @@ void ConversationForm::runPopupItem(const QString& kind, const QString& itemName
 
 void ConversationForm::attachToFrame() {
     Form::attachToFrame();
-    QMdiSubWindow* sub = subWindow();
-    sub->installEventFilter(this);
-    connect(sub, &QMdiSubWindow::windowStateChanged, this,
-            [this](Qt::WindowStates before, Qt::WindowStates now) {
-                if ((before ^ now) & (Qt::WindowMinimized | Qt::WindowMaximized))
-                    Form_Resize();
-            });
-    connect(sub->mdiArea(), &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* active) {
-        // Qt activates a child again while it minimises it; a minimised
-        // window hides itself instead.
-        if (active != nullptr && active == subWindow() && WindowState() != vbMinimized)
-            Form_Activate();
-    });
+    m_placement->watch([this] { Form_Activate(); }, [this] { Form_Resize(); });
 }
 
 void ConversationForm::Form_Activate() {
-    Program& p = program();
-    SelectPanel(p, Tag());
-    if (WindowState() != vbMaximized && (Width() < 200 || Height() < 200) && p.hasServerWindow()) {
-        const frm_server& server = p.serverWindow();
-        Move(100, 100, std::max(server.Width() - 200, 0), std::max(server.Height() - 200, 0));
-    }
+    SelectPanel(program(), Tag());
+    m_placement->rescueSmall();
     caretToEnd();
     TBScroll(console, false, true);
     commandline->setFocus();
 }
 
 void ConversationForm::Form_Resize() {
-    // Placing the window raises its resize again.
-    if (m_inResize)
-        return;
-    QScopedValueRollback resizing(m_inResize, true);
-    switch (WindowState()) {
-    case vbMinimized:
-        // Qt shows a child again at the end of minimising it, so the window
-        // hides once that is done.
-        if (!m_handOverQueued) {
-            m_handOverQueued = true;
-            QMetaObject::invokeMethod(this, &ConversationForm::hideMinimised, Qt::QueuedConnection);
-        }
-        return;
-    case vbNormal:
-        if (const QWidget* frame = frameWindow()) {
-            const int frameWidth = PixelsToTwipsX(frame->width());
-            const int frameHeight = PixelsToTwipsY(frame->height());
-            if (frameWidth - Width() <= 100 || frameHeight - Height() <= 660)
-                Move(100, 100, frameWidth * 85 / 100, frameHeight * 75 / 100);
-        }
-        break;
-    default:
-        break;
-    }
-    layOut();
-}
-
-const QWidget* ConversationForm::frameWindow() const {
-    const QMdiSubWindow* sub = subWindow();
-    return sub != nullptr && sub->mdiArea() != nullptr ? sub->mdiArea()->window() : nullptr;
+    m_placement->resize([this] { layOut(); });
 }
 
 int ConversationForm::handOverPanel(int ownPanel) const {
-    return ownPanel > 0 ? ownPanel - 1 : 0;
-}
-
-void ConversationForm::hideMinimised() {
-    m_handOverQueued = false;
-    // A window restored meanwhile stays; a hidden one has handed over already.
-    if (WindowState() != vbMinimized || !Visible())
-        return;
-    Hide();
-    handOver();
-}
-
-void ConversationForm::handOver() {
-    Program& p = program();
-    if (!p.hasMainFrame())
-        return;
-    SwitchBar* bar = p.mainFrame().StatusBar1;
-    const int panel = handOverPanel(ownSwitchbarPanel());
-    if (panel < 1 || panel > bar->Count())
-        return;
-    bar->Panel(panel)->setBevel(SwitchBarPanel::sbrInset);
-    if (Form* next = WindowOfPanel(p, panel))
-        next->Show();
+    return FramePlacement::panelBefore(ownPanel);
 }
 
 int ConversationForm::ownSwitchbarPanel() const {

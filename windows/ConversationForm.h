@@ -21,6 +21,7 @@
 class QKeyEvent;
 class QLineEdit;
 class QListWidget;
+class FramePlacement;
 class absRichEdit;
 class WindowLog;
 
@@ -123,15 +124,9 @@ protected:
 private:
     bool commandlineKey(QKeyEvent* event);
     void splitLineBreaks();
-    // A minimised window hides and shows its neighbour on the switchbar.
-    void hideMinimised();
-    void handOver();
-    // The main frame this window is a child of; nullptr before it is shown.
-    const QWidget* frameWindow() const;
 
     Family m_family;
     WindowLog* m_log;
-    bool m_inResize = false;
+    FramePlacement* m_placement;
     bool m_splitting = false;
-    bool m_handOverQueued = false;
 };

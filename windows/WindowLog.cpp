@@ -23,11 +23,9 @@ bool WindowLog::append(const QString& name, const QString& line) {
         const QString path = pathFor(name);
         // Only a regular file (or none yet): a pipe there would hold the
         // open until someone reads it.
-        const QFileInfo info(path);
-        if (path.isEmpty() || (info.exists() && !info.isFile()))
-            return false;
-        m_file.setFileName(path);
-        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+        if (path.isEmpty() ||
+            !OpenRegularFile(m_file, path,
+                             QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
             return false;
         m_name = name;
     }

@@ -151,8 +151,8 @@ void Yarv::Login(const QString& nick, const QString& userName, const QString& re
     SendCommand(QStringLiteral("USER ") + user + QStringLiteral(" 0 * :") + real);
 }
 
-void Yarv::SendCommand(const QString& line) {
-    queueLine(IrcLineEncoder::encode(line));
+bool Yarv::SendCommand(const QString& line) {
+    return queueLine(IrcLineEncoder::encode(line));
 }
 
 void Yarv::SendRaw(const QString& text) {
@@ -477,10 +477,10 @@ void Yarv::dropSocket(bool graceful) {
     socket->deleteLater();
 }
 
-void Yarv::queueLine(const QByteArray& line) {
+bool Yarv::queueLine(const QByteArray& line) {
     // Nothing more is sent on a link the server has closed.
     if (line.isEmpty() || m_state != State::Connected || m_closing)
-        return;
+        return false;
     switch (kindOf(line)) {
     case LineKind::Pong: {
         // Only the answer to the latest PING matters.
@@ -499,13 +499,14 @@ void Yarv::queueLine(const QByteArray& line) {
     case LineKind::Other:
         if (m_queue.size() >= MaxQueuedLines || m_queuedBytes + line.size() > MaxQueuedBytes) {
             refuse();
-            return;
+            return false;
         }
         m_queue.enqueue(line);
         m_queuedBytes += line.size();
         break;
     }
     flushQueue();
+    return true;
 }
 
 void Yarv::refuse() {

@@ -60,8 +60,10 @@ public:
     // argument is not used.
     void Login(const QString& nick, const QString& userName, const QString& reserved,
                const QString& fullName);
-    // One command line, given without a line end.
-    void SendCommand(const QString& line);
+    // One command line, given without a line end. True when it went out or
+    // waits for flood control; false when it was not sent (no connection,
+    // the send queue full, nothing left of it once cleaned).
+    bool SendCommand(const QString& line);
     // A line with its caller's CR LF; one trailing CR LF (or LF) ends the line.
     void SendRaw(const QString& text);
     void SendPrivmsg(const QString& target, const QString& text);
@@ -166,7 +168,7 @@ private:
     // Lets go of the socket without raising anything; graceful lets written
     // lines reach the server before the close.
     void dropSocket(bool graceful);
-    void queueLine(const QByteArray& line);
+    bool queueLine(const QByteArray& line);
     void refuse();
     void flushQueue();
     void refill();

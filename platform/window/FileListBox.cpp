@@ -1,6 +1,7 @@
 #include "platform/window/FileListBox.h"
 
 #include <QDir>
+#include <QRegularExpression>
 
 namespace platform {
 
@@ -26,14 +27,37 @@ void FileListBox::Refresh() {
     if (m_path.isEmpty())
         return;
     // Patterns match names without regard to letter case, as file names do
-    // inside the program folder. Hidden files are left out: a file named
-    // ".app" is no appearance profile of the user's.
+    // inside the program folder. A pattern ending in "." asks for names
+    // without an extension: "*." lists "greet" and not "startup.ini". Hidden
+    // files are left out: a file named ".app" is no appearance profile of
+    // the user's.
+    struct Filter {
+        QRegularExpression name;
+        bool withoutExtension;
+    };
+    QList<Filter> filters;
+    for (QString pattern : m_pattern.split(u';', Qt::SkipEmptyParts)) {
+        const bool withoutExtension = pattern.endsWith(u'.');
+        if (withoutExtension)
+            pattern.chop(1);
+        filters.append({QRegularExpression(QRegularExpression::wildcardToRegularExpression(pattern),
+                                           QRegularExpression::CaseInsensitiveOption),
+                        withoutExtension});
+    }
     QDir dir(m_path);
-    dir.setNameFilters(m_pattern.split(u';', Qt::SkipEmptyParts));
     dir.setFilter(QDir::Files);
     dir.setSorting(QDir::Name | QDir::IgnoreCase);
-    dir.setPath(m_path);
-    addItems(dir.entryList());
+    const QStringList names = dir.entryList();
+    for (const QString& name : names) {
+        for (const Filter& filter : std::as_const(filters)) {
+            if (filter.withoutExtension && name.contains(u'.'))
+                continue;
+            if (filter.name.match(name).hasMatch()) {
+                addItem(name);
+                break;
+            }
+        }
+    }
 }
 
 } // namespace platform

@@ -1,6 +1,7 @@
 #include "platform/window/SwitchBar.h"
 
 #include "platform/richedit/VbKeys.h"
+#include "platform/text/PlainText.h"
 #include "platform/window/Twips.h"
 
 #include <QHBoxLayout>
@@ -149,26 +150,13 @@ void SwitchBar::mouseDoubleClickEvent(QMouseEvent* event) {
     Q_EMIT DblClick();
 }
 
-namespace {
-
-// Tooltips carry nicks from the network: a text that looks like markup is
-// shown as written, not rendered.
-QString plainToolTip(const QString& text) {
-    if (!Qt::mightBeRichText(text))
-        return text;
-    return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() +
-           QStringLiteral("</p>");
-}
-
-} // namespace
-
 bool SwitchBar::event(QEvent* event) {
     // The panels leave the mouse to the bar, so the bar shows their tooltips.
     if (event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(event);
         const SwitchBarPanel* panel = Panel(panelAt(help->pos()));
         if (panel && !panel->ToolTipText().isEmpty())
-            QToolTip::showText(help->globalPos(), plainToolTip(panel->ToolTipText()), this);
+            QToolTip::showText(help->globalPos(), PlainToolTip(panel->ToolTipText()), this);
         else
             QToolTip::hideText();
         return true;

@@ -227,12 +227,15 @@ void TestProgramCommands::toolWindows() {
         frame().StatusBar1->Panel(FindPanel(*m_p, QStringLiteral("Alias")))->Picture().cacheKey(),
         frame().il.Picture(8).cacheKey());
 
-    // "popup show" marks the panel the menu gave the editor; it adds none.
+    // "popup show" gives the editor its panel, once, and marks it.
     const int panels = frame().StatusBar1->Count();
     run(QStringLiteral("/popup SHOW"));
+    run(QStringLiteral("/popup show"));
     QVERIFY(m_p->popupsWindow().Visible());
     QCOMPARE(ActiveChild(*m_p), &m_p->popupsWindow());
-    QCOMPARE(frame().StatusBar1->Count(), panels);
+    QCOMPARE(frame().StatusBar1->Count(), panels + 1);
+    QCOMPARE(FindPanel(*m_p, QStringLiteral("Popups")), panels + 1);
+    QCOMPARE(frame().StatusBar1->Panel(panels + 1)->bevel(), int(SwitchBarPanel::sbrInset));
 
     run(QStringLiteral("/setup"));
     QVERIFY(m_p->setupDialog().Visible());

@@ -16,6 +16,9 @@ class TestCommandLine : public QObject {
 private Q_SLOTS:
     void init();
     void cleanup();
+    void onlyLinesTheQueueTookAreShownAsSaid();
+    void lineTypedWithoutConnectionIsNotShownAsSaid();
+    void linesPastedAfterACloseDoNotRun();
     void controlCodeKeys_data();
     void controlCodeKeys();
     void historyKeys();
@@ -266,6 +269,51 @@ void TestCommandLine::serverEnter() {
     QCOMPARE(f.sentBy([&] { WindowFixture::enter(server, typed); }), sent);
     QCOMPARE(WindowFixture::history(server), (QStringList{typed, QStringLiteral("first")}));
     QCOMPARE(server.commandline->text(), QString());
+}
+
+// A paste larger than the send queue: the lines shown as said are exactly the
+// lines that reach the server.
+void TestCommandLine::onlyLinesTheQueueTookAreShownAsSaid() {
+    auto* window = f.open<frm_chan>(QStringLiteral("#x"));
+    const qsizetype before = f.peer->lines().size();
+    f.irc().setFloodControl(true);
+    QStringList pasted;
+    for (int i = 0; i < 1500; ++i)
+        pasted.append(QStringLiteral("line %1").arg(i));
+    QGuiApplication::clipboard()->setText(pasted.join(u'\n') + u'\n');
+    QTest::keyClick(window->commandline, Qt::Key_V, Qt::ControlModifier);
+    // Flood control off lets every line that waits go at once.
+    f.irc().setFloodControl(false);
+    const QStringList said =
+        window->console->Text().split(QStringLiteral("\r\n")).filter(QStringLiteral("<me> line"));
+    QVERIFY2(said.size() < pasted.size(), "the queue refused nothing");
+    QVERIFY(f.peer->waitForLines(int(before + said.size())));
+    QTest::qWait(100);
+    const QByteArrayList received = f.peer->lines().mid(before);
+    QCOMPARE(received.size(), said.size());
+    for (qsizetype i = 0; i < said.size(); ++i)
+        QCOMPARE(QString::fromUtf8(received.at(i)),
+                 QStringLiteral("PRIVMSG #x :") + said.at(i).mid(5));
+}
+
+void TestCommandLine::lineTypedWithoutConnectionIsNotShownAsSaid() {
+    auto* window = f.open<frm_chan>(QStringLiteral("#x"));
+    f.irc().CloseConnection();
+    WindowFixture::enter(*window, QStringLiteral("hello"));
+    const QString text = window->console->Text();
+    QVERIFY(!text.contains(u"<me> hello"));
+    QCOMPARE(WindowFixture::lastLine(*window->console),
+             QStringLiteral("Error: not connected, line not sent"));
+}
+
+// "/close" among pasted lines: the window is gone for the program at once,
+// so the lines after it are not said in it.
+void TestCommandLine::linesPastedAfterACloseDoNotRun() {
+    auto* window = f.open<frm_chan>(QStringLiteral("#x"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("/close\nhello\n"));
+    const QByteArrayList sent =
+        f.sentBy([&] { QTest::keyClick(window->commandline, Qt::Key_V, Qt::ControlModifier); });
+    QCOMPARE(sent, QByteArrayList{"PART #x"});
 }
 
 PARLONE_TEST_MAIN(TestCommandLine)

@@ -60,8 +60,12 @@ void TestWindowPopups::addedItemReachesTheOpenWindowsOfItsKind_data() {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QStringList>("rebuilt");
     QTest::newRow("server") << "server" << QStringList{"Server"};
-    QTest::newRow("channel, kind in capitals") << " CHANNEL " << QStringList{"#x"};
-    QTest::newRow("query") << "query" << QStringList{"?bob"};
+    // A tag with a blank in front counts as a channel's for the console menu
+    // only.
+    QTest::newRow("channel, kind in capitals") << " CHANNEL " << QStringList{"#x", " #c"};
+    QTest::newRow("nick list") << "nicklist" << QStringList{"#x nicks"};
+    // The hidden twin of a detached query as well.
+    QTest::newRow("query") << "query" << QStringList{"?bob", "??x"};
     QTest::newRow("not a kind") << "chan" << QStringList{};
 }
 
@@ -69,17 +73,24 @@ void TestWindowPopups::addedItemReachesTheOpenWindowsOfItsKind() {
     QFETCH(QString, kind);
     QFETCH(QStringList, rebuilt);
     frm_popups& editor = f.p->popupsWindow();
-    const QList<ConversationForm*> windows{&f.p->serverWindow(), f.open<frm_chan>("#x"),
-                                           f.open<frm_query>("?bob")};
+    auto* chan = f.open<frm_chan>("#x");
+    auto* spaced = f.open<frm_chan>(" #c");
+    const QList<QPair<QString, platform::AGPopUp*>> menus{
+        {"Server", f.p->serverWindow().pop_console},
+        {"#x", chan->pop_console},
+        {"#x nicks", chan->pop_nicks},
+        {" #c", spaced->pop_console},
+        {" #c nicks", spaced->pop_nicks},
+        {"?bob", f.open<frm_query>("?bob")->pop_console},
+        {"??x", f.open<frm_query>("??x")->pop_console}};
     editor.AddPopUp(kind, QStringLiteral("&New"), QStringLiteral("/!NEW"));
-    for (ConversationForm* window : windows) {
-        const bool reached = rebuilt.contains(window->Tag());
-        QCOMPARE(window->pop_console->itemNames(),
-                 reached ? QStringList{QStringLiteral("&New")} : QStringList{});
+    for (const auto& [name, menu] : menus) {
+        const bool reached = rebuilt.contains(name);
+        QCOMPARE(menu->itemNames(), reached ? QStringList{QStringLiteral("&New")} : QStringList{});
         if (reached) {
-            window->pop_console->showAt(QPoint(10, 10));
+            menu->showAt(QPoint(10, 10));
             QCOMPARE(f.sentBy([&] {
-                window->pop_console->menu()->actions().at(0)->trigger();
+                menu->menu()->actions().at(0)->trigger();
                 QCoreApplication::processEvents();
             }),
                      QByteArrayList{"NEW"});

@@ -122,3 +122,9 @@ void AskCloseChatWindow(Program& program, const QPointer<frm_dccChat>& window) {
                      window->Form_QueryUnload(cancel, 0);
                  });
 }
+
+void TellAboutAcceptedSend(Program& program) {
+    if (!mayAsk(program))
+        return;
+    showBox(QStringLiteral("ok"), platform::vbOKOnly, QString(), [](int) {});
+}

@@ -48,3 +48,8 @@ private:
 // asked while another question raised by a peer is open or while the
 // program is ending.
 void AskCloseChatWindow(Program& program, const QPointer<frm_dccChat>& window);
+
+// A peer took up a file offer: "ok", shown without waiting and without
+// holding the transfer up; nothing while another question raised by a peer
+// is open or while the program is ending.
+void TellAboutAcceptedSend(Program& program);

@@ -46,24 +46,25 @@ void chat(Program& p, const QString& nick) {
                           address + u' ' + QString::number((*frame.DCC)[index]->LocalPort()));
 }
 
-void send(Program& p, const QString& nick, const QString& path) {
+// False when no offer was made (an "Error: " line says why).
+bool send(Program& p, const QString& nick, const QString& path) {
     const QString what = QStringLiteral("DCC send to ") + nick;
     if (const QString refusal = DccNickRefusal(nick, ChannelTypesOf(p)); !refusal.isEmpty()) {
         error(p, what + QStringLiteral(": ") + refusal);
-        return;
+        return false;
     }
     const qint64 size = GetFileSize(path);
     if (size < 0) {
         error(p, what + QStringLiteral(": ") + path + QStringLiteral(" is no file"));
-        return;
+        return false;
     }
     const QString address = offeredAddress(p, what);
     if (address.isEmpty())
-        return;
+        return false;
     frm_main& frame = p.mainFrame();
     const int index = frame.dccFileTransfer->offerFile(path);
     if (index < 0)
-        return;
+        return false;
     // The peer splits the offer at blanks.
     QString name = GetFileName(path);
     name.replace(u' ', u'_');
@@ -71,17 +72,20 @@ void send(Program& p, const QString& nick, const QString& path) {
                           name + u' ' + address + u' ' +
                               QString::number((*frame.dccsend)[index]->LocalPort()) + u' ' +
                               QString::number(size));
+    return true;
 }
 
 } // namespace
 
 void dccCommand(CommandContext& command) {
     Program& p = command.program;
-    if (!p.hasMainFrame())
+    if (!p.hasMainFrame()) {
+        command.refused = true;
         return;
+    }
     const QString kind = command.word(1).toLower();
     if (kind == u"chat")
         chat(p, command.word(2));
     else if (kind == u"send")
-        send(p, command.word(2), command.trimmedTail(3));
+        command.refused = !send(p, command.word(2), command.trimmedTail(3));
 }

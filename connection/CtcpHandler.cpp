@@ -1,5 +1,6 @@
 #include "connection/CtcpHandler.h"
 
+#include "connection/Alerts.h"
 #include "connection/DccOfferPrompts.h"
 #include "connection/EventSettings.h"
 #include "connection/MessageEvents.h"
@@ -10,6 +11,7 @@
 #include "core/Program.h"
 #include "core/ProgramVersion.h"
 #include "core/ServerEcho.h"
+#include "core/TextUtils.h"
 #include "core/Val.h"
 #include "core/WindowLookup.h"
 #include "platform/irc/Yarv.h"
@@ -71,6 +73,15 @@ void CtcpHandler::Yarv1_CtcpRequest(const QString& fromMask, const QString& targ
 void CtcpHandler::action(const QString& fromMask, const QString& nick, const QString& target,
                          const QString& params) {
     Program& p = m_program;
+    // Buddy mode: an action to the user while the frame sits in the tray.
+    if (alertsWanted(p) &&
+        QString::compare(target, setting(p, "PROFILE_NICKNAME"), Qt::CaseInsensitive) == 0) {
+        const QString plain = StripColorCodes(params);
+        RaiseAlert(p, {QStringLiteral("Message from: ") + nick + u' ' + plain,
+                       events::colourIndex(p, "WIN_QUERY_CONSOLE_FORECOLOR"),
+                       events::colourIndex(p, "WIN_QUERY_CONSOLE_BACKCOLOR"),
+                       u'*' + nick + u' ' + plain, QStringLiteral("ACTION")});
+    }
     const QString line = QStringLiteral("* ") + nick + u' ' + params;
     if (m_offers.isChannel(target)) {
         const int index = FindForm(p, target);

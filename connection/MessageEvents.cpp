@@ -16,17 +16,13 @@
 #include "platform/irc/Yarv.h"
 #include "windows/frm_query.h"
 
+using events::colourIndex;
 using events::isOn;
 using events::setting;
 using platform::SwitchBarPanel;
 using platform::Yarv;
 
 namespace {
-
-// A colour setting's palette index, for the note tile.
-int colourIndex(const Program& p, const char* key) {
-    return p.palette.ColorIndex(ColourNumber(setting(p, key)));
-}
 
 // Shows a line in the window tagged `tag`, when it is open and shows lines.
 void showIn(Program& p, const QString& tag, const QString& line, const char* colourKey) {

@@ -1,8 +1,10 @@
 // A private message while the frame is minimised into the tray in buddy
 // mode rebuilds the tray's tip, which then counts the query's new line; a
-// message, a notice and a buddy coming online raise the tile USE_MSNTILE
-// chooses, only in buddy mode.
+// message, a notice, an action to the user and a buddy coming online raise
+// the tile USE_MSNTILE chooses, only in buddy mode; an action to a channel
+// never does.
 
+#include "connection/CtcpHandler.h"
 #include "connection/MessageEvents.h"
 #include "connection/NotifyReplies.h"
 #include "connection/frm_main.h"
@@ -22,7 +24,7 @@ using namespace platform;
 
 namespace {
 
-enum class Event { Message, Notice, Buddy };
+enum class Event { Message, Notice, Buddy, Action, ChannelAction };
 
 } // namespace
 
@@ -106,6 +108,8 @@ void TestMessageEvents::alertTiles_data() {
           "4hi\x03 there"},
          {"[bob] hi there", "NOTICE"}},
         {"buddy", Event::Buddy, {"Online: friend"}, {"friend is online", "Notify"}},
+        {"action", Event::Action, {"Message from: bob waves"}, {"*bob waves", "ACTION"}},
+        {"channel action", Event::ChannelAction, {}, {}},
     };
     for (const auto& e : events) {
         for (const bool minimised : {true, false}) {
@@ -146,6 +150,7 @@ void TestMessageEvents::alertTiles() {
     p.settings.setValue(QStringLiteral("USE_TRAY"), useTray);
     p.settings.setValue(QStringLiteral("USE_BUDDY"), useBuddy);
     p.settings.setValue(QStringLiteral("USE_MSNTILE"), tile);
+    p.settings.setValue(QStringLiteral("PROFILE_NICKNAME"), QStringLiteral("me"));
     if (minimised)
         p.mainFrame().setWindowState(Form::vbMinimized);
     p.notifyWindow().List1->addItem(QStringLiteral("friend"));
@@ -165,6 +170,14 @@ void TestMessageEvents::alertTiles() {
         break;
     case Event::Buddy:
         frame.notifyReplies->Yarv1_IsonReply(QStringLiteral("me"), QStringLiteral("friend"));
+        break;
+    case Event::Action:
+        frame.ctcpHandler->Yarv1_CtcpRequest(QStringLiteral("bob!u@host"), QStringLiteral("ME"),
+                                             QStringLiteral("ACTION"), QStringLiteral("waves"));
+        break;
+    case Event::ChannelAction:
+        frame.ctcpHandler->Yarv1_CtcpRequest(QStringLiteral("bob!u@host"), QStringLiteral("#c"),
+                                             QStringLiteral("ACTION"), QStringLiteral("waves"));
         break;
     }
 

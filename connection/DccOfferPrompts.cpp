@@ -126,5 +126,5 @@ void AskCloseChatWindow(Program& program, const QPointer<frm_dccChat>& window) {
 void TellAboutAcceptedSend(Program& program) {
     if (!mayAsk(program))
         return;
-    showBox(QStringLiteral("ok"), platform::vbOKOnly, QString(), [](int) {});
+    ServerMsgBox(program, QStringLiteral("ok"), platform::vbOKOnly, QString(), [](int) {});
 }

@@ -28,6 +28,13 @@ public:
         ScriptedAnswerer::inputBox(request);
         return request.defaultText;
     }
+    // The offer's prompt does not wait: it is answered the same way.
+    void inputBoxLater(const platform::DialogRequest& request,
+                       platform::InputBoxAnswered answer) override {
+        ScriptedAnswerer::inputBoxLater(
+            request,
+            [answer, text = request.defaultText](const std::optional<QString>&) { answer(text); });
+    }
 };
 
 // The 4-byte acknowledgements in what a receiver sent.

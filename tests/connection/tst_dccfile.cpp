@@ -5,6 +5,7 @@
 #include "connection/DccFileTransfer.h"
 #include "core/ExitSequence.h"
 #include "platform/winsock/WinsockArray.h"
+#include "tests/connection/AcceptSuggestions.h"
 #include "tests/connection/ClientFixture.h"
 #include "tests/support/ScriptedAnswerer.h"
 #include "tests/support/TestMain.h"
@@ -20,22 +21,6 @@
 #include <memory>
 
 namespace {
-
-// Takes every suggestion as it stands: the path an input box offers.
-class AcceptSuggestions : public ScriptedAnswerer {
-public:
-    std::optional<QString> inputBox(const platform::DialogRequest& request) override {
-        ScriptedAnswerer::inputBox(request);
-        return request.defaultText;
-    }
-    // The offer's prompt does not wait: it is answered the same way.
-    void inputBoxLater(const platform::DialogRequest& request,
-                       platform::InputBoxAnswered answer) override {
-        ScriptedAnswerer::inputBoxLater(
-            request,
-            [answer, text = request.defaultText](const std::optional<QString>&) { answer(text); });
-    }
-};
 
 // The 4-byte acknowledgements in what a receiver sent.
 QList<quint32> acksIn(const QByteArray& bytes) {

@@ -4,6 +4,7 @@
 #include "connection/DccFileTransfer.h"
 #include "core/mod_kernel.h"
 #include "platform/window/FileListBox.h"
+#include "tests/connection/AcceptSuggestions.h"
 #include "tests/connection/ClientFixture.h"
 #include "tests/support/NgircdServer.h"
 #include "tests/support/ScriptedAnswerer.h"
@@ -19,22 +20,6 @@
 #include <QTemporaryDir>
 
 namespace {
-
-// Takes every suggestion as it stands: the path an input box offers.
-class AcceptSuggestions : public ScriptedAnswerer {
-public:
-    std::optional<QString> inputBox(const platform::DialogRequest& request) override {
-        ScriptedAnswerer::inputBox(request);
-        return request.defaultText;
-    }
-    // The offer's prompt does not wait: it is answered the same way.
-    void inputBoxLater(const platform::DialogRequest& request,
-                       platform::InputBoxAnswered answer) override {
-        ScriptedAnswerer::inputBoxLater(
-            request,
-            [answer, text = request.defaultText](const std::optional<QString>&) { answer(text); });
-    }
-};
 
 QByteArray sha256(const QString& path) {
     QFile file(path);

@@ -37,6 +37,7 @@ int main(int argc, char** argv) {
 
     Program program(programFolder);
     program.identPort = 113; // the ident port IRC servers ask
+    program.connectionTimer = true;
     try {
         Main(program);
     } catch (const std::exception& e) {

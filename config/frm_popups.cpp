@@ -1,5 +1,6 @@
 #include "config/frm_popups.h"
 
+#include "core/CommandSupport.h"
 #include "core/PopupWizard.h"
 #include "core/PopupsFile.h"
 #include "core/Program.h"
@@ -134,9 +135,8 @@ void frm_popups::refreshMenus(const QString& kind) {
         if (window == nullptr)
             continue;
         const QString tag = window->Tag();
-        const bool ofKind = kind == u"channel"    ? tag.trimmed().startsWith(u'#')
-                            : kind == u"nicklist" ? tag.startsWith(u'#')
-                                                  : tag.startsWith(u'?');
+        const bool ofKind = kind == u"channel" || kind == u"nicklist" ? IsChannelWindow(window)
+                                                                      : tag.startsWith(u'?');
         if (ofKind)
             window->UpdatePopups();
     }

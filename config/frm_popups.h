@@ -56,8 +56,9 @@ public:
     // Empties all eight lists.
     void clearLists();
     // Rebuilds the menus that show the items of `kind`: the server window's,
-    // or those of the open windows whose tag starts with "#" (channel and
-    // nick list) or "?" (query, detached query and its hidden twin).
+    // or those of the open channel windows (channel and nick list) or of the
+    // windows whose tag starts with "?" (query, detached query and its
+    // hidden twin).
     void refreshMenus(const QString& kind);
     // "Remove" of a kind's page: the selected item goes from both lists and
     // the menus of that kind are rebuilt. Without a selection nothing goes;

@@ -222,6 +222,9 @@ QWidget* frm_setup::connectionPage() {
     txt_si_url = new QLabel;
     txt_si_port = new QLabel;
     txt_si_style = new QLabel;
+    // They show what a servers file said, which may look like markup.
+    for (QLabel* label : {txt_si_name, txt_si_url, txt_si_port, txt_si_style})
+        label->setTextFormat(Qt::PlainText);
     infoLayout->addRow(QStringLiteral("Server Name:"), txt_si_name);
     infoLayout->addRow(QStringLiteral("Server URL:"), txt_si_url);
     infoLayout->addRow(QStringLiteral("Server Port(s):"), txt_si_port);

@@ -3,6 +3,8 @@
 #include "config/ServerList.h"
 #include "core/ProgramFiles.h"
 
+#include <QFile>
+
 namespace {
 
 const QString kServer = QStringLiteral("SERVER:");
@@ -65,29 +67,48 @@ QString MircGroup(QStringView line) {
 
 MircImport ImportMircServers(ServerList& list, const QString& path) {
     MircImport result;
-    QByteArray bytes;
-    if (!ReadFileBytes(path, &bytes)) {
+    QFile file;
+    if (!OpenRegularFile(file, path, QIODevice::ReadOnly)) {
         result.status = MircImport::Status::FileNotFound;
         return result;
     }
-    for (const QString& text : DecodeLines(bytes)) {
-        const QStringView line = QStringView(text).trimmed();
-        if (!line.startsWith(u'n'))
-            continue;
-        const Fields f = fieldsOf(line);
-        // No host: no server to add.
-        if (f.host.isEmpty())
-            continue;
-        switch (list.AddServer(f.host.toString(), f.port.toString(), f.description.toString(),
-                               f.group.toString())) {
-        case ServerList::AddResult::Added:
-            ++result.added;
+    // Read a line at a time, so that a large file costs one line of memory;
+    // a line longer than any server line is skipped.
+    constexpr qint64 kLongestLine = 64 * 1024;
+    bool first = true;
+    bool skipping = false;
+    while (!file.atEnd()) {
+        QByteArray bytes = file.readLine(kLongestLine);
+        if (bytes.isEmpty() && file.error() != QFileDevice::NoError)
             break;
-        case ServerList::AddResult::AlreadyListed:
-            break;
-        case ServerList::AddResult::Full:
-            result.status = MircImport::Status::ListFull;
-            return result;
+        const bool ended = bytes.endsWith('\n');
+        const bool skip = skipping;
+        skipping = !ended && bytes.size() >= kLongestLine - 1;
+        if (skip || skipping)
+            continue;
+        if (first && bytes.startsWith("\xEF\xBB\xBF"))
+            bytes.remove(0, 3);
+        first = false;
+        // A line ends at CR LF, CR or LF.
+        for (const QString& text : DecodeLines(bytes)) {
+            const QStringView line = QStringView(text).trimmed();
+            if (!line.startsWith(u'n'))
+                continue;
+            const Fields f = fieldsOf(line);
+            // No host: no server to add.
+            if (f.host.isEmpty())
+                continue;
+            switch (list.AddServer(f.host.toString(), f.port.toString(), f.description.toString(),
+                                   f.group.toString())) {
+            case ServerList::AddResult::Added:
+                ++result.added;
+                break;
+            case ServerList::AddResult::AlreadyListed:
+                break;
+            case ServerList::AddResult::Full:
+                result.status = MircImport::Status::ListFull;
+                return result;
+            }
         }
     }
     return result;

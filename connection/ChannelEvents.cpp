@@ -43,8 +43,6 @@ ChannelEvents::ChannelEvents(Program& program, Yarv& irc, QObject* parent)
 }
 
 void ChannelEvents::resetServerFeatures() {
-    m_channelTypes = QStringLiteral("#&+!");
-    m_prefixModes = QStringLiteral("qaohv");
     m_alwaysArgumentModes = QStringLiteral("beIk");
     m_setArgumentModes = QStringLiteral("l");
 }
@@ -56,19 +54,18 @@ void ChannelEvents::serverReply(const QString& command, const QStringList& param
     }
     if (command != u"005")
         return;
+    // The channel types and status modes are the control's to read; only
+    // the modes that take an argument are kept here.
     for (const QString& token : params) {
-        const QString value = token.section(u'=', 1);
-        if (token.startsWith(QLatin1String("CHANTYPES=")) && !value.isEmpty()) {
-            m_channelTypes = value;
-        } else if (token.startsWith(QLatin1String("PREFIX=(")) && value.contains(u')')) {
-            m_prefixModes = value.mid(1, value.indexOf(u')') - 1);
-        } else if (token.startsWith(QLatin1String("CHANMODES="))) {
-            // Lists, modes that always take an argument, modes that take one
-            // when set, modes that never do.
-            const QStringList kinds = value.split(u',');
-            m_alwaysArgumentModes = kinds.value(0) + kinds.value(1);
-            m_setArgumentModes = kinds.value(2);
-        }
+        if (!token.startsWith(QLatin1String("CHANMODES=")))
+            continue;
+        // Lists, modes that always take an argument, modes that take one
+        // when set, modes that never do; anything shorter is broken.
+        const QStringList kinds = token.sliced(10).split(u',');
+        if (kinds.size() < 4)
+            continue;
+        m_alwaysArgumentModes = kinds.value(0) + kinds.value(1);
+        m_setArgumentModes = kinds.value(2);
     }
 }
 
@@ -82,11 +79,12 @@ bool ChannelEvents::isSelf(const QString& nick) const {
 }
 
 bool ChannelEvents::isChannel(const QString& target) const {
-    return !target.isEmpty() && m_channelTypes.contains(target.front());
+    return m_program.serverSyntax().isChannel(target);
 }
 
 bool ChannelEvents::takesArgument(QChar mode, QChar sign) const {
-    return m_prefixModes.contains(mode) || m_alwaysArgumentModes.contains(mode) ||
+    return m_program.serverSyntax().prefixModes().contains(mode) ||
+           m_alwaysArgumentModes.contains(mode) ||
            (sign == u'+' && m_setArgumentModes.contains(mode));
 }
 
@@ -202,7 +200,7 @@ void ChannelEvents::Yarv1_UserQuit(const QString& mask, QString reason) {
     const QList<Form*> forms = p.forms();
     for (Form* form : forms) {
         auto* chan = dynamic_cast<ChannelWindow*>(form);
-        if (!chan || !form->Tag().startsWith(u'#') || !chan->IsONChan(nick))
+        if (!chan || form->Tag().isEmpty() || !chan->IsONChan(nick))
             continue;
         chan->RemoveName(nick);
         chan->UpdateNicksTotal();
@@ -218,7 +216,7 @@ void ChannelEvents::Yarv1_NickChanged(const QString& oldMask, const QString& new
     const QList<Form*> forms = p.forms();
     for (Form* form : forms) {
         auto* chan = dynamic_cast<ChannelWindow*>(form);
-        if (!chan || !form->Tag().startsWith(u'#') || !chan->IsONChan(oldNick))
+        if (!chan || form->Tag().isEmpty() || !chan->IsONChan(oldNick))
             continue;
         // The nick keeps its status in this channel.
         const QString entry = chan->UserChanStat(oldNick) + newNick;
@@ -322,7 +320,8 @@ void ChannelEvents::Yarv1_TopicChanged(const QString& byMask, const QString& cha
     ChannelWindow* chan = channelWindow(channel);
     if (!chan)
         return;
-    chan->setTopic(topic);
+    // The caption never shows control codes; the line keeps them.
+    chan->setTopic(StripColorCodes(topic));
     chan->disp(QStringLiteral("** ") + Yarv::NickFromMask(byMask) +
                QStringLiteral(" changes topic to: ") + topic);
 }

@@ -55,10 +55,8 @@ private:
     // Channels whose names list is being received; the first reply of a new
     // list empties the nick list first. Lower case.
     QSet<QString> m_namesArriving;
-    // The server's channel kinds and mode letters; the usual ones until it
-    // tells otherwise.
-    QString m_channelTypes;
-    QString m_prefixModes;
+    // The server's mode letters that take an argument (its CHANMODES); the
+    // usual ones until it tells otherwise.
     QString m_alwaysArgumentModes;
     QString m_setArgumentModes;
 };

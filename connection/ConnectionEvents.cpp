@@ -68,9 +68,10 @@ void ConnectionEvents::Yarv1_MotdReceived(const QString& server, const QString& 
     if (isOn(p, "SHOW_MOTD"))
         ServerEcho(p, text, colour);
 
-    // The server may have accepted another nick than the one asked for.
+    // The server may have accepted another nick than the one asked for. An
+    // end of the message of the day before the welcome names none yet.
     const QString current = m_irc.CurrentNick();
-    if (current.toLower() != setting(p, "PROFILE_NICKNAME").toLower()) {
+    if (!current.isEmpty() && current.toLower() != setting(p, "PROFILE_NICKNAME").toLower()) {
         p.settings.setValue(QStringLiteral("PROFILE_NICKNAME"), current);
         ServerEcho(p, QStringLiteral("You are now known as ") + current,
                    setting(p, "WIN_SERVER_NICKCOLOR"));

@@ -1,5 +1,6 @@
 #include "connection/MessageEvents.h"
 
+#include "connection/Alerts.h"
 #include "connection/EventSettings.h"
 #include "connection/frm_main.h"
 #include "connection/mod_TrayIcon.h"
@@ -15,18 +16,13 @@
 #include "platform/irc/Yarv.h"
 #include "windows/frm_query.h"
 
+using events::colourIndex;
 using events::isOn;
 using events::setting;
 using platform::SwitchBarPanel;
 using platform::Yarv;
 
 namespace {
-
-// Buddy mode: the frame is minimised into the tray, where alerts go.
-bool alertsWanted(Program& p) {
-    return isOn(p, "USE_TRAY") && isOn(p, "USE_BUDDY") && p.hasMainFrame() &&
-           p.mainFrame().WindowState() == Form::vbMinimized;
-}
 
 // Shows a line in the window tagged `tag`, when it is open and shows lines.
 void showIn(Program& p, const QString& tag, const QString& line, const char* colourKey) {
@@ -67,9 +63,15 @@ void MessageEvents::Yarv1_PrivateMessage(const QString& fromMask, const QString&
     if (ConversationWindow* display = LineDisplay(query))
         display->disp(u'<' + query->Tag().mid(1) + QStringLiteral("> ") + text, false,
                       setting(p, "WIN_QUERY_MSGCOLOR"));
+    if (!alertsWanted(p))
+        return;
+    const QString plain = StripColorCodes(text);
+    RaiseAlert(p, {QStringLiteral("Message from: ") + nick + QStringLiteral(" - ") + plain,
+                   colourIndex(p, "WIN_QUERY_CONSOLE_FORECOLOR"),
+                   colourIndex(p, "WIN_QUERY_CONSOLE_BACKCOLOR"),
+                   u'<' + nick + QStringLiteral("> ") + plain, QStringLiteral("MESSAGE")});
     // The tray's tip counts the new line.
-    if (alertsWanted(p))
-        UpdateTrayStatus(p);
+    UpdateTrayStatus(p);
 }
 
 void MessageEvents::Yarv1_NoticeReceived(const QString& fromMask, const QString& target,
@@ -78,16 +80,22 @@ void MessageEvents::Yarv1_NoticeReceived(const QString& fromMask, const QString&
     if (!isOn(p, "SHOW_NOTICE"))
         return;
     const QString nick = Yarv::NickFromMask(fromMask);
-    if (target.startsWith(u'#')) {
+    if (p.serverSyntax().isChannel(target)) {
         showIn(p, target, u'-' + nick + QStringLiteral("- ") + text, "WIN_CHAN_NOTICECOLOR");
         return;
     }
     // Shown as "echo" shows a line, wherever the user is looking, in the
     // notice colour.
-    const int colour = p.palette.ColorIndex(ColourNumber(setting(p, "WIN_SERVER_NOTICECOLOR")));
+    const int colour = colourIndex(p, "WIN_SERVER_NOTICECOLOR");
     EchoLine(p, (u'\x03' + QString::number(colour) + QStringLiteral(" - ") + nick +
                  QStringLiteral(" - ") + text)
                     .trimmed());
+    // The note tile shows the notice as it came, codes and all.
+    if (alertsWanted(p))
+        RaiseAlert(p, {QStringLiteral("(Notice from: ") + nick + QStringLiteral(") - ") + text,
+                       colour, colourIndex(p, "WIN_SERVER_CONSOLE_BACKCOLOR"),
+                       u'[' + nick + QStringLiteral("] ") + StripColorCodes(text),
+                       QStringLiteral("NOTICE")});
 }
 
 Form* MessageEvents::QueryWindowFor(Program& p, const QString& nick, const QString& mask) {

@@ -3,17 +3,15 @@
 #include "connection/frm_main.h"
 #include "core/CommandWindow.h"
 #include "core/Program.h"
+#include "core/ServerBoxes.h"
 #include "core/ServerEcho.h"
 #include "core/TextUtils.h"
 #include "core/WindowLookup.h"
-#include "platform/dialogs/Dialogs.h"
 #include "platform/irc/Yarv.h"
 #include "windows/frm_list.h"
 
 #include <QListWidget>
 #include <QLocale>
-
-#include <QScopeGuard>
 
 using platform::Yarv;
 
@@ -171,11 +169,7 @@ void ServerReplies::nickInUse() {
 }
 
 void ServerReplies::tellUser(const QString& text) {
-    if (m_boxOpen)
-        return;
-    m_boxOpen = true;
-    const auto closed = qScopeGuard([this] { m_boxOpen = false; });
-    platform::MsgBox(text, platform::vbOKOnly);
+    ServerMsgBox(m_program, text, platform::vbOKOnly, QString());
 }
 
 void ServerReplies::Yarv1_WhoReply(const QString& channel, const QString& user, const QString& host,

@@ -31,7 +31,8 @@ private:
     // A nick in use: before registration the alternate nick is tried once,
     // after that (and once registered) the user is told.
     void nickInUse();
-    // A message box raised by a server line; never a second one while one is open.
+    // A message box raised by a server line: it does not wait, and no second
+    // one opens while one is open.
     void tellUser(const QString& text);
     void echo(const QString& text);
     // The LIST replies: the start, one channel, the end.
@@ -42,5 +43,4 @@ private:
     Program& m_program;
     platform::Yarv& m_irc;
     bool m_triedAlternate = false;
-    bool m_boxOpen = false;
 };

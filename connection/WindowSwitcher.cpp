@@ -2,7 +2,9 @@
 
 #include "connection/FrameGeometry.h"
 #include "connection/frm_main.h"
+#include "core/CommandSupport.h"
 #include "core/Form.h"
+#include "core/PanelOwner.h"
 #include "core/Program.h"
 #include "core/WindowLookup.h"
 #include "core/mod_kernel.h"
@@ -35,23 +37,22 @@ void WindowSwitcher::StatusBar1_PanelClick(int index) {
         return;
     const QString text = panel->Text();
     if (m_button == 1 && m_shift == 1 && text.toUpper() != u"SERVER") {
-        closeWindow(text);
+        closeWindow(index);
         m_shift = 0;
         return;
     }
     if (m_button == 1)
-        bringForward(text);
+        bringForward(index);
     else if (m_button == 2)
         showWindowMenu(text);
 }
 
-void WindowSwitcher::closeWindow(const QString& text) {
+void WindowSwitcher::closeWindow(int index) {
     // The window closes itself with its usual side effects; the server window
     // and the frame are never closed this way, and whatever fails is ignored.
-    const int index = FindForm(m_p, text);
-    if (index < 0)
+    Form* window = WindowOfPanel(m_p, index);
+    if (window == nullptr)
         return;
-    Form* window = m_p.forms().at(index);
     if (window == &m_frame || (m_p.hasServerWindow() && window == &m_p.serverWindow()))
         return;
     try {
@@ -61,18 +62,20 @@ void WindowSwitcher::closeWindow(const QString& text) {
     }
 }
 
-void WindowSwitcher::bringForward(const QString& text) {
+void WindowSwitcher::bringForward(int index) {
     // A panel whose window is gone is left as it is.
-    const int index = FindForm(m_p, text);
-    if (index < 0)
+    Form* window = WindowOfPanel(m_p, index);
+    if (window == nullptr)
         return;
     platform::SwitchBar* bar = m_frame.StatusBar1;
+    const QString text = bar->Panel(index)->Text();
+    // A window that owns its panel presses that one alone.
+    const bool owned = dynamic_cast<const PanelOwner*>(window) != nullptr;
     for (int i = 1; i <= bar->Count(); ++i) {
         SwitchBarPanel* panel = bar->Panel(i);
-        panel->setBevel(panel->Text() == text ? SwitchBarPanel::sbrInset
-                                              : SwitchBarPanel::sbrRaised);
+        const bool pressed = i == index || (!owned && panel->Text() == text);
+        panel->setBevel(pressed ? SwitchBarPanel::sbrInset : SwitchBarPanel::sbrRaised);
     }
-    Form* window = m_p.forms().at(index);
     window->Show();
     if (window->WindowState() == Form::vbMinimized)
         window->setWindowState(Form::vbNormal);
@@ -87,6 +90,8 @@ void WindowSwitcher::bringForward(const QString& text) {
 
 void WindowSwitcher::showWindowMenu(const QString& text) {
     platform::AGPopUp* menu = m_frame.AGPopUp1;
+    const int index = FindForm(m_p, text);
+    const Form* window = index < 0 ? nullptr : m_p.forms().at(index);
     if (text == u"Server") {
         menu->ClearMenu();
         menu->AddMenuItem(QStringLiteral("Restore"), QStringLiteral("/WINDOW SERVER REST"));
@@ -96,7 +101,7 @@ void WindowSwitcher::showWindowMenu(const QString& text) {
         menu->AddMenuItem(QStringLiteral("Save Buffer.."),
                           QStringLiteral("//WINDOW SERVER SAVE $?FILE"));
         menu->ShowMenu();
-    } else if (text.startsWith(u'#') || text.startsWith(u'?')) {
+    } else if (IsChannelWindow(window) || text.startsWith(u'?')) {
         menu->ClearMenu();
         menu->AddMenuItem(QStringLiteral("Close"), QStringLiteral("/WINDOW NORMAL CLOSE ") + text);
         menu->AddMenuItem(QStringLiteral("Restore"), QStringLiteral("/WINDOW NORMAL REST ") + text);

@@ -26,8 +26,9 @@ public:
     int lastShift() const { return m_shift; }
 
 private:
-    void closeWindow(const QString& text);
-    void bringForward(const QString& text);
+    // The window of panel `index`, found as WindowOfPanel finds it.
+    void closeWindow(int index);
+    void bringForward(int index);
     void showWindowMenu(const QString& text);
 
     Program& m_p;

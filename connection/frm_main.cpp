@@ -2,9 +2,17 @@
 
 #include "connection/ChannelEvents.h"
 #include "connection/ConnectionEvents.h"
+#include "connection/ConnectionTimer.h"
+#include "connection/CtcpHandler.h"
+#include "connection/DccChatSockets.h"
+#include "connection/DccFileTransfer.h"
+#include "connection/DccOfferPrompts.h"
 #include "connection/FrameGeometry.h"
+#include "connection/FrameSystemMenu.h"
+#include "connection/FrameText.h"
 #include "connection/MainMenus.h"
 #include "connection/MessageEvents.h"
+#include "connection/NotifyReplies.h"
 #include "connection/SendQueueWarning.h"
 #include "connection/ServerReplies.h"
 #include "connection/WindowSwitcher.h"
@@ -13,6 +21,7 @@
 #include "core/ExitSequence.h"
 #include "core/PopupsFile.h"
 #include "core/Program.h"
+#include "core/ProgramFiles.h"
 #include "core/ProgramRecordFiles.h"
 #include "core/ServerEcho.h"
 #include "core/SettingsFile.h"
@@ -26,15 +35,22 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QResizeEvent>
+#include <QScopedValueRollback>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <exception>
+#include <optional>
 
 using namespace platform;
 
 namespace {
+
+const QString kGeometryFile = QStringLiteral("main.win");
 
 // The image list's pictures, in the program's resources.
 QStringList framePictures() {
@@ -92,7 +108,18 @@ frm_main::frm_main(Program& program) : Form(program, Kind::TopLevel), il(framePi
     serverReplies = new ServerReplies(program, *Yarv1, this);
     channelEvents = new ChannelEvents(program, *Yarv1, this);
     messageEvents = new MessageEvents(program, *Yarv1, this);
+    notifyReplies = new NotifyReplies(program, *Yarv1, this);
     new SendQueueWarning(program, Yarv1);
+    DCC = new WinsockArray(this);
+    dccfile = new WinsockArray(this);
+    dccsend = new WinsockArray(this);
+    for (WinsockArray* sockets : {DCC, dccfile, dccsend})
+        sockets->Load(0);
+    dccFileTransfer = new DccFileTransfer(program, *dccfile, *dccsend, this);
+    dccChatSockets = new DccChatSockets(program, *DCC, this);
+    dccOffers = new DccOfferPrompts(program, *dccChatSockets, *dccFileTransfer, this);
+    ctcpHandler = new CtcpHandler(program, *Yarv1, *dccOffers, this);
+    Timer1 = new ConnectionTimer(program, this);
 
     // The tray's actions come as mouse moves through the frame's window.
     ExtendDefaultWindowProc(
@@ -136,6 +163,8 @@ void frm_main::addSystemMenuItems() {
         }
     };
     Sysdeck1 = new Sysdeck(this);
+    systemMenu = new FrameSystemMenu(program(), this);
+    connect(Sysdeck1, &Sysdeck::UserSysClick, systemMenu, &FrameSystemMenu::Sysdeck1_UserSysClick);
     attempt([&] { Sysdeck1->AddSysMenu(QStringLiteral("Always on top"), 100); });
     attempt([&] { Sysdeck1->AddSysMenu(QStringLiteral("Minimise to tray"), 111); });
     attempt([&] { Sysdeck1->Start(); });
@@ -144,9 +173,30 @@ void frm_main::addSystemMenuItems() {
                    QStringLiteral("Error: the frame's system menu is incomplete: ") + failure);
 }
 
+void frm_main::disp(const QString& txt, bool timestamp, const QString& col) {
+    Q_UNUSED(timestamp);
+    Q_UNUSED(col);
+    ServerEcho(program(), txt, QString(), 0);
+}
+
+void frm_main::Analyse(const QString& line, QStringList& parts) const {
+    parts = FrameText::Analyse(line);
+}
+
+QString frm_main::GetNick(const QString& mask) const {
+    return FrameText::GetNick(mask);
+}
+
 void frm_main::readGeometryFile() {
-    ReadWindowGeometry(program(), QStringLiteral("main.win"),
-                       [this](const QString& key, const QString& value) { FSet(key, value); });
+    // The place first, then the state: a frame saved maximised or minimised
+    // keeps the place it had before, and comes back to it when restored.
+    std::optional<QString> state;
+    ReadWindowGeometry(program(), kGeometryFile, [&](const QString& key, const QString& value) {
+        if (key.toUpper() == u"WIN_STATE")
+            state = value;
+        else
+            FSet(key, value);
+    });
     // A frame saved on a screen that is gone comes back onto the primary one.
     QList<QRect> screens;
     for (const QScreen* screen : QGuiApplication::screens())
@@ -154,6 +204,18 @@ void frm_main::readGeometryFile() {
     const QRect primary = twips(QGuiApplication::primaryScreen()->geometry());
     if (const auto moved = OntoScreens(QRect(Left(), Top(), Width(), Height()), screens, primary))
         Move(moved->x(), moved->y());
+    if (state)
+        FSet(QStringLiteral("WIN_STATE"), *state);
+}
+
+void frm_main::writeGeometryFile() {
+    // A maximised or minimised frame records the place it is restored to.
+    const QRect normal = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
+    const QByteArray bytes =
+        FormatWindowGeometry(WindowState(), PixelsToTwipsX(normal.x()), PixelsToTwipsY(normal.y()),
+                             PixelsToTwipsY(normal.height()), PixelsToTwipsX(normal.width()));
+    QString error;
+    program().fileWriter(FindPathNoCase(program().folder(), kGeometryFile), bytes, &error);
 }
 
 void frm_main::FSet(const QString& key, const QString& value) {
@@ -250,25 +312,50 @@ void frm_main::ShowToolWindow(Form& window, const QString& panel, int picture) {
 }
 
 void frm_main::Arrange(int mode) {
-    if (mode == 0) {
-        m_mdiArea->cascadeSubWindows();
-        return;
-    }
     if (mode == 3) {
         lineUpIcons();
         return;
     }
-    if (mode != 1 && mode != 2)
+    if (mode < 0 || mode > 2)
         return;
+    // Back to front, so a cascade leaves the active window in front.
     QList<QMdiSubWindow*> windows;
-    for (QMdiSubWindow* sub : m_mdiArea->subWindowList()) {
+    for (QMdiSubWindow* sub : m_mdiArea->subWindowList(QMdiArea::StackingOrder)) {
         if (sub->isVisible() && !sub->isMinimized())
             windows << sub;
     }
     if (windows.isEmpty())
         return;
+    // The children's own placement rules leave alone what is placed here:
+    // the user asked for this arrangement.
+    const QScopedValueRollback arranging(m_arranging, true);
     const QRect area = m_mdiArea->viewport()->rect();
     const int n = static_cast<int>(windows.size());
+    if (mode == 0) {
+        // Each window a title bar lower and further right than the one
+        // behind it, all of one size, at least half the area each way.
+        QStyleOptionTitleBar option;
+        option.initFrom(windows.constFirst());
+        const int step = qMax(windows.constFirst()->style()->pixelMetric(
+                                  QStyle::PM_TitleBarHeight, &option, windows.constFirst()),
+                              8);
+        const int width = qMax(area.width() - (n - 1) * step, area.width() / 2);
+        const int height = qMax(area.height() - (n - 1) * step, area.height() / 2);
+        const int columns = qMax(area.width() - width, 0) / step + 1;
+        const int rows = qMax(area.height() - height, 0) / step + 1;
+        for (int i = 0; i < n; ++i) {
+            QMdiSubWindow* sub = windows.at(i);
+            sub->showNormal();
+            sub->setGeometry((i % columns) * step, (i % rows) * step, width, height);
+            sub->raise();
+        }
+        return;
+    }
+    // Tiles in the order the windows were opened.
+    const QList<QMdiSubWindow*> opened = m_mdiArea->subWindowList(QMdiArea::CreationOrder);
+    std::stable_sort(windows.begin(), windows.end(), [&](QMdiSubWindow* a, QMdiSubWindow* b) {
+        return opened.indexOf(a) < opened.indexOf(b);
+    });
     for (int i = 0; i < n; ++i) {
         windows.at(i)->showNormal();
         if (mode == 1) {

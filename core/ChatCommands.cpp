@@ -38,7 +38,7 @@ void broadcast(CommandContext& command, Addressed addressed, SentAs sentAs) {
         // A detached query is one conversation: its desktop window carries
         // "?" & nick, the hidden twin left in the frame "??" & nick.
         const bool addressee = addressed == Addressed::Channels
-                                   ? tag.startsWith(u'#')
+                                   ? IsChannelWindow(window)
                                    : tag.startsWith(u'?') && !tag.startsWith(u"??");
         if (!addressee)
             continue;
@@ -55,9 +55,10 @@ void broadcast(CommandContext& command, Addressed addressed, SentAs sentAs) {
     }
 }
 
-// A channel name with "#" in front when it has none.
-QString channelName(const QString& word) {
-    return word.startsWith(u'#') ? word : u'#' + word;
+// A channel name with "#" in front when it begins with none of the server's
+// channel types.
+QString channelName(const Program& p, const QString& word) {
+    return p.serverSyntax().isChannel(word) ? word : u'#' + word;
 }
 
 } // namespace
@@ -88,14 +89,16 @@ void ctcpCommand(CommandContext& command) {
 }
 
 void joinCommand(CommandContext& command) {
-    sendCommand(command.program, QStringLiteral("JOIN ") + channelName(command.word(1)));
+    sendCommand(command.program,
+                QStringLiteral("JOIN ") + channelName(command.program, command.word(1)));
 }
 
 void kickCommand(CommandContext& command) {
     QString reason = command.trimmedTail(3);
     if (reason.isEmpty())
         reason = QStringLiteral("No reason given");
-    sendCommand(command.program, QStringLiteral("KICK ") + channelName(command.word(1)) + u' ' +
+    sendCommand(command.program, QStringLiteral("KICK ") +
+                                     channelName(command.program, command.word(1)) + u' ' +
                                      command.word(2) + QStringLiteral(" :") + reason);
 }
 
@@ -128,7 +131,7 @@ void noticeCommand(CommandContext& command) {
     Form* window = command.window();
     const QString tag = window ? window->Tag().trimmed() : QString();
     ConversationWindow* display =
-        tag.startsWith(u'?') || tag.startsWith(u'#') ? LineDisplay(window) : nullptr;
+        tag.startsWith(u'?') || IsChannelWindow(window) ? LineDisplay(window) : nullptr;
     if (display)
         display->disp(echo);
     else

@@ -23,7 +23,8 @@ void amsgCommand(CommandContext& command);
 void awayCommand(CommandContext& command);
 // "ctcp" target command [parameters].
 void ctcpCommand(CommandContext& command);
-// "join" channel: "#" put in front when missing; a key after it is dropped.
+// "join" channel: "#" put in front when it begins with none of the server's
+// channel types; a key after it is dropped.
 void joinCommand(CommandContext& command);
 // "kick" channel nick [reason]: "No reason given" without one.
 void kickCommand(CommandContext& command);

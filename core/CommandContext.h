@@ -33,6 +33,10 @@ public:
     // The window the command acts on (see CommandWindow); nullptr for none.
     Form* window() const;
 
+    // Set by a command that did not do what was asked (it said why), so a
+    // caller waiting on its result does not report success.
+    bool refused = false;
+
 private:
     QStringList m_words;
 };

@@ -19,7 +19,8 @@ bool IsServerWindow(Program& p, const Form* window) {
 }
 
 bool IsChannelWindow(const Form* window) {
-    return window != nullptr && window->Tag().startsWith(u'#');
+    // The default instance, loaded before any join, has no channel yet.
+    return dynamic_cast<const ChannelWindow*>(window) != nullptr && !window->Tag().isEmpty();
 }
 
 bool IsQueryWindow(const Form* window) {

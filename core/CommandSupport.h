@@ -20,8 +20,9 @@ QString OwnNick(const Program& program);
 
 // Whether `window` is the server window (by identity, not by its tag).
 bool IsServerWindow(Program& program, const Form* window);
-// Whether `window` is a channel window or a query window, by its tag's
-// first character ("#" or "?").
+// Whether `window` is a channel window (by its class: channel names are the
+// server's, so a tag's first character says nothing) that has its channel,
+// or a query window (its tag begins with "?").
 bool IsChannelWindow(const Form* window);
 bool IsQueryWindow(const Form* window);
 // The line display of `window`; nullptr for none (no window, a tool window).

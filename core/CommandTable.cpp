@@ -1,6 +1,7 @@
 #include "core/CommandTable.h"
 
 #include "core/ChatCommands.h"
+#include "core/DccCommands.h"
 #include "core/ProgramCommands.h"
 #include "core/WindowCommands.h"
 
@@ -22,7 +23,7 @@ constexpr std::array kCommands{
     Command{"close"_L1, closeCommand},
     Command{"connect"_L1, connectCommand},
     Command{"ctcp"_L1, ctcpCommand},
-    Command{"dcc"_L1, nullptr},
+    Command{"dcc"_L1, dccCommand},
     Command{"disconnect"_L1, disconnectCommand},
     Command{"echo"_L1, echoCommand},
     Command{"exit"_L1, exitCommand},

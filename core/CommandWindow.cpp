@@ -25,7 +25,7 @@ Form* ActiveChild(Program& program) {
 
 Form* CommandWindow(Program& program, const QString& tag) {
     if (tag.isEmpty())
-        return ActiveChild(program);
+        return program.commandOrigin ? program.commandOrigin.data() : ActiveChild(program);
     const int index = FindForm(program, tag);
     return index < 0 ? nullptr : program.forms().at(index);
 }

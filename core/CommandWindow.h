@@ -10,6 +10,7 @@ class QString;
 // also while another application has the focus. nullptr when there is none
 // (or no frame yet).
 Form* ActiveChild(Program& program);
-// The window whose tag is `tag` (without regard to case); the active child
-// for an empty tag; nullptr when no open window carries the tag.
+// The window whose tag is `tag` (without regard to case); for an empty tag
+// the window the command was typed in when it is set (Program::commandOrigin),
+// else the active child; nullptr when no open window carries the tag.
 Form* CommandWindow(Program& program, const QString& tag);

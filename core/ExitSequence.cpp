@@ -33,13 +33,17 @@ int untilNextSecond(const Program& p) {
 } // namespace
 
 bool ConfirmExit(Program& p) {
+    // A close request that comes while the question is open returns at once.
+    if (p.exitQuestionOpen)
+        return false;
     if (p.settings.value(QStringLiteral("USE_CONFIRM_EXIT")) != u"1" || p.ExitConfirmed)
         return true;
-    // A close request that comes while the question is open returns at once.
-    const bool wasClosing = std::exchange(p.closing, true);
+    // Asking is not closing: the program goes on as before while the
+    // question is open, so a No leaves nothing lost.
+    p.exitQuestionOpen = true;
     const int answer = platform::MsgBox(QStringLiteral("Are you sure you want to close Parlone?"),
                                         platform::vbYesNo, QStringLiteral("Confirm Exit"));
-    p.closing = wasClosing;
+    p.exitQuestionOpen = false;
     p.ExitConfirmed = answer == platform::vbYes;
     return p.ExitConfirmed;
 }
@@ -59,10 +63,14 @@ void ExitSequence::run() {
         SaveSettings(p);
         SavePopups(p);
     });
+    // The frame's place, for the next start.
+    attempt([&] {
+        if (p.hasMainFrame())
+            p.mainFrame().writeGeometryFile();
+    });
     attempt([&] { TrayRemove(p); });
     attempt([&] { DisconnectServer(p); });
-    const int second = p.clock.now().time().second();
-    m_targetSecond = second <= 58 ? second + 1 : 0;
+    m_startSecond = p.clock.now().time().second();
     m_sendDeadline.setRemainingTime(SendGraceMs);
     waitFor(untilNextSecond(p));
 }
@@ -72,7 +80,9 @@ void ExitSequence::waitFor(int ms) {
 }
 
 void ExitSequence::tick() {
-    if (m_p.clock.now().time().second() != m_targetSecond) {
+    // Any other second ends the wait: one missed while the event loop was
+    // held, or a clock stepped back, must not make it wait for a minute.
+    if (m_p.clock.now().time().second() == m_startSecond) {
         waitFor(untilNextSecond(m_p));
         return;
     }

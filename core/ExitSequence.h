@@ -3,12 +3,14 @@
 // the File menu, the tray menu and typed or scripted lines all run.
 //
 // It asks first when USE_CONFIRM_EXIT is "1" and the user has not confirmed
-// yet; then it sends the quit message, writes settings.ini and popups.ini,
-// removes the tray icon, disconnects, waits for the next second of the
-// program's clock (and, within a bound, for the quit message to leave),
-// unloads every window and ends the program, exactly once. From its start
-// `Program::closing` is set: a close request or "exit" during it returns at
-// once, and no window refuses to close.
+// yet; then it sends the quit message, writes settings.ini, popups.ini and
+// the frame's main.win, removes the tray icon, disconnects, waits until the
+// program's clock shows another second than the one it began in (and, within
+// a bound, for the quit message to leave), unloads every window and ends the
+// program, exactly once.
+// While the question is open the program goes on as before; once the exit
+// goes on `Program::closing` is set: a close request or "exit" during it
+// returns at once, and no window refuses to close.
 
 #include <QDeadlineTimer>
 #include <QObject>
@@ -18,7 +20,8 @@ class Program;
 
 // The close question, when USE_CONFIRM_EXIT is "1" and the exit is not
 // confirmed yet: "Are you sure you want to close Parlone?". Records the
-// answer in ExitConfirmed. True when the program may go on to its end.
+// answer in ExitConfirmed. True when the program may go on to its end; false
+// also for a request that comes while the question is open.
 bool ConfirmExit(Program& program);
 
 class ExitSequence : public QObject {
@@ -36,14 +39,14 @@ public:
     void run();
 
 private:
-    // The wait of one timer, at most a second, until the clock reads the
-    // target second and the last lines have left.
+    // The wait of one timer, at most a second, until the clock has left the
+    // second the exit began in and the last lines have left.
     void waitFor(int ms);
     void tick();
     void finish();
 
     Program& m_p;
     QTimer m_wait;
-    int m_targetSecond = 0;
+    int m_startSecond = 0;
     QDeadlineTimer m_sendDeadline;
 };

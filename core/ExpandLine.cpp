@@ -2,6 +2,7 @@
 
 #include "connection/frm_main.h"
 #include "core/Choosers.h"
+#include "core/CommandSupport.h"
 #include "core/CommandWindow.h"
 #include "core/Form.h"
 #include "core/Program.h"
@@ -25,17 +26,17 @@ QString scriptArgsFrom(const Program& p, qsizetype first) {
 // The nick of the window: a query's partner, or the nick selected in a
 // channel's list (without its status prefixes); "" for any other window and
 // for a channel with no nick selected.
-QString nickOf(const Form* window) {
+QString nickOf(const Program& p, const Form* window) {
     if (!window)
         return {};
     const QString tag = window->Tag();
     if (tag.startsWith(u'?'))
         return tag.mid(1);
-    if (tag.startsWith(u'#')) {
+    if (IsChannelWindow(window)) {
         if (const auto* chan = qobject_cast<const frm_chan*>(window)) {
             const QListWidgetItem* item = chan->list_nicks->currentItem();
             if (item && item->isSelected())
-                return NickWithoutStatus(item->text().trimmed());
+                return p.serverSyntax().nickOf(item->text().trimmed());
         }
     }
     return {};
@@ -83,10 +84,10 @@ std::optional<QString> identifierValue(Program& p, const QString& w, const QStri
     }
     if (w == u"$CHAN") {
         const Form* window = CommandWindow(p, tag);
-        return withBlank(window && window->Tag().startsWith(u'#') ? window->Tag() : QString());
+        return withBlank(IsChannelWindow(window) ? window->Tag() : QString());
     }
     if (w == u"$NICK")
-        return withBlank(nickOf(CommandWindow(p, tag)));
+        return withBlank(nickOf(p, CommandWindow(p, tag)));
     return std::nullopt;
 }
 

@@ -10,11 +10,13 @@
 #include "connection/frm_main.h"
 #include "core/ExitSequence.h"
 #include "core/ServerEcho.h"
+#include "windows/frmMain.h"
 #include "windows/frm_blocks.h"
 #include "windows/frm_chan.h"
 #include "windows/frm_dccsend.h"
 #include "windows/frm_list.h"
 #include "windows/frm_memo.h"
+#include "windows/frm_note.h"
 #include "windows/frm_notify.h"
 #include "windows/frm_server.h"
 
@@ -53,6 +55,11 @@ Program::~Program() {
     for (auto it = open.crbegin(); it != open.crend(); ++it)
         delete it->data();
     m_exit.reset();
+}
+
+const platform::IrcServerSyntax& Program::serverSyntax() const {
+    static const platform::IrcServerSyntax defaults;
+    return m_main && m_main->Yarv1 ? m_main->Yarv1->serverSyntax() : defaults;
 }
 
 QString Program::path(const QString& relative) const {
@@ -115,7 +122,14 @@ frm_alias& Program::aliasWindow() {
     return instance(*this, m_alias);
 }
 
+bool Program::hasListWindow() const {
+    return m_list && m_forms.contains(m_list.data());
+}
+
 frm_list& Program::listWindow() {
+    // A list closed by the user is made afresh.
+    if (m_list && !m_forms.contains(m_list.data()))
+        m_list = nullptr;
     return instance(*this, m_list);
 }
 
@@ -149,6 +163,31 @@ bool Program::hasFontChooser() const {
 
 frm_memo& Program::memoWindow() {
     return instance(*this, m_memo);
+}
+
+bool Program::hasNoteTile() const {
+    return m_note && m_forms.contains(m_note.data());
+}
+
+frm_note& Program::noteTile() {
+    if (!hasNoteTile()) {
+        m_note = new frm_note(*this);
+        m_note->Form_Load();
+    }
+    return *m_note;
+}
+
+bool Program::hasToast() const {
+    // A toast sliding away is gone for the next alert.
+    return m_toast && m_forms.contains(m_toast.data()) && !m_toast->leaving();
+}
+
+frmMain& Program::toast() {
+    if (!hasToast()) {
+        m_toast = new frmMain(*this);
+        m_toast->Form_Load();
+    }
+    return *m_toast;
 }
 
 ExitSequence& Program::exitSequence() {

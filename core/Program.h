@@ -10,6 +10,7 @@
 #include "core/RecordFile.h"
 #include "core/Settings.h"
 #include "core/WordArray.h"
+#include "platform/irc/IrcServerSyntax.h"
 #include "platform/shell/NotifyIcon.h"
 #include "subclass/Loomhook.h"
 
@@ -35,6 +36,8 @@ class frm_dccsend;
 class frm_sw;
 class frm_about;
 class frm_memo;
+class frm_note;
+class frmMain;
 class frm_twColor;
 class frm_twFont;
 class ExitSequence;
@@ -65,6 +68,9 @@ public:
     // The program asks for 113; a test that wants a listener gives a free
     // port (0: any free port).
     std::optional<quint16> identPort;
+    // Whether the frame's connection timer ticks by itself every second. The
+    // program turns it on; tests call its tick themselves.
+    bool connectionTimer = false;
 
     // Writes the program's whole files (settings.ini, popups.ini, ...)
     // atomically; tests put in one that fails.
@@ -83,12 +89,30 @@ public:
     // close, a second close request or "exit" returns at once, and no window
     // is created.
     bool closing = false;
+    // Held while the close question is open: a second close request or
+    // "exit" returns at once, and everything else goes on as before.
+    bool exitQuestionOpen = false;
     // Held while the user's own disconnect closes the connection: that
     // disconnect shows its "Disconnected!" itself, so the control's
     // Disconnected, raised inside the close, shows no second one.
     bool userClosing = false;
+    // The window whose command line the running command was typed in, when
+    // that window cannot be found by its tag (a DCC chat, tagged with a bare
+    // nick that may be any other window's tag). Set only while the command
+    // runs.
+    QPointer<Form> commandOrigin;
+    // What the server says channel names and status symbols look like (its
+    // 005 CHANTYPES and PREFIX, read by the frame's IRC control); the
+    // defaults while there is no frame or the server has not said.
+    const platform::IrcServerSyntax& serverSyntax() const;
     // The exit sequence, which runs the command "exit".
     ExitSequence& exitSequence();
+    // Set while a box that a server or peer line raised is open: such boxes
+    // are shown one at a time (ServerBoxes.h opens them and keeps the mark).
+    bool serverBoxOpen = false;
+    // Lives exactly as long as the program: the context of callbacks that
+    // must not run once it is gone (the answer of a box that does not wait).
+    const QObject* lifetime() const { return m_lifetime.get(); }
 
     // The program's one notification-area icon record, kept between calls:
     // the tray icon of the main frame while it is minimised to the tray.
@@ -131,7 +155,7 @@ public:
     // children of the frame.
     frm_alias& aliasWindow();
     frm_list& listWindow();
-    bool hasListWindow() const { return !m_list.isNull(); }
+    bool hasListWindow() const;
     frm_dccsend& dccSendWindow();
     // The setup walkthrough and the about box, shown modally over the frame.
     frm_sw& setupWizard();
@@ -144,6 +168,13 @@ public:
     bool hasFontChooser() const;
     // The memo window: loaded only to be unloaded with the program.
     frm_memo& memoWindow();
+    // The alert tiles, top-level: the note tile and the toast. Each is made
+    // (and runs its load) on first use and forgotten once it unloads; the
+    // next alert makes a new one. Never asked for while the program ends.
+    frm_note& noteTile();
+    bool hasNoteTile() const;
+    frmMain& toast();
+    bool hasToast() const;
     bool hasMainFrame() const { return !m_main.isNull(); }
     bool hasServerWindow() const { return !m_server.isNull(); }
     // Server-window lines shown before the server window existed.
@@ -176,7 +207,10 @@ private:
     QPointer<frm_sw> m_setupWizard;
     QPointer<frm_about> m_about;
     QPointer<frm_memo> m_memo;
+    QPointer<frm_note> m_note;
+    QPointer<frmMain> m_toast;
     QPointer<frm_twColor> m_colorChooser;
     QPointer<frm_twFont> m_fontChooser;
     std::unique_ptr<ExitSequence> m_exit;
+    std::unique_ptr<QObject> m_lifetime = std::make_unique<QObject>();
 };

@@ -8,6 +8,7 @@
 #include "connection/frm_main.h"
 #include "console/toolkit/mod_splay.h"
 #include "core/CommandContext.h"
+#include "core/CommandSupport.h"
 #include "core/CommandWindow.h"
 #include "core/ConversationWindow.h"
 #include "core/ExitSequence.h"
@@ -52,7 +53,7 @@ void EchoLine(Program& p, const QString& text, const QString& tag) {
     if (text.isEmpty())
         return;
     Form* window = CommandWindow(p, tag);
-    if (window && (window->Tag().startsWith(u'?') || window->Tag().startsWith(u'#'))) {
+    if (window && (window->Tag().startsWith(u'?') || IsChannelWindow(window))) {
         if (auto* conversation = dynamic_cast<ConversationWindow*>(window)) {
             conversation->disp(text);
             return;

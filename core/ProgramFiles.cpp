@@ -55,6 +55,38 @@ QStringList DecodeLines(QByteArrayView bytes) {
     return lines;
 }
 
+bool OpenRegularFile(QFile& file, const QString& path, QIODevice::OpenMode mode) {
+    int flags = O_NONBLOCK | O_CLOEXEC;
+    if (mode & QIODevice::WriteOnly) {
+        flags |= O_WRONLY | O_CREAT;
+        flags |= (mode & QIODevice::Append) ? O_APPEND : O_TRUNC;
+    } else {
+        flags |= O_RDONLY;
+    }
+    // Opened first, then checked on the open file itself, so that nothing
+    // put at the path between a check and the open is used.
+    const int fd = ::open(QFile::encodeName(path).constData(), flags, 0666);
+    if (fd < 0)
+        return false;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    if (!file.open(fd, mode, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
+}
+
+bool WriteRegularFile(const QString& path, QByteArrayView bytes) {
+    QFile file;
+    if (!OpenRegularFile(file, path, QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    return file.write(bytes.data(), bytes.size()) == bytes.size() && file.flush();
+}
+
 bool ReadFileBytes(const QString& path, QByteArray* bytes, QString* error) {
     const auto fail = [error](const QString& reason) {
         if (error != nullptr)
@@ -67,9 +99,9 @@ bool ReadFileBytes(const QString& path, QByteArray* bytes, QString* error) {
     if (!info.isFile())
         return fail(info.isDir() ? QStringLiteral("it is a folder")
                                  : QStringLiteral("it is not a regular file"));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(file.errorString());
+    QFile file;
+    if (!OpenRegularFile(file, path, QIODevice::ReadOnly))
+        return fail(QStringLiteral("it cannot be opened"));
     *bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return fail(file.errorString());
@@ -85,21 +117,8 @@ bool ReadTextFile(const QString& path, QString* text) {
 }
 
 bool AppendToFile(const QString& path, QByteArrayView bytes) {
-    // Opened without waiting, then checked on the open file itself, so that
-    // nothing put at the path between a check and the open is written to.
-    const int fd = ::open(QFile::encodeName(path).constData(),
-                          O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return false;
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return false;
-    }
     QFile file;
-    if (!file.open(fd, QIODevice::WriteOnly | QIODevice::Append, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
+    if (!OpenRegularFile(file, path, QIODevice::WriteOnly | QIODevice::Append))
         return false;
-    }
     return file.write(bytes.data(), bytes.size()) == bytes.size() && file.flush();
 }

@@ -5,8 +5,11 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
+
+class QFile;
 
 // The path of `relative` (components separated by "/") under `folder`, each
 // component replaced by an existing entry whose name differs only in letter
@@ -21,6 +24,17 @@ QString DecodeText(const QByteArray& bytes);
 // the start is left out. Each line is decoded on its own (UTF-8 when valid,
 // Latin-1 otherwise), so a stray byte costs only its own line.
 QStringList DecodeLines(QByteArrayView bytes);
+
+// Opens the file at `path` without waiting and keeps it open only when it is
+// a regular file: a pipe with nobody at its other end would keep a plain open
+// (or the first read or write) waiting for ever, and a device is no file.
+// `mode` is ReadOnly, or WriteOnly with Truncate or Append (the file is
+// created when absent). False when nothing was opened.
+bool OpenRegularFile(QFile& file, const QString& path, QIODevice::OpenMode mode);
+
+// Writes `bytes` as the whole content of the file at `path`, created when
+// absent; only a regular file is written to. False when it was not written.
+bool WriteRegularFile(const QString& path, QByteArrayView bytes);
 
 // Reads a whole regular file. False when `path` names none: a folder, a pipe
 // or a device (a pipe with no writer would keep the open waiting for ever),

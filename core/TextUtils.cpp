@@ -69,17 +69,6 @@ QString StripColorCodes(const QString& text) {
     return result;
 }
 
-QString NickStatusOf(const QString& entry) {
-    qsizetype n = 0;
-    while (n < entry.size() && NickStatusPrefixes.contains(entry[n]))
-        ++n;
-    return entry.left(n);
-}
-
-QString NickWithoutStatus(const QString& entry) {
-    return entry.mid(NickStatusOf(entry).size());
-}
-
 QString StripNickPrefix(QString& nick) {
     nick = nick.trimmed();
     if (nick.startsWith(u'@') || nick.startsWith(u'+') || nick.startsWith(u'-'))

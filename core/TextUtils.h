@@ -42,14 +42,6 @@ QString StripColorCodes(const QString& text);
 // written back to `nick`.
 QString StripNickPrefix(QString& nick);
 
-// The channel status prefixes a nick-list entry may start with: owner "~",
-// admin "&", operator "@", half-operator "%", voice "+", and "^".
-inline constexpr QStringView NickStatusPrefixes = u"~&@%+^";
-// The leading status prefixes of a nick-list entry ("" for a bare nick).
-QString NickStatusOf(const QString& entry);
-// The entry without its leading status prefixes: the nick itself.
-QString NickWithoutStatus(const QString& entry);
-
 // The user-and-host part of nick!user@host: everything after the first "!";
 // empty when there is no "!" or it is the last character.
 QString GetUserHost(const QString& mask);

@@ -7,6 +7,7 @@
 #include "core/CommandSupport.h"
 #include "core/Form.h"
 #include "core/Program.h"
+#include "core/ProgramFiles.h"
 #include "core/Val.h"
 #include "core/WindowLookup.h"
 #include "core/mod_connect.h"
@@ -40,9 +41,9 @@ void saveConsole(Form* window, const QString& file) {
     absRichEdit* console = consoleOf(window);
     if (console == nullptr || file.isEmpty())
         return;
-    QFile out(file);
-    if (out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        out.write((console->Text() + QStringLiteral("\r\n")).toUtf8());
+    // Errors ignored; only a regular file (or none yet) is written, so a pipe
+    // at the path never holds the program.
+    WriteRegularFile(file, (console->Text() + QStringLiteral("\r\n")).toUtf8());
 }
 
 int twips(double value) {
@@ -89,7 +90,7 @@ void namedWindowCommand(CommandContext& command, const QString& action) {
         if (auto* query = qobject_cast<frm_query*>(window); query && tag.startsWith(u'?'))
             query->Desktop();
     } else if (action == u"save") {
-        if (tag.startsWith(u'#') || tag.startsWith(u'?'))
+        if (IsChannelWindow(window) || tag.startsWith(u'?'))
             saveConsole(window, command.trimmedTail(4));
     }
 }

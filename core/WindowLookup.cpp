@@ -2,6 +2,7 @@
 
 #include "connection/frm_main.h"
 #include "core/Form.h"
+#include "core/PanelOwner.h"
 #include "core/Program.h"
 
 using platform::SwitchBarPanel;
@@ -30,6 +31,17 @@ int FindPanel(Program& program, const QString& text) {
     return 0;
 }
 
+int FindOwnPanel(Program& program, const QString& text) {
+    if (!program.hasMainFrame())
+        return 0;
+    const platform::SwitchBar* bar = program.mainFrame().StatusBar1;
+    for (int i = 1; i <= bar->Count(); ++i) {
+        if (bar->Panel(i)->Text() == text)
+            return i;
+    }
+    return 0;
+}
+
 void SelectPanel(Program& program, const QString& text) {
     if (!program.hasMainFrame())
         return;
@@ -52,4 +64,37 @@ void RemovePanel(Program& program, const QString& text) {
             return;
         }
     }
+}
+
+Form* WindowOfPanel(Program& program, int index) {
+    if (!program.hasMainFrame())
+        return nullptr;
+    const SwitchBarPanel* panel = program.mainFrame().StatusBar1->Panel(index);
+    if (panel == nullptr)
+        return nullptr;
+    for (Form* form : program.forms()) {
+        if (const auto* owner = dynamic_cast<const PanelOwner*>(form);
+            owner && owner->ownPanel() == panel)
+            return form;
+    }
+    const QString text = panel->Text();
+    if (text.isEmpty())
+        return nullptr;
+    for (Form* form : program.forms()) {
+        if (dynamic_cast<const PanelOwner*>(form) == nullptr &&
+            form->Tag().compare(text, Qt::CaseInsensitive) == 0)
+            return form;
+    }
+    return nullptr;
+}
+
+int PanelIndex(Program& program, const SwitchBarPanel* panel) {
+    if (!program.hasMainFrame() || panel == nullptr)
+        return 0;
+    const platform::SwitchBar* bar = program.mainFrame().StatusBar1;
+    for (int i = 1; i <= bar->Count(); ++i) {
+        if (bar->Panel(i) == panel)
+            return i;
+    }
+    return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "connection/ConnectionEvents.h"
 #include "connection/frm_main.h"
+#include "core/CommandSupport.h"
 #include "core/Program.h"
 #include "core/ServerEcho.h"
 #include "core/Val.h"
@@ -25,9 +26,10 @@ void closeFirstChannelWindow(Program& p) {
     platform::SwitchBar* bar = p.mainFrame().StatusBar1;
     for (int i = 1; i <= bar->Count(); ++i) {
         const QString text = bar->Panel(i)->Text();
-        if (!text.startsWith(u'#'))
-            continue;
         const int index = FindForm(p, text);
+        // A panel is a channel's by its window, or by its name once that is gone.
+        if (index >= 0 ? !IsChannelWindow(p.forms().at(index)) : !p.serverSyntax().isChannel(text))
+            continue;
         bar->Remove(i);
         if (index < 0) {
             --i;
@@ -56,6 +58,8 @@ void ConnectServer(Program& p) {
     frm_notify& notify = p.notifyWindow();
     notify.l_offline->clear();
     notify.l_online->clear();
+    // The new connection's first poll starts a round of its own.
+    notify.resetRound();
     closeFirstChannelWindow(p);
 
     const Settings& s = p.settings;
@@ -114,7 +118,7 @@ void DoBeep() {
 }
 
 void MsgBoxCmd(const QString& title, const QString& text) {
-    platform::MsgBox(text, platform::vbOKOnly, title);
+    platform::ShowMsgBox(text, platform::vbOKOnly, title);
 }
 
 void MinimizeMain(Program& p) {

@@ -15,6 +15,7 @@ void ConnectServer(Program& program);
 // reconnect still waiting is dropped and none follows until the next connect.
 void DisconnectServer(Program& program);
 void DoBeep();
-// A message box with an OK button.
+// A message box with an OK button; it does not wait (scripts the welcome runs
+// show it too, and nothing waits for its answer).
 void MsgBoxCmd(const QString& title, const QString& text);
 void MinimizeMain(Program& program);

@@ -166,16 +166,17 @@ void ParseLine(Program& p, QString& line, const QString& tag, const QString& ext
     }
 }
 
-void ExecCommand(Program& p, const QString& cmd, const QString& tag) {
+CommandResult ExecCommand(Program& p, const QString& cmd, const QString& tag) {
     const QString line = cmd.trimmed();
     if (line.isEmpty())
-        return;
+        return CommandResult::Done;
     p.WordCount = SplitWords(p.words, line);
     CommandContext command(p, line, tag, p.words.toList());
     const Command* entry = FindCommand(command.word(0).toLower());
     if (entry && entry->handler) {
         entry->handler(command);
-        return;
+        return command.refused ? CommandResult::Refused : CommandResult::Done;
     }
     fallback(p, line, command.word(0), tag);
+    return CommandResult::Done;
 }

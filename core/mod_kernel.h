@@ -32,4 +32,7 @@ void ParseLine(Program& program, QString& line, const QString& tag = QString(),
 // command script of that name in the cmd folder (the rest of the line its
 // arguments) when there is one and it is not already running; otherwise the
 // trimmed line goes to the server unchanged. An empty line does nothing.
-void ExecCommand(Program& program, const QString& cmd, const QString& tag = QString());
+// The result tells whether the command did its work; a command refuses only
+// after saying why.
+enum class CommandResult { Done, Refused };
+CommandResult ExecCommand(Program& program, const QString& cmd, const QString& tag = QString());

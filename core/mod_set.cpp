@@ -13,9 +13,9 @@
 #include "platform/dialogs/Dialogs.h"
 #include "platform/richedit/OleColor.h"
 #include "platform/window/Twips.h"
+#include "windows/ConversationForm.h"
 #include "windows/frm_chan.h"
 #include "windows/frm_notify.h"
-#include "windows/frm_query.h"
 #include "windows/frm_server.h"
 
 #include <QCheckBox>
@@ -224,12 +224,12 @@ void pushLook(Window& window, const Parts& parts, const Look& look, const QStrin
 }
 
 // Every open channel window that takes the program's looks, and every open
-// query window.
+// window tagged "?": queries in the frame and on the desktop.
 void pushToChannels(Program& p, const Look& look, const QString& stored) {
     const QList<Form*> forms = p.forms();
     for (Form* form : forms) {
         auto* chan = qobject_cast<frm_chan*>(form);
-        if (chan == nullptr || !chan->Tag().startsWith(u'#') || chan->GLOBALUPDATE == u"TRUE")
+        if (chan == nullptr || chan->Tag().isEmpty() || chan->GLOBALUPDATE == u"TRUE")
             continue;
         pushLook(*chan, Parts{chan->list_nicks, chan->console, chan->commandline}, look, stored);
     }
@@ -238,7 +238,7 @@ void pushToChannels(Program& p, const Look& look, const QString& stored) {
 void pushToQueries(Program& p, const Look& look, const QString& stored) {
     const QList<Form*> forms = p.forms();
     for (Form* form : forms) {
-        auto* query = qobject_cast<frm_query*>(form);
+        auto* query = qobject_cast<ConversationForm*>(form);
         if (query == nullptr || !query->Tag().startsWith(u'?'))
             continue;
         pushLook(*query, Parts{nullptr, query->console, query->commandline}, look, stored);
@@ -551,7 +551,7 @@ QString Setting(Program& p, QString& key, QString& value) {
     return QString();
 }
 
-void ApplyQueryLooks(Program& p, frm_query& window) {
+void ApplyQueryLooks(Program& p, ConversationForm& window) {
     applyStoredLooks(p, Family::Query, window, Parts{nullptr, window.console, window.commandline});
 }
 

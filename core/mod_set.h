@@ -11,8 +11,8 @@
 #include <QString>
 
 class Program;
+class ConversationForm;
 class frm_chan;
-class frm_query;
 
 // Reads or writes the setting `key`. Both arguments are rewritten in the
 // caller: the key trimmed and upper case, the value trimmed, and further for
@@ -30,11 +30,11 @@ QString Setting(Program& program, QString& key, QString& value);
 // The same for callers that do not need the rewritten arguments.
 QString Setting(Program& program, const QString& key, const QString& value = {});
 
-// Gives a new query window the query looks stored in the settings (the
-// console's and the command line's colours, faces and sizes), as a change of
-// one of them reaches every open query window. A look not set stays as the
-// window has it.
-void ApplyQueryLooks(Program& program, frm_query& window);
+// Gives a new query window (in the frame or on the desktop) the query looks
+// stored in the settings (the console's and the command line's colours,
+// faces and sizes), as a change of one of them reaches every open window
+// tagged "?". A look not set stays as the window has it.
+void ApplyQueryLooks(Program& program, ConversationForm& window);
 
 // Gives every key that has a default and is still empty its default, through
 // Setting; where the walkthrough key comes in the pass and is still empty, asks

@@ -5,16 +5,17 @@
 #include <QTcpSocket>
 #include <QTimer>
 
-IdentConnection::IdentConnection(QTcpSocket* socket, int idleTimeoutMs, Answer answer,
+IdentConnection::IdentConnection(QTcpSocket* socket, int queryTimeoutMs, Answer answer,
                                  QObject* parent)
-    : QObject(parent), m_socket(socket), m_idle(new QTimer(this)), m_answer(std::move(answer)) {
+    : QObject(parent), m_socket(socket), m_limit(new QTimer(this)), m_answer(std::move(answer)) {
     m_socket->setParent(this);
-    m_idle->setSingleShot(true);
-    m_idle->setInterval(idleTimeoutMs);
-    connect(m_idle, &QTimer::timeout, this, &IdentConnection::close);
+    // The whole query has this long from the connection on, however it trickles in.
+    m_limit->setSingleShot(true);
+    m_limit->setInterval(queryTimeoutMs);
+    connect(m_limit, &QTimer::timeout, this, &IdentConnection::close);
     connect(m_socket, &QTcpSocket::readyRead, this, &IdentConnection::readQuery);
     connect(m_socket, &QTcpSocket::disconnected, this, &QObject::deleteLater);
-    m_idle->start();
+    m_limit->start();
     if (m_socket->state() != QAbstractSocket::ConnectedState)
         close(); // gone before it was taken up
     else
@@ -31,7 +32,6 @@ void IdentConnection::readQuery() {
         m_socket->readAll(); // one query per connection; the rest is dropped
         return;
     }
-    m_idle->start();
     m_pending += m_socket->readAll();
     const qsizetype lf = m_pending.indexOf('\n');
     QByteArray line = lf < 0 ? m_pending : m_pending.first(lf);

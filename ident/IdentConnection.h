@@ -1,7 +1,9 @@
 #pragma once
 // One ident client of the control: its query line is gathered until its LF,
 // answered once, and the connection closed. A line that grows too long, or a
-// client that stays silent too long, is closed without a reply.
+// client whose line has not ended within the time limit counted from its
+// connection (a byte now and then does not extend it), is closed without a
+// reply.
 
 #include <QByteArray>
 #include <QObject>
@@ -17,7 +19,7 @@ public:
     using Answer = std::function<QByteArray(const QByteArray& line)>;
 
     // Takes `socket` over; the connection deletes itself once closed.
-    IdentConnection(QTcpSocket* socket, int idleTimeoutMs, Answer answer, QObject* parent);
+    IdentConnection(QTcpSocket* socket, int queryTimeoutMs, Answer answer, QObject* parent);
 
 private:
     void readQuery();
@@ -25,7 +27,7 @@ private:
     void close();
 
     QTcpSocket* m_socket;
-    QTimer* m_idle;
+    QTimer* m_limit;
     Answer m_answer;
     QByteArray m_pending;
     bool m_answered = false;

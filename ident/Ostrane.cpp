@@ -9,6 +9,7 @@
 #include <QNetworkInterface>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
 namespace {
 
@@ -28,6 +29,15 @@ QString addressText(const QHostAddress& address) {
 
 Ostrane::Ostrane(QObject* parent) : QObject(parent), m_listener(new QTcpServer(this)) {
     connect(m_listener, &QTcpServer::newConnection, this, &Ostrane::acceptConnections);
+    // The listener stops accepting after a failed accept (out of file
+    // handles, say); it takes up again once the moment has passed, instead of
+    // leaving ident silent for good.
+    connect(m_listener, &QTcpServer::acceptError, this, [this] {
+        QTimer::singleShot(m_acceptRetryMs, m_listener, [listener = m_listener] {
+            if (listener->isListening())
+                listener->resumeAccepting();
+        });
+    });
     InitProperties();
 }
 
@@ -140,7 +150,7 @@ void Ostrane::acceptConnections() {
         }
         m_remoteHostIP = addressText(socket->peerAddress());
         auto* connection = new IdentConnection(
-            socket, m_idleTimeoutMs, [this](const QByteArray& line) { return replyTo(line); },
+            socket, m_queryTimeoutMs, [this](const QByteArray& line) { return replyTo(line); },
             this);
         ++m_connections;
         connect(connection, &QObject::destroyed, this, [this] { --m_connections; });

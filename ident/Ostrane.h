@@ -9,7 +9,9 @@
 // listening while it serves, and serves each connection separately. A
 // connection gets one reply to its first complete line (buffered until its
 // LF) and is then closed; a line longer than IdentReply::MaxLineBytes, or a
-// connection idle for 30 seconds, is closed without a reply. At most
+// connection whose line has not ended 30 seconds after it connected, is
+// closed without a reply. A failed accept (no file handle left) pauses the
+// listener for a moment; it listens again afterwards. At most
 // MaxConnections are served at once; a client beyond them is closed at once,
 // so that clients who never finish cannot use up the program's file handles.
 //
@@ -92,9 +94,11 @@ public:
     // The connections being served, at most MaxConnections.
     static constexpr int MaxConnections = 32;
     int connectionCount() const { return m_connections; }
-    // How long a connection may stay silent before it is closed; tests
-    // shorten it. Taken by connections accepted afterwards.
-    void setIdleTimeout(int milliseconds) { m_idleTimeoutMs = milliseconds; }
+    // How long after its connection a client's query must have arrived;
+    // tests shorten it. Taken by connections accepted afterwards.
+    void setQueryTimeout(int milliseconds) { m_queryTimeoutMs = milliseconds; }
+    // How long the listener rests after a failed accept; tests shorten it.
+    void setAcceptRetryDelay(int milliseconds) { m_acceptRetryMs = milliseconds; }
     // What the about box's "System Info" button starts programs with; tests
     // put in their own.
     void setProgramLauncher(about::ProgramLauncher launcher) { m_launcher = std::move(launcher); }
@@ -116,7 +120,8 @@ private:
     qint32 m_remotePort = 0;
     QString m_remoteHost;
     QString m_remoteHostIP;
-    int m_idleTimeoutMs = 30000;
+    int m_queryTimeoutMs = 30000;
+    int m_acceptRetryMs = 1000;
     int m_connections = 0;
     about::ProgramLauncher m_launcher;
 };

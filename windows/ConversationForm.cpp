@@ -65,9 +65,10 @@ int twipsHigh(const QWidget* widget) {
 
 } // namespace
 
-ConversationForm::ConversationForm(Program& program, const Family& family, const QString& tag)
-    : Form(program, Form::Kind::MdiChild, tag), m_family(family),
-      m_log(new WindowLog(program.folder(), this)), m_placement(new FramePlacement(*this)) {
+ConversationForm::ConversationForm(Program& program, const Family& family, const QString& tag,
+                                   Kind kind)
+    : Form(program, kind, tag), m_family(family), m_log(new WindowLog(program.folder(), this)),
+      m_placement(new FramePlacement(*this)) {
     m_placement->setHandOverPanel([this](int ownPanel) { return handOverPanel(ownPanel); });
     console = new absRichEdit(program, this);
     console->setLocked(true);
@@ -88,6 +89,10 @@ ConversationForm::ConversationForm(Program& program, const Family& family, const
     // A window made after the popup items were read builds its menu now;
     // the editor rebuilds it whenever the items change.
     fillPopup(*pop_console, m_family.popups);
+    // On the desktop the window's own activation, size and state changes
+    // reach it directly.
+    if (kind == Kind::TopLevel)
+        installEventFilter(this);
 }
 
 ConversationForm::~ConversationForm() = default;
@@ -110,6 +115,11 @@ bool ConversationForm::eventFilter(QObject* watched, QEvent* event) {
         }
         if (type == QEvent::KeyPress)
             return commandlineKey(key);
+    } else if (watched == this && kind() == Kind::TopLevel) {
+        if (type == QEvent::WindowActivate)
+            Form_Activate();
+        else if (type == QEvent::Resize || type == QEvent::WindowStateChange)
+            Form_Resize();
     }
     return Form::eventFilter(watched, event);
 }
@@ -169,7 +179,9 @@ void ConversationForm::splitLineBreaks() {
     for (const QString& line : std::as_const(lines)) {
         commandline->setText(line);
         commandlineEnter();
-        if (!self)
+        // A "/close" among the lines: the window has left the open windows,
+        // though it is deleted only later; the rest is not run in it.
+        if (!self || !program().forms().contains(self.data()))
             return;
     }
     commandline->setText(rest);
@@ -190,13 +202,18 @@ void ConversationForm::commandlineEnter() {
     Program& p = program();
     const QString nick = p.settings.value(QStringLiteral("PROFILE_NICKNAME"));
     const QString to = target();
+    platform::Yarv* irc = p.hasMainFrame() ? p.mainFrame().Yarv1 : nullptr;
+    if (irc == nullptr || !irc->IsConnected()) {
+        dispLine(QStringLiteral("Error: not connected, line not sent"), false, QString());
+        return;
+    }
+    // A piece is shown as said only once the send queue took it; the queue's
+    // own warning tells of the rest.
     const QStringList pieces = splitText(line, privmsgTextBytes(nick, to));
     for (const QString& piece : pieces) {
-        dispLine(u'<' + nick + QStringLiteral("> ") + piece, false,
-                 setting(QStringLiteral("CONSOLE_FORECOLOR")));
-        if (p.hasMainFrame())
-            p.mainFrame().Yarv1->SendCommand(QStringLiteral("PRIVMSG ") + to +
-                                             QStringLiteral(" :") + piece);
+        if (irc->SendCommand(QStringLiteral("PRIVMSG ") + to + QStringLiteral(" :") + piece))
+            dispLine(u'<' + nick + QStringLiteral("> ") + piece, false,
+                     setting(QStringLiteral("CONSOLE_FORECOLOR")));
     }
 }
 
@@ -310,6 +327,8 @@ void ConversationForm::fillPopup(AGPopUp& menu, const QString& kind) {
     if (!program().hasPopupsWindow())
         return;
     const QListWidget* captions = program().popupsWindow().captionList(kind);
+    if (captions == nullptr)
+        return;
     for (int i = 0; i < captions->count(); ++i) {
         const QString caption = captions->item(i)->text();
         menu.AddMenuItem(caption, caption);
@@ -334,7 +353,8 @@ void ConversationForm::runPopupItem(const QString& kind, const QString& itemName
             continue;
         QString line = commands.at(i);
         ParseLine(program(), line, Tag());
-        if (!self)
+        // An item that closed the window ends the run.
+        if (!self || !program().forms().contains(self.data()))
             return;
     }
 }
@@ -355,11 +375,22 @@ void ConversationForm::Form_Activate() {
 }
 
 void ConversationForm::Form_Resize() {
+    // On the desktop the window system places the window: no hand-over and
+    // no frame rescue, and a minimised window keeps its controls.
+    if (kind() == Kind::TopLevel) {
+        if (WindowState() != vbMinimized)
+            layOut();
+        return;
+    }
     m_placement->resize([this] { layOut(); });
 }
 
 int ConversationForm::handOverPanel(int ownPanel) const {
     return FramePlacement::panelBefore(ownPanel);
+}
+
+int ConversationForm::ownSwitchbarPanel() const {
+    return FindPanel(program(), Tag());
 }
 
 void ConversationForm::layOut() {
@@ -369,13 +400,13 @@ void ConversationForm::layOut() {
     caretToEnd();
 }
 
-void ConversationForm::standardLayout() {
+void ConversationForm::standardLayout(int top) {
     const int w = Width();
     const int h = twipsHigh(commandline);
     const int consoleWidth = std::max(w - 100, 0);
     const int consoleHeight = std::max(Height() - 400 - h, 0);
-    console->setGeometry(TwipsToPixelsX(1), TwipsToPixelsY(1), TwipsToPixelsX(consoleWidth),
+    console->setGeometry(TwipsToPixelsX(1), TwipsToPixelsY(top), TwipsToPixelsX(consoleWidth),
                          TwipsToPixelsY(consoleHeight));
-    commandline->setGeometry(TwipsToPixelsX(1), TwipsToPixelsY(consoleHeight),
+    commandline->setGeometry(TwipsToPixelsX(1), TwipsToPixelsY(top - 1 + consoleHeight),
                              TwipsToPixelsX(consoleWidth), commandline->height());
 }

@@ -10,9 +10,11 @@
 // so no line ever reaches the server glued to the next.
 //
 // The window keeps its own layout in twips: the console across the top, the
-// command line under it. Minimised, it hides and shows the window of a
-// neighbouring switchbar panel; a normal window that nearly fills the frame
-// is given a smaller place.
+// command line under it. A child of the frame, minimised, hides and shows
+// the window of a neighbouring switchbar panel; a normal child that nearly
+// fills the frame is given a smaller place. A top-level window (a
+// conversation on the desktop) has neither rule: it lays out its controls
+// and is activated by the window system.
 
 #include "core/Form.h"
 
@@ -40,7 +42,10 @@ public:
         QString settings;
     };
 
-    ConversationForm(Program& program, const Family& family, const QString& tag = QString());
+    // `kind` is Form::Kind::MdiChild (a child of the frame) or
+    // Form::Kind::TopLevel (a window of its own on the desktop).
+    ConversationForm(Program& program, const Family& family, const QString& tag = QString(),
+                     Kind kind = Kind::MdiChild);
     ~ConversationForm() override;
 
     absRichEdit* console = nullptr;
@@ -53,9 +58,10 @@ public:
     // Rebuilds the console's menu from the popup editor's captions of the
     // window's family. While the editor is not loaded there are none.
     virtual void UpdatePopups();
-    // Lays the window out: the minimised hand-over, the frame rescue, then
-    // the controls. Raised by every change of the window's size or state,
-    // and called after the command line's height changed.
+    // Lays the window out: in the frame the minimised hand-over, the frame
+    // rescue, then the controls; on the desktop the controls only. Raised
+    // by every change of the window's size or state, and called after the
+    // command line's height changed.
     void Form_Resize();
 
     // The longest text of one PRIVMSG, in bytes, so that the line a server
@@ -74,18 +80,22 @@ protected:
     virtual void commandlineEnter();
     // Where plain lines go: the channel, or the nick of a query.
     virtual QString target() const { return Tag(); }
-    // The window became the frame's active child.
+    // The window became the frame's active child, or, on the desktop, the
+    // active window.
     virtual void Form_Activate();
     virtual void consoleMouseDown(int button);
     virtual void consoleMouseUp(int button);
+    // The index of the window's own switchbar panel; 0 for none. The
+    // first panel whose text is the tag, unless the window owns one.
+    virtual int ownSwitchbarPanel() const;
     // The switchbar panel whose window is shown when this one is minimised,
     // given this window's own panel (0: it has none); 0 shows nothing.
     virtual int handOverPanel(int ownPanel) const;
     // Places the controls for the window's current size.
     virtual void layOut();
-    // The standard layout: the console at (1, 1), W - 100 by H - 400 - h,
+    // The standard layout: the console at (1, top), W - 100 by H - 400 - h,
     // the command line of height h under it, as wide.
-    void standardLayout();
+    void standardLayout(int top = 1);
 
     // Shows one line: the timestamp decided by the family's TIMESTAMP setting
     // ("TRUE" always, "FALSE" never, else `timestamp`), the family's log when
@@ -102,6 +112,8 @@ protected:
     void insertHistory(const QString& text);
     // The log file's name: the tag without its first character, ".log".
     virtual QString logName() const;
+    // The window's log.
+    WindowLog& windowLog() { return *m_log; }
 
     // Fills `menu` with the popup editor's captions of `kind`, each caption
     // also its item name; empty while the editor is not loaded.

@@ -2,15 +2,19 @@
 
 #include "connection/frm_main.h"
 #include "core/Form.h"
+#include "core/PanelOwner.h"
 #include "core/Program.h"
 #include "core/WindowLookup.h"
 #include "platform/window/SwitchBar.h"
 #include "platform/window/Twips.h"
 #include "windows/frm_server.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
+#include <QResizeEvent>
 #include <QScopedValueRollback>
 
 #include <algorithm>
@@ -43,8 +47,25 @@ void FramePlacement::watch(std::function<void()> activated, std::function<void()
 }
 
 bool FramePlacement::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_form.subWindow() && event->type() == QEvent::Resize && m_resized)
-        m_resized();
+    QMdiSubWindow* sub = m_form.subWindow();
+    if (watched != sub || event->type() != QEvent::Resize || !m_resized)
+        return QObject::eventFilter(watched, event);
+    const QSize given = static_cast<QResizeEvent*>(event)->size();
+    m_resized();
+    if (sub->size() != given) {
+        // The window was placed anew inside its own resize: the sub-window
+        // lays its widget out from this event's size, which is stale now, so
+        // it is told its new size once more afterwards.
+        QMetaObject::invokeMethod(
+            this,
+            [sub = QPointer<QMdiSubWindow>(sub)] {
+                if (!sub)
+                    return;
+                QResizeEvent again(sub->size(), sub->size());
+                QCoreApplication::sendEvent(sub, &again);
+            },
+            Qt::QueuedConnection);
+    }
     return QObject::eventFilter(watched, event);
 }
 
@@ -71,6 +92,9 @@ void FramePlacement::resize(const std::function<void()>& layOut) {
         }
         return;
     case Form::vbNormal:
+        // A window the frame's arrangement places keeps that place.
+        if (m_form.program().hasMainFrame() && m_form.program().mainFrame().isArranging())
+            break;
         if (const QWidget* frame = frameWindow()) {
             const int frameWidth = PixelsToTwipsX(frame->width());
             const int frameHeight = PixelsToTwipsY(frame->height());
@@ -103,11 +127,14 @@ void FramePlacement::handOver() {
     if (!p.hasMainFrame())
         return;
     SwitchBar* bar = p.mainFrame().StatusBar1;
-    const int panel = m_handOverPanel(FindPanel(p, m_form.Tag()));
+    // A window that owns its panel hands over from that one; the window of
+    // the panel it hands over to is the one that panel stands for.
+    const auto* owner = dynamic_cast<const PanelOwner*>(&m_form);
+    const int own = owner ? PanelIndex(p, owner->ownPanel()) : FindPanel(p, m_form.Tag());
+    const int panel = m_handOverPanel(own);
     if (panel < 1 || panel > bar->Count())
         return;
     bar->Panel(panel)->setBevel(SwitchBarPanel::sbrInset);
-    const int index = FindForm(p, bar->Panel(panel)->Text());
-    if (index >= 0)
-        p.forms().at(index)->Show();
+    if (Form* next = WindowOfPanel(p, panel))
+        next->Show();
 }

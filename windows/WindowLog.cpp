@@ -54,8 +54,10 @@ WindowLog::~WindowLog() {
 
 QString WindowLog::pathFor(const QString& name) const {
     const QString logs = FindPathNoCase(m_folder, QStringLiteral("logs"));
-    const QString safe =
-        SafeFileName(QString(), name, LogFolderFiles() << QStringLiteral("DCC-*"), IfExists::Reuse);
+    QStringList reserved = LogFolderFiles();
+    if (!m_chatLog)
+        reserved << QStringLiteral("DCC-*");
+    const QString safe = SafeFileName(QString(), name, reserved, IfExists::Reuse);
     return safe.isEmpty() ? QString() : FindPathNoCase(logs, safe);
 }
 

@@ -22,6 +22,10 @@ public:
     // What the logs hold is written first.
     ~WindowLog() override;
 
+    // A DCC chat's log may write the "DCC-" files, which every other log is
+    // kept from.
+    void setChatLog(bool chat) { m_chatLog = chat; }
+
     // The file `name` ("chan.log") is written as in the logs folder: empty
     // when no file can be made of the name.
     QString pathFor(const QString& name) const;
@@ -34,6 +38,7 @@ public:
 
 private:
     QString m_folder;
+    bool m_chatLog = false;
     QString m_name;
     QString m_path;
     quint64 m_failures = 0;

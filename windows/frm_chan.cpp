@@ -36,7 +36,7 @@ QListWidget* makeNickBox(QWidget* parent) {
 
 frm_chan::frm_chan(Program& program)
     : ConversationForm(program, {QStringLiteral("channel"), QStringLiteral("WIN_CHAN_")}),
-      list_nicks(makeNickBox(this)), pop_nicks(new AGPopUp(this)), m_nicks(*list_nicks) {
+      list_nicks(makeNickBox(this)), pop_nicks(new AGPopUp(this)), m_nicks(*list_nicks, program) {
     connect(list_nicks, &QListWidget::itemDoubleClicked, this, &frm_chan::list_nicks_DblClick);
     // The right button opens the menu without moving the selection, so its
     // items act on the nick already selected.
@@ -83,6 +83,21 @@ void frm_chan::layOut() {
 }
 
 void frm_chan::UpdateNicksTotal() {
+    // While the list box lags behind a burst, so does the caption: both are
+    // written once, when control returns to the event loop.
+    if (m_nicks.boxLags()) {
+        if (!m_captionPending) {
+            m_captionPending = true;
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    m_captionPending = false;
+                    UpdateNicksTotal();
+                },
+                Qt::QueuedConnection);
+        }
+        return;
+    }
     setCaption(Tag() + QStringLiteral(" [") + QString::number(ListCount()) + QStringLiteral("] ") +
                m_topic);
 }
@@ -96,7 +111,8 @@ void frm_chan::list_nicks_DblClick() {
     const QListWidgetItem* item = list_nicks->currentItem();
     if (!item)
         return;
-    ExecCommand(program(), QStringLiteral("QUERY ") + NickWithoutStatus(item->text()));
+    ExecCommand(program(),
+                QStringLiteral("QUERY ") + program().serverSyntax().nickOf(item->text()));
 }
 
 void frm_chan::Form_QueryUnload(int& Cancel, int UnloadMode) {

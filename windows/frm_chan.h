@@ -53,4 +53,5 @@ private:
 
     NickList m_nicks;
     QString m_topic;
+    bool m_captionPending = false;
 };

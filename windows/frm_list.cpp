@@ -1,12 +1,74 @@
 #include "windows/frm_list.h"
 
-#include <QListWidget>
-#include <QVBoxLayout>
+#include "connection/frm_main.h"
+#include "core/Fonts.h"
+#include "core/Program.h"
+#include "core/TextUtils.h"
+#include "core/WindowLookup.h"
+#include "core/mod_kernel.h"
+#include "platform/window/ToolTip.h"
+#include "platform/window/Twips.h"
+#include "windows/FramePlacement.h"
 
-frm_list::frm_list(Program& program) : Form(program, Kind::MdiChild, QStringLiteral("/LIST")) {
-    setCaption(QStringLiteral("/LIST"));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+#include <QListWidget>
+
+#include <algorithm>
+
+using namespace platform;
+
+namespace {
+
+const QString kTag = QStringLiteral("/LIST");
+
+} // namespace
+
+frm_list::frm_list(Program& program)
+    : Form(program, Kind::MdiChild, kTag), m_placement(new FramePlacement(*this)) {
+    setCaption(kTag);
     List1 = new QListWidget(this);
-    layout->addWidget(List1);
+    SetFontFace(*List1, QStringLiteral("Fixedsys"));
+    List1->setUniformItemSizes(true);
+    connect(List1, &QListWidget::itemClicked, this, &frm_list::List1_Click);
+    connect(List1, &QListWidget::itemDoubleClicked, this, &frm_list::List1_DblClick);
+}
+
+void frm_list::attachToFrame() {
+    Form::attachToFrame();
+    m_placement->watch([this] { Form_Activate(); }, [this] { Form_Resize(); });
+}
+
+void frm_list::Form_Activate() {
+    m_placement->rescueSmall();
+    Program& p = program();
+    if (const int panel = FindPanel(p, kTag); panel > 0) {
+        frm_main& frame = p.mainFrame();
+        frame.StatusBar1->Panel(panel)->setPicture(frame.il.Picture(11));
+    }
+}
+
+void frm_list::Form_Resize() {
+    m_placement->resize([this] {
+        List1->setGeometry(0, 0, TwipsToPixelsX(std::max(Width() - 100, 0)),
+                           TwipsToPixelsY(std::max(Height() - 350, 0)));
+    });
+}
+
+void frm_list::List1_Click(QListWidgetItem* item) {
+    // Long topics are cut by the window's edge; the tooltip has them whole.
+    List1->setToolTip(PlainToolTip(item->text()));
+}
+
+void frm_list::List1_DblClick(QListWidgetItem* item) {
+    Program& p = program();
+    SplitWords(p.words, item->text());
+    const QString channel = p.words[0];
+    if (!channel.isEmpty())
+        ExecCommand(p, QStringLiteral("JOIN ") + channel);
+}
+
+void frm_list::Form_QueryUnload(int& Cancel, int UnloadMode) {
+    Q_UNUSED(Cancel);
+    Q_UNUSED(UnloadMode);
+    RemovePanel(program(), kTag);
+    Unload();
 }

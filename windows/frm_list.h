@@ -1,10 +1,15 @@
 #pragma once
 // The channel-list window: the server's channels, one line each, as the
-// LIST replies bring them. One instance, tagged "/LIST" like its panel.
+// LIST replies bring them (the frame fills it). One instance, tagged "/LIST"
+// like its panel; closing it removes the panel and unloads it, and the next
+// list command makes it afresh. A click shows the line in full as the
+// list's tooltip; a double click joins the channel the line begins with.
 
 #include "core/Form.h"
 
+class FramePlacement;
 class QListWidget;
+class QListWidgetItem;
 
 class frm_list : public Form {
     Q_OBJECT
@@ -12,5 +17,23 @@ public:
     explicit frm_list(Program& program);
 
     // One item per channel: its name, its number of users and its topic.
+    // Every item has the one height of the list's font, so tens of
+    // thousands of them fill and scroll quickly.
     QListWidget* List1 = nullptr;
+
+    // Removes the "/LIST" panel and unloads the window.
+    void Form_QueryUnload(int& Cancel, int UnloadMode) override;
+    // The placement rules of the frame's children, then the list over the
+    // window: (0, 0), the window's width less 100 by its height less 350.
+    void Form_Resize();
+
+protected:
+    void attachToFrame() override;
+
+private:
+    void Form_Activate();
+    void List1_Click(QListWidgetItem* item);
+    void List1_DblClick(QListWidgetItem* item);
+
+    FramePlacement* m_placement;
 };

@@ -4,11 +4,15 @@
 #include "console/absRichEdit.h"
 #include "console/toolkit/mod_tbscroll.h"
 #include "core/CommandWindow.h"
+#include "core/Palette.h"
 #include "core/Program.h"
 #include "core/WindowLookup.h"
+#include "core/mod_set.h"
 #include "platform/window/SwitchBar.h"
 #include "platform/window/SystemMenu.h"
+#include "platform/window/Twips.h"
 #include "windows/DetachMenuProc.h"
+#include "windows/frm_desk_query.h"
 #include "windows/frm_server.h"
 
 #include <QLineEdit>
@@ -27,15 +31,7 @@ frm_query::frm_query(Program& program)
 }
 
 int frm_query::ownPanelIndex() const {
-    Program& p = program();
-    if (!p.hasMainFrame())
-        return 0;
-    const SwitchBar* bar = p.mainFrame().StatusBar1;
-    for (int i = 1; i <= bar->Count(); ++i) {
-        if (bar->Panel(i)->Text() == Tag())
-            return i;
-    }
-    return 0;
+    return FindOwnPanel(program(), Tag());
 }
 
 SwitchBarPanel* frm_query::ownPanel() const {
@@ -103,4 +99,49 @@ void frm_query::Form_QueryUnload(int& Cancel, int UnloadMode) {
     left->setTag(Tag());
     left->setCaption(Caption());
     Unload();
+}
+
+void frm_query::Desktop() {
+    Program& p = program();
+    const QString tag = Tag();
+    if (p.closing || tag.startsWith(QStringLiteral("??")))
+        return;
+    // While detached this window shows nothing, so nothing of it is unread.
+    m_unread = 0;
+    const int hidden = FindForm(p, u'?' + tag);
+    if (hidden >= 0) {
+        Form* desk = p.forms().at(hidden);
+        Hide();
+        setTag(u'?' + tag);
+        desk->setTag(tag);
+        desk->Show();
+        desk->ZOrder();
+        return;
+    }
+
+    auto* desk = new frm_desk_query(p);
+    desk->setTag(tag);
+    desk->setCaption(Caption());
+    if (const auto saved = frm_desk_query::readPositionFile(p, target())) {
+        desk->Move(saved->x(), saved->y(), saved->width(), saved->height());
+    } else {
+        // The conversation stays where it is on the screen, as large.
+        const QPoint corner = mapToGlobal(QPoint(0, 0));
+        desk->Move(PixelsToTwipsX(corner.x()), PixelsToTwipsY(corner.y()), PixelsToTwipsX(width()),
+                   PixelsToTwipsY(height()));
+    }
+    setTag(u'?' + tag);
+    Hide();
+    desk->Show();
+    desk->ZOrder();
+    ApplyQueryLooks(p, *desk);
+    // Earlier lines come over as plain text in the query's text colour.
+    absRichEdit& text = *desk->console;
+    text.setSelStart(0);
+    text.setSelLength(text.FileSize());
+    const QString colour = p.settings.value(QStringLiteral("WIN_QUERY_CONSOLE_FORECOLOR"));
+    if (!colour.isEmpty())
+        text.setSelColor(ColourNumber(colour));
+    text.setSelText(console->Text());
+    text.setSelStart(text.FileSize());
 }

@@ -28,9 +28,14 @@ public:
     // desktop window of the same conversation is left, which then takes the
     // window's tag, caption and panel. Never cancels.
     void Form_QueryUnload(int& Cancel, int UnloadMode) override;
-    // Moves the conversation onto a desktop window of its own. Desktop
-    // windows are not there yet, so it does nothing.
-    void Desktop() {}
+    // Moves the conversation onto a desktop window of its own: the one left
+    // hidden by an earlier "Desktop" when there is one, with what it showed
+    // then, or else a new one that takes the query looks and this window's
+    // text in the query's text colour, placed where the conversation's
+    // position file says or else where this window is. This window hides
+    // with "?" in front of its tag, and its unread count starts again.
+    // Nothing happens on a window that is itself the hidden one.
+    void Desktop();
 
     // The lines shown while the window was not the frame's active child.
     int mwait() const override { return m_unread; }

@@ -6,7 +6,9 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 
 namespace platform {
 namespace {
@@ -87,9 +89,94 @@ QString nameFilterOf(const QString& filter) {
     return patterns.join(u' ');
 }
 
+DialogRequest messageRequest(const QString& prompt, int buttons, const QString& title) {
+    DialogRequest request;
+    request.kind = DialogRequest::MessageBox;
+    request.prompt = prompt;
+    request.title = title.isEmpty() ? DefaultDialogTitle() : title;
+    request.buttons = buttons;
+    return request;
+}
+
+DialogRequest inputRequest(const QString& prompt, const QString& title,
+                           const QString& defaultText) {
+    DialogRequest request;
+    request.kind = DialogRequest::InputBox;
+    request.prompt = prompt;
+    request.title = title.isEmpty() ? DefaultDialogTitle() : title;
+    request.defaultText = defaultText;
+    return request;
+}
+
+// A Qt message box for a request, its prompt as plain text.
+QMessageBox* makeMessageBox(const DialogRequest& request) {
+    auto* box = new QMessageBox(iconOf(request.buttons), request.title, QString(), {},
+                                QApplication::activeWindow());
+    box->setTextFormat(Qt::PlainText);
+    box->setText(request.prompt);
+    const QList<QMessageBox::StandardButton> order = buttonsOf(request.buttons);
+    for (const QMessageBox::StandardButton button : order)
+        box->addButton(button);
+    // The second or third button is the default when the style says so.
+    const qsizetype preferred = (request.buttons & 0xF00) / vbDefaultButton2;
+    box->setDefaultButton(order.value(preferred, order.constFirst()));
+    return box;
+}
+
+// The answer of a closed message box: the button clicked, or for a box
+// closed otherwise its escape button's answer (Cancel when it has none).
+int answerOf(QMessageBox& box) {
+    QAbstractButton* clicked = box.clickedButton();
+    if (!clicked)
+        clicked = box.escapeButton();
+    return clicked ? resultOf(box.standardButton(clicked)) : vbCancel;
+}
+
+// A Qt input box for a request, its prompt as plain text.
+QInputDialog* makeInputBox(const DialogRequest& request) {
+    auto* box = new QInputDialog(QApplication::activeWindow());
+    box->setWindowTitle(request.title);
+    box->setInputMode(QInputDialog::TextInput);
+    box->setLabelText(request.prompt);
+    box->setTextValue(request.defaultText);
+    for (QLabel* label : box->findChildren<QLabel*>())
+        label->setTextFormat(Qt::PlainText);
+    return box;
+}
+
+// The object an answer depends on, watched from when the box opens.
+struct Context {
+    explicit Context(const QObject* object)
+        : watched(const_cast<QObject*>(object)), given(object != nullptr) {}
+    bool alive() const { return !given || watched; }
+    QPointer<QObject> watched;
+    bool given;
+};
+
+// Runs `call` later from the event loop, unless its context is gone by then.
+void later(const Context& context, std::function<void()> call) {
+    if (!context.alive())
+        return;
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [context, call = std::move(call)] {
+            if (context.alive())
+                call();
+        },
+        Qt::QueuedConnection);
+}
+
 } // namespace
 
 DialogAnswerer::~DialogAnswerer() = default;
+
+void DialogAnswerer::messageBoxLater(const DialogRequest& request, MsgBoxAnswered answer) {
+    answer(messageBox(request));
+}
+
+void DialogAnswerer::inputBoxLater(const DialogRequest& request, InputBoxAnswered answer) {
+    answer(inputBox(request));
+}
 
 std::optional<QString> DialogAnswerer::openFile(const DialogRequest&) {
     return std::nullopt;
@@ -117,43 +204,78 @@ QString DefaultDialogTitle() {
 }
 
 int MsgBox(const QString& prompt, int buttons, const QString& title) {
-    DialogRequest request;
-    request.kind = DialogRequest::MessageBox;
-    request.prompt = prompt;
-    request.title = title.isEmpty() ? DefaultDialogTitle() : title;
-    request.buttons = buttons;
+    const DialogRequest request = messageRequest(prompt, buttons, title);
     if (DialogAnswerer* a = state().answerer)
         return a->messageBox(request);
-    const QList<QMessageBox::StandardButton> order = buttonsOf(buttons);
-    QMessageBox box(iconOf(buttons), request.title, prompt, {}, QApplication::activeWindow());
-    for (const QMessageBox::StandardButton button : order)
-        box.addButton(button);
-    // The second or third button is the default when the style says so.
-    const qsizetype preferred = (buttons & 0xF00) / vbDefaultButton2;
-    box.setDefaultButton(order.value(preferred, order.constFirst()));
-    return resultOf(box.exec());
+    QPointer<QMessageBox> box = makeMessageBox(request);
+    box->exec();
+    if (!box)
+        return vbCancel; // taken down with its parent meanwhile
+    const int answer = answerOf(*box);
+    delete box;
+    return answer;
 }
 
 QString InputBox(const QString& prompt, const QString& title, const QString& defaultText,
                  bool* cancelled) {
-    DialogRequest request;
-    request.kind = DialogRequest::InputBox;
-    request.prompt = prompt;
-    request.title = title.isEmpty() ? DefaultDialogTitle() : title;
-    request.defaultText = defaultText;
+    const DialogRequest request = inputRequest(prompt, title, defaultText);
     std::optional<QString> answer;
     if (DialogAnswerer* a = state().answerer) {
         answer = a->inputBox(request);
     } else {
-        bool ok = false;
-        const QString text = QInputDialog::getText(QApplication::activeWindow(), request.title,
-                                                   prompt, QLineEdit::Normal, defaultText, &ok);
-        if (ok)
-            answer = text;
+        QPointer<QInputDialog> box = makeInputBox(request);
+        if (box->exec() == QDialog::Accepted && box)
+            answer = box->textValue();
+        delete box;
     }
     if (cancelled)
         *cancelled = !answer.has_value();
     return answer.value_or(QString());
+}
+
+void ShowMsgBox(const QString& prompt, int buttons, const QString& title, MsgBoxAnswered answered,
+                const QObject* object) {
+    const DialogRequest request = messageRequest(prompt, buttons, title);
+    const Context context(object);
+    if (DialogAnswerer* a = state().answerer) {
+        a->messageBoxLater(request, [context, answered](int result) {
+            if (answered)
+                later(context, [answered, result] { answered(result); });
+        });
+        return;
+    }
+    QMessageBox* box = makeMessageBox(request);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::ApplicationModal);
+    QObject::connect(box, &QDialog::finished, box, [box, context, answered] {
+        if (answered)
+            later(context, [answered, result = answerOf(*box)] { answered(result); });
+    });
+    box->show();
+}
+
+void ShowInputBox(const QString& prompt, const QString& title, const QString& defaultText,
+                  InputBoxAnswered answered, const QObject* object) {
+    const DialogRequest request = inputRequest(prompt, title, defaultText);
+    const Context context(object);
+    if (DialogAnswerer* a = state().answerer) {
+        a->inputBoxLater(request, [context, answered](const std::optional<QString>& text) {
+            if (answered)
+                later(context, [answered, text] { answered(text); });
+        });
+        return;
+    }
+    QInputDialog* box = makeInputBox(request);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::ApplicationModal);
+    QObject::connect(box, &QDialog::finished, box, [box, context, answered](int result) {
+        std::optional<QString> text;
+        if (result == QDialog::Accepted)
+            text = box->textValue();
+        if (answered)
+            later(context, [answered, text] { answered(text); });
+    });
+    box->show();
 }
 
 QString GetOpenFileName(const QString& filter, const QString& title, bool* cancelled) {

@@ -4,12 +4,22 @@
 // the caller's windows); a test installs an answerer that records every
 // prompt and returns queued answers, so code that asks the user can run
 // unattended.
+//
+// Two kinds of box: MsgBox and InputBox wait for the answer (a nested event
+// loop, for what the user asked for), ShowMsgBox and ShowInputBox return at
+// once and hand the answer to a callback later, from the event loop (for
+// what a server or peer line raises: nothing may wait on the user there).
+// The prompt of every box is shown as plain text, never as markup, because
+// it may hold text from a server, a peer or a file.
 
 #include "platform_export.h"
 
 #include <QString>
 
+#include <functional>
 #include <optional>
+
+class QObject;
 
 namespace platform {
 
@@ -59,12 +69,23 @@ struct DialogRequest {
     qint32 color = 0;       // colour dialog only: the colour it opens with, an RGB number
 };
 
+// The answer of a box that does not wait: a MsgBoxResult, or the typed text
+// (nothing when cancelled).
+using MsgBoxAnswered = std::function<void(int result)>;
+using InputBoxAnswered = std::function<void(const std::optional<QString>& text)>;
+
 class PLATFORM_EXPORT DialogAnswerer {
 public:
     virtual ~DialogAnswerer();
     virtual int messageBox(const DialogRequest& request) = 0;
     // The typed text, or nothing when the user cancelled.
     virtual std::optional<QString> inputBox(const DialogRequest& request) = 0;
+    // The boxes that do not wait. `answer` may be called at once or kept and
+    // called later (an answerer holding the box open); ShowMsgBox and
+    // ShowInputBox pass it on to their caller from the event loop either way.
+    // By default they answer as messageBox and inputBox do.
+    virtual void messageBoxLater(const DialogRequest& request, MsgBoxAnswered answer);
+    virtual void inputBoxLater(const DialogRequest& request, InputBoxAnswered answer);
     // The chosen file's path, or nothing when the user cancelled. Answerers
     // that do not expect the prompt cancel it.
     virtual std::optional<QString> openFile(const DialogRequest& request);
@@ -92,6 +113,20 @@ PLATFORM_EXPORT int MsgBox(const QString& prompt, int buttons = vbOKOnly,
 // Shows an input box; "" when cancelled, and *cancelled tells the two apart.
 PLATFORM_EXPORT QString InputBox(const QString& prompt, const QString& title = QString(),
                                  const QString& defaultText = QString(), bool* cancelled = nullptr);
+
+// A message box that does not wait: it is shown and the call returns at
+// once. `answered` (may be empty) runs later from the event loop, never
+// inside this call, with one of MsgBoxResult; it is dropped when `context` is
+// given and destroyed first. Whatever `answered` depends on may have changed
+// meanwhile (a window closed, the connection gone): it checks again.
+PLATFORM_EXPORT void ShowMsgBox(const QString& prompt, int buttons = vbOKOnly,
+                                const QString& title = QString(), MsgBoxAnswered answered = {},
+                                const QObject* context = nullptr);
+// An input box that does not wait, as ShowMsgBox: `answered` gets the typed
+// text, or nothing when the user cancelled.
+PLATFORM_EXPORT void ShowInputBox(const QString& prompt, const QString& title,
+                                  const QString& defaultText, InputBoxAnswered answered,
+                                  const QObject* context = nullptr);
 
 // Asks for an existing file to open. `filter` is a pattern list such as
 // "*.*" or "*.txt;*.log" ("*.*" stands for every file, names without a dot

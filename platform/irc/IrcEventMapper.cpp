@@ -29,10 +29,6 @@ int numericOf(const QString& command) {
     return value;
 }
 
-bool isChannel(const QString& target) {
-    return !target.isEmpty() && QStringView(u"#&+!").contains(target.front());
-}
-
 // A list of nicks with single blanks between them.
 QString nickList(const QString& text) {
     return text.split(u' ', Qt::SkipEmptyParts).join(u' ');
@@ -82,13 +78,14 @@ void IrcEventMapper::reset() {
     m_motd.clear();
     m_motdChars = 0;
     m_statusPrefixes = DefaultStatusPrefixes.toString();
+    m_syntax.reset();
 }
 
 QString IrcEventMapper::messageTarget(const QString& target) const {
     qsizetype skip = 0;
     while (skip < target.size() && m_statusPrefixes.contains(target[skip]))
         ++skip;
-    if (skip == 0 || !isChannel(target.sliced(skip)))
+    if (skip == 0 || !m_syntax.isChannel(QStringView(target).sliced(skip)))
         return target;
     return target.sliced(skip);
 }
@@ -126,6 +123,7 @@ std::optional<IrcEvent> IrcEventMapper::eventOf(const IrcMessage& msg) {
     case 5:
         if (const std::optional<QString> prefixes = announcedStatusPrefixes(p))
             m_statusPrefixes = *prefixes;
+        m_syntax.read005(p.mid(1));
         return serverReply(msg, p.value(0));
     case 221:
         if (n < 2)
@@ -204,7 +202,7 @@ std::optional<IrcEvent> IrcEventMapper::eventOf(const IrcMessage& msg) {
                 return std::nullopt;
             return event(Kind::CtcpRequest, {user, target, ctcp->command, ctcp->params});
         }
-        if (isChannel(target))
+        if (m_syntax.isChannel(target))
             return event(Kind::ChannelMessage, {user, target, text});
         return event(Kind::PrivateMessage, {user, text});
     }

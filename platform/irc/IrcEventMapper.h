@@ -7,6 +7,7 @@
 
 #include "platform/irc/IrcEvent.h"
 #include "platform/irc/IrcMessage.h"
+#include "platform/irc/IrcServerSyntax.h"
 
 #include <optional>
 
@@ -33,6 +34,8 @@ public:
     // The nick the server accepted (its welcome), followed through NICK.
     const QString& currentNick() const { return m_nick; }
     bool registered() const { return m_registered; }
+    // The server's channel types and status symbols (its 005).
+    const IrcServerSyntax& syntax() const { return m_syntax; }
 
 private:
     std::optional<IrcEvent> eventOf(const IrcMessage& msg);
@@ -44,6 +47,7 @@ private:
     QStringList m_motd;
     qsizetype m_motdChars = 0;
     QString m_statusPrefixes = DefaultStatusPrefixes.toString();
+    IrcServerSyntax m_syntax;
 };
 
 } // namespace platform

@@ -4,6 +4,7 @@
 #include "platform/irc/IrcLineEncoder.h"
 #include "platform/irc/IrcMask.h"
 
+#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QMetaEnum>
 #include <QPointer>
@@ -20,6 +21,11 @@ namespace {
 constexpr qint64 ReadBufferBytes = 64 * 1024;
 // How long a closing socket may take to hand its last lines to the server.
 constexpr int CloseGraceMs = 5000;
+// Bytes of unraised lines held before reading stops until they are raised.
+constexpr qsizetype HeldLineBytes = 1024 * 1024;
+// How long one event-loop turn may raise lines before the rest waits for the
+// next turn, so that a flood leaves the program responsive.
+constexpr qint64 DispatchBudgetMs = 20;
 
 // The error numbers of the classic socket API, which the frame shows.
 qint16 errorNumber(QAbstractSocket::SocketError error) {
@@ -92,6 +98,9 @@ template <typename Raise> void guarded(const char* event, Raise&& raiseEvent) {
 Yarv::Yarv(QObject* parent) : QObject(parent) {
     m_refill.setInterval(FloodIntervalMs);
     connect(&m_refill, &QTimer::timeout, this, &Yarv::refill);
+    m_dispatch.setSingleShot(true);
+    m_dispatch.setInterval(0);
+    connect(&m_dispatch, &QTimer::timeout, this, &Yarv::dispatchLines);
 }
 
 Yarv::~Yarv() {
@@ -142,8 +151,8 @@ void Yarv::Login(const QString& nick, const QString& userName, const QString& re
     SendCommand(QStringLiteral("USER ") + user + QStringLiteral(" 0 * :") + real);
 }
 
-void Yarv::SendCommand(const QString& line) {
-    queueLine(IrcLineEncoder::encode(line));
+bool Yarv::SendCommand(const QString& line) {
+    return queueLine(IrcLineEncoder::encode(line));
 }
 
 void Yarv::SendRaw(const QString& text) {
@@ -173,7 +182,7 @@ void Yarv::CloseConnection() {
     if (m_state == State::Idle)
         return;
     const bool wasOpen = m_state == State::Connected;
-    if (wasOpen) {
+    if (wasOpen && !m_closing) {
         // A QUIT or PONG just asked for still reaches the server.
         while (!m_urgent.isEmpty())
             m_socket->write(m_urgent.dequeue());
@@ -229,18 +238,69 @@ void Yarv::onConnected() {
 }
 
 void Yarv::onReadyRead() {
+    if (m_state == State::Connected && !m_closing && readAvailable(false))
+        scheduleDispatch();
+}
+
+bool Yarv::readAvailable(bool all) {
+    bool read = false;
+    while (m_socket && m_socket->bytesAvailable() > 0 &&
+           (all || m_lines.bufferedBytes() < HeldLineBytes)) {
+        m_lines.append(m_socket->read(ReadBufferBytes));
+        read = true;
+    }
+    return read;
+}
+
+void Yarv::scheduleDispatch() {
+    if (!m_dispatch.isActive())
+        m_dispatch.start();
+}
+
+void Yarv::dispatchLines() {
     QPointer<Yarv> self(this);
     const quint64 generation = m_generation;
+    QElapsedTimer turn;
+    turn.start();
     QByteArray line;
-    while (m_socket && m_state == State::Connected && m_socket->bytesAvailable() > 0) {
-        m_lines.append(m_socket->read(ReadBufferBytes));
-        while (m_lines.takeLine(line)) {
-            processLine(line);
-            // A handler may have closed or replaced the connection, or deleted us.
-            if (!self || generation != m_generation)
-                return;
+    while (m_state == State::Connected) {
+        if (!m_lines.takeLine(line)) {
+            // Reading stops while many lines wait; go on with what the socket kept.
+            if (!m_closing && readAvailable(false))
+                continue;
+            break;
+        }
+        // Armed while a handler runs: one that waits in a nested event loop
+        // (a modal box) has the next lines raised from there meanwhile.
+        scheduleDispatch();
+        processLine(line);
+        // A handler may have closed or replaced the connection, or deleted us.
+        if (!self || generation != m_generation)
+            return;
+        if (turn.hasExpired(DispatchBudgetMs)) {
+            scheduleDispatch(); // the rest from the next turn
+            return;
         }
     }
+    m_dispatch.stop();
+    if (m_state == State::Connected && m_closing)
+        finishClose();
+}
+
+void Yarv::finishClose() {
+    const PendingClose reason = *m_closing;
+    if (reason.error) {
+        QPointer<Yarv> self(this);
+        const quint64 generation = m_generation;
+        guarded("SocketError", [&] {
+            emit SocketError(reason.number, reason.description, reason.number,
+                             QStringLiteral("Yarv"), QString(), 0, false);
+        });
+        if (!self || generation != m_generation)
+            return; // the handler closed the connection (and raised Disconnected)
+    }
+    dropSocket(false);
+    guarded("Disconnected", [this] { emit Disconnected(); });
 }
 
 void Yarv::onSocketError(QAbstractSocket::SocketError error) {
@@ -254,17 +314,12 @@ void Yarv::onSocketError(QAbstractSocket::SocketError error) {
         onClosedByPeer();
         return;
     }
-    QPointer<Yarv> self(this);
-    const quint64 generation = m_generation;
-    const qint16 number = errorNumber(error);
-    const QString description = m_socket->errorString();
-    guarded("SocketError", [&] {
-        emit SocketError(number, description, number, QStringLiteral("Yarv"), QString(), 0, false);
-    });
-    if (!self || generation != m_generation)
-        return; // the handler closed the connection (and raised Disconnected)
-    dropSocket(false);
-    guarded("Disconnected", [this] { emit Disconnected(); });
+    if (m_state != State::Connected || m_closing)
+        return;
+    // What arrived before the failure is raised first.
+    readAvailable(true);
+    m_closing = PendingClose{true, errorNumber(error), m_socket->errorString()};
+    scheduleDispatch();
 }
 
 void Yarv::onClosedByPeer() {
@@ -274,14 +329,12 @@ void Yarv::onClosedByPeer() {
                         m_socket->errorString());
         return;
     }
-    // What the server sent before it closed (its ERROR) comes first.
-    QPointer<Yarv> self(this);
-    const quint64 generation = m_generation;
-    onReadyRead();
-    if (!self || generation != m_generation)
+    if (m_closing)
         return;
-    dropSocket(false);
-    guarded("Disconnected", [this] { emit Disconnected(); });
+    // What the server sent before it closed (its ERROR) comes first.
+    readAvailable(true);
+    m_closing = PendingClose{};
+    scheduleDispatch();
 }
 
 void Yarv::failConnect(qint16 number, const QString& description) {
@@ -402,6 +455,8 @@ void Yarv::dropSocket(bool graceful) {
     m_queuedBytes = 0;
     m_refill.stop();
     m_lines.clear();
+    m_dispatch.stop();
+    m_closing.reset();
     if (!socket)
         return;
     socket->disconnect(this);
@@ -422,9 +477,10 @@ void Yarv::dropSocket(bool graceful) {
     socket->deleteLater();
 }
 
-void Yarv::queueLine(const QByteArray& line) {
-    if (line.isEmpty() || m_state != State::Connected)
-        return;
+bool Yarv::queueLine(const QByteArray& line) {
+    // Nothing more is sent on a link the server has closed.
+    if (line.isEmpty() || m_state != State::Connected || m_closing)
+        return false;
     switch (kindOf(line)) {
     case LineKind::Pong: {
         // Only the answer to the latest PING matters.
@@ -443,13 +499,14 @@ void Yarv::queueLine(const QByteArray& line) {
     case LineKind::Other:
         if (m_queue.size() >= MaxQueuedLines || m_queuedBytes + line.size() > MaxQueuedBytes) {
             refuse();
-            return;
+            return false;
         }
         m_queue.enqueue(line);
         m_queuedBytes += line.size();
         break;
     }
     flushQueue();
+    return true;
 }
 
 void Yarv::refuse() {

@@ -4,6 +4,16 @@
 // program's lines sent with outgoing flood control through a bounded queue.
 // It answers nothing by itself (not even a PING): the frame does that through
 // the members below.
+//
+// Lines are never raised from inside the socket's readyRead (Qt raises no
+// further readyRead while that slot runs, so a box opened by a handler there
+// would stop all reading, PINGs included). The socket's signals only read
+// what arrived into the line buffer; the lines are raised from the event loop,
+// one at a time and in arrival order. A handler that runs a nested event loop
+// (a modal box) does not stop the connection: the socket is still read and
+// the next lines are raised from the same queue meanwhile. When the server
+// closes the link, the lines read before its close (its ERROR) are raised
+// before Disconnected.
 
 #include "platform/irc/IrcEventMapper.h"
 #include "platform/irc/IrcLineBuffer.h"
@@ -16,6 +26,8 @@
 #include <QString>
 #include <QStringList>
 #include <QTimer>
+
+#include <optional>
 
 class QTcpSocket;
 
@@ -48,8 +60,10 @@ public:
     // argument is not used.
     void Login(const QString& nick, const QString& userName, const QString& reserved,
                const QString& fullName);
-    // One command line, given without a line end.
-    void SendCommand(const QString& line);
+    // One command line, given without a line end. True when it went out or
+    // waits for flood control; false when it was not sent (no connection,
+    // the send queue full, nothing left of it once cleaned).
+    bool SendCommand(const QString& line);
     // A line with its caller's CR LF; one trailing CR LF (or LF) ends the line.
     void SendRaw(const QString& text);
     void SendPrivmsg(const QString& target, const QString& text);
@@ -69,6 +83,9 @@ public:
     static QString NickFromMask(const QString& mask);
     // The nick the server accepted; "" before its welcome.
     QString CurrentNick() const;
+    // What the server says channel names and status symbols look like; the
+    // defaults until its 005 says otherwise, again on each new connection.
+    const IrcServerSyntax& serverSyntax() const { return m_mapper.syntax(); }
     // True once the connection is up, not while it is being made.
     bool IsConnected() const;
     // True while an attempt to connect is in progress.
@@ -123,11 +140,27 @@ Q_SIGNALS:
 private:
     enum class State { Idle, Connecting, Connected };
 
+    // Why an open link is closing once the lines read before are raised.
+    struct PendingClose {
+        bool error = false; // else the server closed it
+        qint16 number = 0;
+        QString description;
+    };
+
     void onConnected();
     void onReadyRead();
     void onSocketError(QAbstractSocket::SocketError error);
     void onClosedByPeer();
     void failConnect(qint16 number, const QString& description);
+    // Moves what the socket holds into the line buffer; unless `all`, only
+    // while the buffer holds less than its share (the kernel keeps the rest).
+    // True when anything was read.
+    bool readAvailable(bool all);
+    void scheduleDispatch();
+    // Raises the lines read, for a while; the rest from the next turn.
+    void dispatchLines();
+    // Ends a link whose last lines have been raised.
+    void finishClose();
     void processLine(const QByteArray& line);
     // Raises the event of a line; a handler's failure ends with the handler.
     void raise(const IrcEvent& event);
@@ -135,7 +168,7 @@ private:
     // Lets go of the socket without raising anything; graceful lets written
     // lines reach the server before the close.
     void dropSocket(bool graceful);
-    void queueLine(const QByteArray& line);
+    bool queueLine(const QByteArray& line);
     void refuse();
     void flushQueue();
     void refill();
@@ -146,6 +179,8 @@ private:
     // a handler has closed or replaced the connection under it.
     quint64 m_generation = 0;
     IrcLineBuffer m_lines;
+    QTimer m_dispatch; // raises the lines read, from the event loop
+    std::optional<PendingClose> m_closing;
     IrcEventMapper m_mapper;
     QQueue<QByteArray> m_urgent; // PONG and QUIT go before everything else
     QQueue<QByteArray> m_queue;

@@ -94,10 +94,11 @@ public:
                        .arg(c.blue());
         out += QStringLiteral("}\r\n\\viewkind4\\uc1\\pard ");
 
-        // What the text starts with: the default font at its own size, as a
-        // reader takes text that gives none.
+        // What the text starts with: the default font, and no size yet. A
+        // reader takes text without a size as 12 pt, so the first run always
+        // states its own, the box's own size included.
         RunState current;
-        current.halfPoints = halfPointsOf(QTextCharFormat(), m_defaultFont);
+        current.halfPoints = 0;
         ParagraphState paragraph;
         QTextBlock block = m_document.findBlock(m_from);
         const QTextBlock last = m_document.findBlock(m_to);

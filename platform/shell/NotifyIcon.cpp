@@ -1,5 +1,7 @@
 #include "platform/shell/NotifyIcon.h"
 
+#include "platform/window/ToolTip.h"
+
 #include <QApplication>
 #include <QHash>
 #include <QPointer>
@@ -84,7 +86,7 @@ private:
         if (data.uFlags & NIF_ICON)
             icon.setIcon(IconFromHandle(data.hIcon));
         if (data.uFlags & NIF_TIP)
-            icon.setToolTip(shownTip(data.szTip));
+            icon.setToolTip(PlainToolTip(shownTip(data.szTip)));
     }
 
     void activated(const Key& key, QSystemTrayIcon::ActivationReason reason) const {

@@ -1,12 +1,12 @@
 #include "platform/window/SwitchBar.h"
 
 #include "platform/richedit/VbKeys.h"
+#include "platform/window/ToolTip.h"
 #include "platform/window/Twips.h"
 
 #include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QTextDocument>
 #include <QToolTip>
 
 namespace platform {
@@ -149,26 +149,13 @@ void SwitchBar::mouseDoubleClickEvent(QMouseEvent* event) {
     Q_EMIT DblClick();
 }
 
-namespace {
-
-// Tooltips carry nicks from the network: a text that looks like markup is
-// shown as written, not rendered.
-QString plainToolTip(const QString& text) {
-    if (!Qt::mightBeRichText(text))
-        return text;
-    return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() +
-           QStringLiteral("</p>");
-}
-
-} // namespace
-
 bool SwitchBar::event(QEvent* event) {
     // The panels leave the mouse to the bar, so the bar shows their tooltips.
     if (event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(event);
         const SwitchBarPanel* panel = Panel(panelAt(help->pos()));
         if (panel && !panel->ToolTipText().isEmpty())
-            QToolTip::showText(help->globalPos(), plainToolTip(panel->ToolTipText()), this);
+            QToolTip::showText(help->globalPos(), PlainToolTip(panel->ToolTipText()), this);
         else
             QToolTip::hideText();
         return true;

@@ -26,9 +26,19 @@ HMENU GetMenu(HWND hwnd) {
     return handleOf(menuBarOf(WidgetFromHandle(hwnd)));
 }
 
+namespace {
+
+bool menusRefuseItems = false;
+
+} // namespace
+
+void SetMenusRefuseItems(bool refuse) {
+    menusRefuseItems = refuse;
+}
+
 bool AppendMenuA(HMENU menu, UINT flags, quint32 id, const QString& text) {
     QWidget* w = widgetOf(menu);
-    if (!w || (flags & (MF_BITMAP | MF_POPUP)))
+    if (!w || menusRefuseItems || (flags & (MF_BITMAP | MF_POPUP)))
         return false;
     auto* a = new QAction(w);
     w->addAction(a);
@@ -38,7 +48,8 @@ bool AppendMenuA(HMENU menu, UINT flags, quint32 id, const QString& text) {
 
 bool AppendMenuA(HMENU menu, UINT flags, quint32 id, HBITMAP bitmap) {
     QWidget* w = widgetOf(menu);
-    if (!w || !(flags & MF_BITMAP) || (flags & (MF_POPUP | MF_SEPARATOR)) || !isBitmap(bitmap))
+    if (!w || menusRefuseItems || !(flags & MF_BITMAP) || (flags & (MF_POPUP | MF_SEPARATOR)) ||
+        !isBitmap(bitmap))
         return false;
     auto* a = new QAction(w);
     w->addAction(a);

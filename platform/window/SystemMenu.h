@@ -66,6 +66,10 @@ PLATFORM_EXPORT HMENU GetMenu(HWND hwnd);
 
 // Appends a text item or a separator (MF_SEPARATOR).
 PLATFORM_EXPORT bool AppendMenuA(HMENU menu, UINT flags, quint32 id, const QString& text);
+// From here on every menu refuses new items, as menus do when the system has
+// no room left for them; false makes them take items again. For tests of what
+// a window does when its menu refuses an item.
+PLATFORM_EXPORT void SetMenusRefuseItems(bool refuse);
 // Appends a bitmap item (MF_BITMAP); the bitmap must be a live handle.
 PLATFORM_EXPORT bool AppendMenuA(HMENU menu, UINT flags, quint32 id, HBITMAP bitmap);
 // Rewrites an item in place: its type, identifier and state all come from the

@@ -3,6 +3,7 @@
 
 #include "config/ServerList.h"
 #include "config/mod_aquire_mirc.h"
+#include "tests/support/FifoWatchdog.h"
 #include "tests/support/TempProgramFolder.h"
 #include "tests/support/TestMain.h"
 
@@ -77,6 +78,13 @@ void TestMircImport::lines_data() {
     QTest::newRow("the entry separator is dropped from a field")
         << QByteArray("n0=Odd\x15nameSERVER:a.net:1GROUP:X")
         << Entries{{"a.net", "1", "Oddname", "X"}};
+    QTest::newRow("a line longer than any server line is passed over")
+        << "n0=ASERVER:a.net:1GROUP:A\r\nn1=" + QByteArray(70000, 'x') +
+               "SERVER:long.net:1GROUP:L\r\nn2=BSERVER:b.net:2GROUP:B"
+        << Entries{{"a.net", "1", "A", "A"}, {"b.net", "2", "B", "B"}};
+    QTest::newRow("lines ended by CR alone, after a byte order mark")
+        << QByteArray("\xEF\xBB\xBFn0=ASERVER:a.net:1GROUP:A\rn1=BSERVER:b.net:2GROUP:B\r")
+        << Entries{{"a.net", "1", "A", "A"}, {"b.net", "2", "B", "B"}};
     QTest::newRow("the same server twice is one entry")
         << QByteArray("n0=ASERVER:a.net:1GROUP:A\nn1=ASERVER:a.net:1GROUP:A")
         << Entries{{"a.net", "1", "A", "A"}};
@@ -114,16 +122,20 @@ void TestMircImport::unreadableFile_data() {
     QTest::addColumn<QString>("name");
     QTest::newRow("missing") << "missing.ini";
     QTest::newRow("a folder") << "folder.ini";
+    QTest::newRow("a pipe nobody writes to") << "pipe.ini";
 }
 
 void TestMircImport::unreadableFile() {
     QFETCH(QString, name);
     TempProgramFolder folder;
     folder.write(QStringLiteral("folder.ini/inside"), "n0=ASERVER:a.net:1GROUP:A");
+    QVERIFY(FifoWatchdog::make(folder.file(QStringLiteral("pipe.ini"))));
+    FifoWatchdog watchdog(folder.file(QStringLiteral("pipe.ini")));
     ServerList list;
     list.readFile(QStringLiteral("\"kept\x15"
                                  "1\x15K\x15K\""));
     const MircImport result = ImportMircServers(list, folder.file(name));
+    QVERIFY2(!watchdog.release(), "the import waited on the pipe");
     QCOMPARE(result.status, MircImport::Status::FileNotFound);
     QCOMPARE(result.added, 0);
     QCOMPARE(entriesOf(list), (Entries{{"kept", "1", "K", "K"}}));

@@ -69,6 +69,8 @@ private Q_SLOTS:
     void readFile_data();
     void readFile();
     void loadServersFillsCombo();
+    void pickCopiesTheEntryAsItStands_data();
+    void pickCopiesTheEntryAsItStands();
     void missingFileGivesEmptyList();
     void eachLineIsDecodedOnItsOwn();
     void readingStopsWhenFull();
@@ -176,6 +178,33 @@ void TestServerList::loadServersFillsCombo() {
     QCOMPARE(box->itemText(0), QStringLiteral("irc.a"));
     FillServerCombo(p, QStringLiteral("3"));
     QCOMPARE(box->count(), 0);
+}
+
+// Picking an entry copies its address, port and style into the settings as
+// they stand: an empty field empties the setting, it does not keep the
+// previous server's value.
+void TestServerList::pickCopiesTheEntryAsItStands_data() {
+    QTest::addColumn<QStringList>("fields"); // URL, port, name, style
+    QTest::newRow("whole entry") << QStringList{"irc.b", "7000", "B", "BNet"};
+    QTest::newRow("no port") << QStringList{"irc.b", "", "B", "BNet"};
+    QTest::newRow("no style") << QStringList{"irc.b", "7000", "B", ""};
+    QTest::newRow("blanks kept") << QStringList{"irc.b ", " 7000", "B", " BNet"};
+}
+
+void TestServerList::pickCopiesTheEntryAsItStands() {
+    QFETCH(QStringList, fields);
+    TempProgramFolder folder;
+    Program p(folder.path());
+    loadServersFile(
+        p, folder,
+        serversFile({QStringList{"irc.a", "6667", "A", "ANet"}.join(kSep), fields.join(kSep)}));
+    QComboBox* box = p.setupDialog().List1;
+    box->setCurrentIndex(0);
+    QCOMPARE(p.settings.value(QStringLiteral("SERVER_PORT")), QStringLiteral("6667"));
+    box->setCurrentIndex(1);
+    QCOMPARE(p.settings.value(QStringLiteral("SERVER_URL")), fields.at(0));
+    QCOMPARE(p.settings.value(QStringLiteral("SERVER_PORT")), fields.at(1));
+    QCOMPARE(p.settings.value(QStringLiteral("SERVER_STYLE")), fields.at(3));
 }
 
 void TestServerList::missingFileGivesEmptyList() {

@@ -15,14 +15,17 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void ownJoinOpensOneWindowAndJoiningAgainKeepsIt();
+    void namesListsStartAfresh_data();
     void namesListsStartAfresh();
     void modeStrings_data();
     void modeStrings();
+    void statusSymbolsAreTheServers_data();
+    void statusSymbolsAreTheServers();
     void userModeTouchesNoWindow_data();
     void userModeTouchesNoWindow();
     void quitWithoutReason();
     void channelDescriptions();
-    void topicReplyStripsCodesInTheCaptionOnly();
+    void topicStripsCodesInTheCaptionOnly();
     void kickedByAnother();
 
 private:
@@ -94,16 +97,26 @@ void TestChannelEvents::ownJoinOpensOneWindowAndJoiningAgainKeepsIt() {
     QCOMPARE(chan->Caption(), QStringLiteral("#c [2] "));
 }
 
+void TestChannelEvents::namesListsStartAfresh_data() {
+    QTest::addColumn<QByteArray>("channel");
+    QTest::newRow("lower case") << QByteArray("#c");
+    // The end of a list names the channel as the server spells it.
+    QTest::newRow("capitals") << QByteArray("#Chan");
+}
+
 void TestChannelEvents::namesListsStartAfresh() {
-    joinWith("@parlone bob");
-    frm_chan* chan = m_c->channel(QStringLiteral("#c"));
+    QFETCH(QByteArray, channel);
+    serverSays({":parlone!u@h JOIN " + channel, ":srv 353 parlone = " + channel + " :@parlone bob",
+                ":srv 366 parlone " + channel + " :End of NAMES list"});
+    frm_chan* chan = m_c->channel(QString::fromLatin1(channel));
     QVERIFY(chan);
     // One list in two replies, asked for again twice.
     for (int i = 0; i < 3; ++i) {
-        serverSays({":srv 353 parlone = #c :@parlone bob", ":srv 353 parlone = #c :ann +cid",
-                    ":srv 366 parlone #c :End of NAMES list"});
+        serverSays({":srv 353 parlone = " + channel + " :@parlone bob",
+                    ":srv 353 parlone = " + channel + " :ann +cid",
+                    ":srv 366 parlone " + channel + " :End of NAMES list"});
         QCOMPARE(chan->ListCount(), 4);
-        QCOMPARE(chan->Caption(), QStringLiteral("#c [4] "));
+        QCOMPARE(chan->Caption(), QString::fromLatin1(channel) + QStringLiteral(" [4] "));
     }
     // The names of a channel without a window are only shown.
     m_c->markServerLines();
@@ -141,6 +154,78 @@ void TestChannelEvents::modeStrings_data() {
         << ownModes << QByteArray("+jo 3:5 bob") << QStringList{"+cid", "@bob", "ann"};
     QTest::newRow("unknown mode") << none << QByteArray("+jo 3:5 bob")
                                   << QStringList{"+cid", "ann", "bob"};
+    // Empty or broken values leave the usual ones in force.
+    QTest::newRow("empty values")
+        << QByteArray(":srv 005 parlone CHANMODES= PREFIX=() :are supported by this server")
+        << QByteArray("+bo m!*@* bob") << QStringList{"+cid", "@bob", "ann"};
+    QTest::newRow("broken values")
+        << QByteArray(":srv 005 parlone CHANMODES=b PREFIX=(ov)@ :are supported by this server")
+        << QByteArray("+bo m!*@* bob") << QStringList{"+cid", "@bob", "ann"};
+}
+
+// A names entry's leading status symbols are those of the server's PREFIX
+// (the usual ones until it says, and after a broken one); everything else
+// belongs to the nick, which every later event names.
+void TestChannelEvents::statusSymbolsAreTheServers_data() {
+    QTest::addColumn<QByteArray>("features");
+    QTest::addColumn<QByteArray>("entry");
+    QTest::addColumn<QString>("nick");
+    QTest::addColumn<QString>("status");
+    const QList<QPair<const char*, QByteArray>> servers{
+        {"usual", QByteArray()},
+        {"all five", ":srv 005 parlone PREFIX=(qaohv)~&@%+ :are supported by this server"},
+        {"two", ":srv 005 parlone PREFIX=(ov)@+ :are supported by this server"},
+        {"broken", ":srv 005 parlone PREFIX=(ov)@ :are supported by this server"},
+    };
+    for (const auto& named : servers) {
+        const char* server = named.first;
+        const QByteArray features = named.second;
+        const bool two = QByteArrayView(server) == "two";
+        const auto row = [&](const char* entry, const char* nick, const char* status) {
+            QTest::addRow("%s: %s", server, entry)
+                << features << QByteArray(entry) << QString::fromLatin1(nick)
+                << QString::fromLatin1(status);
+        };
+        row("^kim", "^kim", "");
+        row("[x]", "[x]", "");
+        row("{y}", "{y}", "");
+        row("`z", "`z", "");
+        row("\\w", "\\w", "");
+        row("@op", "op", "@");
+        if (two)
+            row("%half", "%half", "");
+        else
+            row("%half", "half", "%");
+    }
+}
+
+void TestChannelEvents::statusSymbolsAreTheServers() {
+    QFETCH(QByteArray, features);
+    QFETCH(QByteArray, entry);
+    QFETCH(QString, nick);
+    QFETCH(QString, status);
+    if (!features.isEmpty())
+        serverSays({features});
+    joinWith("zed " + entry);
+    frm_chan* chan = m_c->channel(QStringLiteral("#c"));
+    QVERIFY(chan);
+    QVERIFY(chan->IsONChan(nick));
+    QCOMPARE(chan->UserChanStat(nick), status);
+
+    const QByteArray n = nick.toLatin1();
+    serverSays({":op!o@h MODE #c +o " + n});
+    QCOMPARE(chan->UserChanStat(nick), QStringLiteral("@"));
+    serverSays({":" + n + "!u@h NICK renamed"});
+    QVERIFY(!chan->IsONChan(nick));
+    QCOMPARE(chan->UserChanStat(QStringLiteral("renamed")), QStringLiteral("@"));
+    serverSays({":renamed!u@h PART #c"});
+    QVERIFY(!chan->IsONChan(QStringLiteral("renamed")));
+    serverSays({":" + n + "!u@h JOIN #c"});
+    QVERIFY(chan->IsONChan(nick));
+    serverSays({":" + n + "!u@h QUIT :gone"});
+    QVERIFY(!chan->IsONChan(nick));
+    QCOMPARE(chan->ListCount(), 1);
+    QCOMPARE(chan->Caption(), QStringLiteral("#c [1] "));
 }
 
 void TestChannelEvents::modeStrings() {
@@ -217,7 +302,7 @@ void TestChannelEvents::channelDescriptions() {
     QCOMPARE(m_c->channelLines(QStringLiteral("#c")).size(), 3);
 }
 
-void TestChannelEvents::topicReplyStripsCodesInTheCaptionOnly() {
+void TestChannelEvents::topicStripsCodesInTheCaptionOnly() {
     joinWith("parlone bob");
     frm_chan* chan = m_c->channel(QStringLiteral("#c"));
     QVERIFY(chan);
@@ -235,13 +320,19 @@ void TestChannelEvents::topicReplyStripsCodesInTheCaptionOnly() {
     // A count update keeps the topic, "]" and all.
     serverSays({":ann!a@h JOIN #c"});
     QCOMPARE(chan->Caption(), QStringLiteral("#c [3] red news [old] x"));
-    // A changed topic keeps its codes in the caption too.
+    // A changed topic loses its codes in the caption too; its line keeps them.
     serverSays({":bob!b@h TOPIC #c :\x02"
-                "bold\x02 move"});
-    QCOMPARE(chan->Caption(), QStringLiteral("#c [3] \x02"
-                                             "bold\x02 move"));
+                "bold\x02 \x03"
+                "12blue"});
+    QCOMPARE(chan->Caption(), QStringLiteral("#c [3] bold blue"));
     QCOMPARE(m_c->channelLines(QStringLiteral("#c")).constLast(),
-             QStringLiteral("** bob changes topic to: bold move"));
+             QStringLiteral("** bob changes topic to: bold blue"));
+    console.setSelStart(static_cast<qint32>(console.Text().lastIndexOf(u"bold")));
+    console.setSelLength(4);
+    QVERIFY(console.SelBold());
+    console.setSelStart(static_cast<qint32>(console.Text().lastIndexOf(u"blue")));
+    console.setSelLength(4);
+    QCOMPARE(console.SelColor(), m_c->p->palette.color(12));
 }
 
 void TestChannelEvents::kickedByAnother() {

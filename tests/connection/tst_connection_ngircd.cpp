@@ -3,7 +3,9 @@
 // and a second client (a bare IRC control in the test) doing in channels
 // what other users do.
 
+#include "connection/ConnectionEvents.h"
 #include "core/mod_kernel.h"
+#include "core/mod_startup.h"
 #include "tests/connection/ClientFixture.h"
 #include "tests/support/NgircdServer.h"
 #include "tests/support/ScriptedAnswerer.h"
@@ -13,6 +15,7 @@
 #include <QListWidget>
 
 #include <QRegularExpression>
+#include <QTcpServer>
 
 namespace {
 
@@ -68,6 +71,9 @@ private Q_SLOTS:
     void compactModesFromAnOperator();
     void topicWithCodesAndNamesTwice();
     void listFillsTheChannelList();
+    void localChannelIsAChannelLikeAnyOther();
+    void usersQuitIsNotReconnected();
+    void freshFolderShowsWhatTheServerSays();
 
 private:
     QString nick(const char* base) const { return QLatin1String(base) + QString::number(m_serial); }
@@ -94,6 +100,42 @@ private:
     std::unique_ptr<ClientFixture> m_c;
     int m_serial = 0;
 };
+
+// A channel of the server's other kind, "&" (local to the server).
+void TestConnectionNgircd::localChannelIsAChannelLikeAnyOther() {
+    const QString c = u'&' + QStringLiteral("loc") + QString::number(m_serial);
+    QVERIFY(connectClient());
+    type(QStringLiteral("/join ") + c);
+    QVERIFY(channelHas(c, 1));
+
+    Other bob(nick("bob"));
+    QVERIFY(bob.login(m_server));
+    QSignalSpy said(&bob.yarv, &platform::Yarv::ChannelMessage);
+    QSignalSpy acted(&bob.yarv, &platform::Yarv::CtcpRequest);
+    bob.yarv.SendCommand(QStringLiteral("JOIN ") + c);
+    QVERIFY(channelHas(c, 2));
+
+    // Typed in the channel's own window.
+    QString me = QStringLiteral("/me waves");
+    ParseLine(*m_c->p, me, c);
+    QString say = QStringLiteral("//say in $CHAN");
+    ParseLine(*m_c->p, say, c);
+    QVERIFY(QTest::qWaitFor([&] { return !said.isEmpty() && !acted.isEmpty(); }, 5000));
+    QCOMPARE(said.constFirst().at(1).toString(), c);
+    QCOMPARE(said.constFirst().at(2).toString(), QStringLiteral("in ") + c);
+    QCOMPARE(acted.constFirst().at(1).toString(), c);
+    QCOMPARE(acted.constFirst().at(2).toString(), QStringLiteral("ACTION"));
+
+    const QString renamed = nick("rob");
+    bob.yarv.SendCommand(QStringLiteral("NICK ") + renamed);
+    QVERIFY(QTest::qWaitFor([&] { return m_c->channel(c)->IsONChan(renamed); }, 5000));
+    QVERIFY(!m_c->channel(c)->IsONChan(bob.nick));
+    bob.yarv.SendCommand(QStringLiteral("QUIT :bye"));
+    QVERIFY(channelHas(c, 1));
+    QCOMPARE(m_c->channel(c)->Caption(), c + QStringLiteral(" [1] "));
+    QVERIFY(m_c->channelLines(c).constLast().startsWith(QStringLiteral("** ") + renamed +
+                                                        QStringLiteral(" has quit (")));
+}
 
 void TestConnectionNgircd::initTestCase() {
     QVERIFY2(m_server.start(), qPrintable(m_server.error()));
@@ -334,7 +376,8 @@ void TestConnectionNgircd::compactModesFromAnOperator() {
 }
 
 void TestConnectionNgircd::topicWithCodesAndNamesTwice() {
-    const QString t = chan("t");
+    // Capitals: the end of each names list names the channel so.
+    const QString t = chan("Topic");
     Other bob(nick("bob"));
     QVERIFY(bob.login(m_server));
     bob.yarv.SendCommand(QStringLiteral("JOIN ") + t);
@@ -358,12 +401,8 @@ void TestConnectionNgircd::topicWithCodesAndNamesTwice() {
     bob.yarv.SendCommand(QStringLiteral("TOPIC %1 :\x02"
                                         "bold\x02")
                              .arg(t));
-    QVERIFY(QTest::qWaitFor(
-        [&] {
-            return window->Caption() == t + " [2] \x02"
-                                            "bold\x02";
-        },
-        5000));
+    // The caption loses the codes of a changed topic too.
+    QVERIFY(QTest::qWaitFor([&] { return window->Caption() == t + " [2] bold"; }, 5000));
 }
 
 void TestConnectionNgircd::listFillsTheChannelList() {
@@ -396,6 +435,73 @@ void TestConnectionNgircd::listFillsTheChannelList() {
     QVERIFY(!list.List1->isHidden());
     QVERIFY(
         !list.List1->findItems(listed + QStringLiteral(" 1 red talk"), Qt::MatchExactly).isEmpty());
+}
+
+// The server answers the user's own QUIT by closing the link; the program
+// does not come back.
+void TestConnectionNgircd::usersQuitIsNotReconnected() {
+    m_c->set("USE_RECONNECT", QStringLiteral("1"));
+    QVERIFY(connectClient());
+    QSignalSpy closed(&m_c->irc(), &platform::Yarv::Disconnected);
+    QSignalSpy error(&m_c->irc(), &platform::Yarv::ServerError);
+    type(QStringLiteral("/quit see you"));
+    QVERIFY(closed.wait(5000));
+    QCOMPARE(error.size(), 1);
+    QVERIFY(!m_c->p->mainFrame().connectionEvents->reconnectPending());
+    QVERIFY(!m_c->serverLines().contains(QStringLiteral("Attempting server reconnect")));
+}
+
+// A first start in an empty folder: what the server says shows without any
+// display switch set by hand, and so does a failed connect.
+void TestConnectionNgircd::freshFolderShowsWhatTheServerSays() {
+    TempProgramFolder folder;
+    Program p(folder.path());
+    ScriptedAnswerer answers;
+    answers.queueMessageBoxAnswer(platform::vbNo);
+    Main(p);
+    const QString me = nick("fresh");
+    const struct {
+        const char* key;
+        QString value;
+    } profile[] = {
+        {"SERVER_URL", m_server.host()},
+        {"SERVER_PORT", QString::number(m_server.port())},
+        {"PROFILE_NICKNAME", me},
+        {"PROFILE_ALTERNATE", me + u'_'},
+        {"PROFILE_USERNAME", QStringLiteral("parlone")},
+        {"PROFILE_EMAIL", QStringLiteral("me@example.org")},
+        {"PROFILE_REALNAME", QStringLiteral("Parlone User")},
+    };
+    for (const auto& [key, value] : profile)
+        p.settings.setValue(QLatin1String(key), value);
+    const auto serverLines = [&p] {
+        return p.serverWindow().console->Text().split(QStringLiteral("\r\n"));
+    };
+    platform::Yarv& irc = *p.mainFrame().Yarv1;
+    QSignalSpy motd(&irc, &platform::Yarv::MotdReceived);
+    ConnectServer(p);
+    QVERIFY(motd.wait(5000));
+    QVERIFY(sync(irc));
+    const QString welcome = QStringLiteral("irc.parlone.test - Welcome to the Internet Relay "
+                                           "Network %1!~parlone@127.0.0.1")
+                                .arg(me);
+    QVERIFY2(serverLines().contains(welcome), qPrintable(serverLines().join(u'\n')));
+    QVERIFY(serverLines().contains(QStringLiteral("- Welcome to the Parlone test server")));
+    DisconnectServer(p);
+
+    // A port nothing listens on.
+    quint16 port = 0;
+    {
+        QTcpServer closed;
+        QVERIFY(closed.listen(QHostAddress::LocalHost, 0));
+        port = closed.serverPort();
+    }
+    p.settings.setValue(QStringLiteral("SERVER_PORT"), QString::number(port));
+    QSignalSpy failed(&irc, &platform::Yarv::SocketError);
+    ConnectServer(p);
+    QVERIFY(failed.wait(5000));
+    QVERIFY2(serverLines().filter(QRegularExpression(QStringLiteral("^Error \\d+: "))).size() == 1,
+             qPrintable(serverLines().join(u'\n')));
 }
 
 PARLONE_TEST_MAIN(TestConnectionNgircd)

@@ -18,6 +18,7 @@ private Q_SLOTS:
     void logsInAndIsWelcomed();
     void acceptedNick_data();
     void acceptedNick();
+    void motdBeforeTheWelcomeKeepsTheNick();
     void pingIsAlwaysAnswered_data();
     void pingIsAlwaysAnswered();
     void serverNotice();
@@ -126,6 +127,18 @@ void TestConnectionEvents::acceptedNick() {
     QCOMPARE(m_c->setting("PROFILE_NICKNAME"), nickAfter);
     QCOMPARE(m_c->serverCaption(), QStringLiteral("Connected to: 127.0.0.1 as ") + nickAfter);
     QCOMPARE(m_c->panelTip(), QStringLiteral("Connected to: 127.0.0.1 as ") + nickAfter);
+}
+
+void TestConnectionEvents::motdBeforeTheWelcomeKeepsTheNick() {
+    QVERIFY(connectToPeer());
+    QSignalSpy motd(&m_c->irc(), &platform::Yarv::MotdReceived);
+    m_c->markServerLines();
+    m_peer->sendLine(":srv 375 * :- srv Message of the day -");
+    m_peer->sendLine(":srv 376 * :End of MOTD command");
+    QVERIFY(motd.wait(5000));
+    QCOMPARE(m_c->setting("PROFILE_NICKNAME"), QStringLiteral("parlone"));
+    QVERIFY(!m_c->newServerLines().join(u'|').contains(u"known as"));
+    QCOMPARE(m_c->serverCaption(), QStringLiteral("Connected to: 127.0.0.1 as parlone"));
 }
 
 void TestConnectionEvents::pingIsAlwaysAnswered_data() {

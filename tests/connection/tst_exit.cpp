@@ -1,8 +1,10 @@
 // The program's end, from every place that starts it: the frame's close
 // box, File > E&xit, the tray menu, a typed and a scripted "/exit", with
 // and without the close question. It ends exactly once, asks at most once,
-// writes settings.ini and popups.ini while every window is still there, and
-// the quit message reaches the server before the connection closes.
+// writes settings.ini, popups.ini and main.win while every window is still
+// there, gives each window its own close, and the quit message reaches the
+// server before the connection closes. While the question is open the
+// program goes on as before.
 
 #include "config/frm_popups.h"
 #include "connection/MainMenus.h"
@@ -10,6 +12,7 @@
 #include "core/Form.h"
 #include "core/Program.h"
 #include "core/RecordFile.h"
+#include "core/WindowLookup.h"
 #include "core/mod_kernel.h"
 #include "tests/support/PeerWire.h"
 #include "tests/support/ScriptedAnswerer.h"
@@ -20,6 +23,8 @@
 
 #include <QListWidget>
 #include <QMenu>
+
+#include <functional>
 
 using platform::DialogRequest;
 
@@ -43,9 +48,13 @@ private Q_SLOTS:
     void cleanup();
     void endsOnce_data();
     void endsOnce();
+    void quitLeavesBeforeTheProgramGoes();
+    void questionOpenKeepsTheProgramGoing();
     void waitsForTheNextSecond();
     void openEditorAddsNoSave_data();
     void openEditorAddsNoSave();
+    void waitEndsWhenTheSecondChanges_data();
+    void waitEndsWhenTheSecondChanges();
 
 private:
     frm_main& frame() { return m_p->mainFrame(); }
@@ -202,6 +211,9 @@ void TestExit::endsOnce() {
     }
     QVERIFY(written.contains(QStringLiteral("settings.ini")));
     QVERIFY(written.contains(QStringLiteral("popups.ini")));
+    QVERIFY(written.contains(QStringLiteral("main.win")));
+    // The server window had its own close, which writes its place.
+    QVERIFY(written.contains(QStringLiteral("server.win")));
     QStringList notify;
     for (const QStringList& record : records(QStringLiteral("settings.ini"), 2)) {
         if (record.at(0) == u"ADD_NOTIFY")
@@ -210,6 +222,67 @@ void TestExit::endsOnce() {
     QCOMPARE(notify, QStringList({"alice", "bob", "carol"}));
     const QList<QStringList> popups{{"CHANNEL", "Op", "/mode # +o $1"}};
     QCOMPARE(records(QStringLiteral("popups.ini"), 3), popups);
+}
+
+// The end does not leave before the quit message has: with the program gone
+// the moment it ends, the server still has the message.
+void TestExit::quitLeavesBeforeTheProgramGoes() {
+    m_p->settings.setValue(QStringLiteral("USE_CONFIRM_EXIT"), QStringLiteral("0"));
+    // Much still to send: the quit message waits behind it on the socket.
+    const QString chatter = QStringLiteral("PRIVMSG #x :") + QString(400, u'x');
+    for (int i = 0; i < 8000; ++i)
+        frame().Yarv1->SendCommand(chatter);
+    // The clock turns to the next second at once: the wait for it is over
+    // before the socket could have sent all that.
+    m_p->clock.setFixed(QDateTime(QDate(2024, 3, 9), QTime(7, 5, 30, 999)));
+    QString line = QStringLiteral("/exit");
+    ParseLine(*m_p, line);
+    m_p->clock.setFixed(QDateTime(QDate(2024, 3, 9), QTime(7, 5, 31)));
+    QTRY_COMPARE(m_ends, 1);
+    m_p.reset();
+    QTRY_VERIFY(m_wire->lines().contains("QUIT :Exit: bye now"));
+}
+
+// Asking is not closing: what the server says while the question is open
+// opens its windows, and they stay after a No.
+void TestExit::questionOpenKeepsTheProgramGoing() {
+    struct Asking : ScriptedAnswerer {
+        std::function<void()> whileOpen;
+        int messageBox(const DialogRequest& request) override {
+            whileOpen();
+            return ScriptedAnswerer::messageBox(request);
+        }
+    };
+    // The box of the fixture answers nothing here: this one is installed last.
+    Asking asking;
+    asking.queueMessageBoxAnswer(platform::vbNo);
+    m_p->settings.setValue(QStringLiteral("USE_CONFIRM_EXIT"), QStringLiteral("1"));
+    m_p->settings.setValue(QStringLiteral("PROFILE_NICKNAME"), QStringLiteral("me"));
+    bool closingWhileOpen = true;
+    asking.whileOpen = [&] {
+        closingWhileOpen = m_p->closing;
+        // A second request while the question is open returns at once.
+        QString again = QStringLiteral("/exit");
+        ParseLine(*m_p, again);
+        m_wire->peer().sendLine(":alice!a@h PRIVMSG me :are you there?");
+        m_wire->peer().sendLine(":me!u@h JOIN #room");
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                return FindForm(*m_p, QStringLiteral("?alice")) >= 0 &&
+                       FindForm(*m_p, QStringLiteral("#room")) >= 0;
+            },
+            5000));
+    };
+    frame().windowWidget()->close();
+
+    QVERIFY(!closingWhileOpen);
+    QCOMPARE(asking.requests().size(), 1);
+    QCoreApplication::processEvents();
+    QCOMPARE(m_ends, 0);
+    QVERIFY(!m_p->closing);
+    QVERIFY(FindForm(*m_p, QStringLiteral("?alice")) >= 0);
+    QVERIFY(FindForm(*m_p, QStringLiteral("#room")) >= 0);
+    QVERIFY(frame().Yarv1->IsConnected());
 }
 
 void TestExit::waitsForTheNextSecond() {
@@ -255,6 +328,31 @@ void TestExit::openEditorAddsNoSave() {
     }
     QCOMPARE(written.count(QStringLiteral("popups.ini")), 3);
     QCOMPARE(written.contains(QStringLiteral("popups.win")), open);
+}
+
+// However the clock moves after the exit began, the next reading of another
+// second ends the wait: a second missed while the event loop was held, or a
+// clock stepped back, never makes the program wait for a minute.
+void TestExit::waitEndsWhenTheSecondChanges_data() {
+    QTest::addColumn<QTime>("start");
+    QTest::addColumn<QTime>("next");
+    QTest::newRow("the next second") << QTime(7, 5, 30) << QTime(7, 5, 31);
+    QTest::newRow("over the minute") << QTime(7, 5, 59) << QTime(7, 6, 0);
+    QTest::newRow("a second skipped") << QTime(7, 5, 30) << QTime(7, 5, 32);
+    QTest::newRow("second 0 skipped") << QTime(7, 5, 59) << QTime(7, 6, 1);
+    QTest::newRow("clock stepped back") << QTime(7, 5, 30) << QTime(7, 5, 29);
+}
+
+void TestExit::waitEndsWhenTheSecondChanges() {
+    QFETCH(QTime, start);
+    QFETCH(QTime, next);
+    m_p->settings.setValue(QStringLiteral("USE_CONFIRM_EXIT"), QStringLiteral("0"));
+    m_p->clock.setFixed(QDateTime(QDate(2024, 3, 9), start));
+    QString line = QStringLiteral("/exit");
+    ParseLine(*m_p, line);
+    QVERIFY(m_p->closing);
+    m_p->clock.setFixed(QDateTime(QDate(2024, 3, 9), next));
+    QTRY_COMPARE(m_ends, 1);
 }
 
 PARLONE_TEST_MAIN(TestExit)

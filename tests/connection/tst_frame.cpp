@@ -1,14 +1,21 @@
-// The frame's own lifecycle: main.win read at load, the size rules, the
-// child rescue and a frame that lies off every screen.
+// The frame's own lifecycle: main.win read at load and written at the exit,
+// the size rules, the child rescue, a frame that lies off every screen and a
+// system menu that refuses the frame's items.
 
 #include "connection/FrameGeometry.h"
 #include "connection/frm_main.h"
+#include "console/absRichEdit.h"
 #include "core/Form.h"
 #include "core/Program.h"
+#include "core/RecordFile.h"
+#include "core/mod_kernel.h"
+#include "platform/window/SystemMenu.h"
 #include "platform/window/Twips.h"
 #include "tests/support/TempProgramFolder.h"
 #include "tests/support/TestMain.h"
+#include "windows/frm_server.h"
 
+#include <QRegularExpression>
 #include <QScreen>
 #include <QToolButton>
 
@@ -36,6 +43,10 @@ private Q_SLOTS:
     void shrinkRule_data();
     void shrinkRule();
     void frameRestoredToTheWholeScreenIsShrunk();
+    void maximisedFrameIsNotShrunk();
+    void placeKeptOverARestart_data();
+    void placeKeptOverARestart();
+    void refusedSystemMenuIsReportedOnce();
     void childRescue_data();
     void childRescue();
     void ontoScreens_data();
@@ -137,6 +148,90 @@ void TestFrame::frameRestoredToTheWholeScreenIsShrunk() {
     QTRY_COMPARE(frame.geometry(),
                  QRect(TwipsToPixelsX(1), TwipsToPixelsY(1), TwipsToPixelsX(expected->width()),
                        TwipsToPixelsY(expected->height())));
+}
+
+void TestFrame::maximisedFrameIsNotShrunk() {
+    TempProgramFolder folder;
+    Program p(folder.path());
+    frm_main& frame = p.mainFrame();
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    frame.setWindowState(Form::vbMaximized);
+    QTRY_VERIFY(frame.isMaximized());
+    // As high and wide as the screen, less the window's frame.
+    const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+    QTRY_VERIFY(frame.width() > screen.width() * 9 / 10 &&
+                frame.height() > screen.height() * 9 / 10);
+    QCoreApplication::processEvents();
+    const QRect maximised = frame.geometry();
+    // The size rules run on every change; none of them touches it.
+    frame.Form_Resize();
+    QCoreApplication::processEvents();
+    QCOMPARE(frame.geometry(), maximised);
+    QCOMPARE(frame.WindowState(), int(Form::vbMaximized));
+}
+
+void TestFrame::placeKeptOverARestart_data() {
+    QTest::addColumn<int>("state");
+    QTest::newRow("normal") << int(Form::vbNormal);
+    QTest::newRow("maximised") << int(Form::vbMaximized);
+}
+
+// The exit writes main.win with the frame's place, in twips, and the next
+// start puts the frame there; a maximised frame comes back maximised and
+// keeps the place it is restored to.
+void TestFrame::placeKeptOverARestart() {
+    QFETCH(int, state);
+    TempProgramFolder folder;
+    const QRect place(120, 90, 500, 380);
+    {
+        Program p(folder.path());
+        int ends = 0;
+        p.endProgram = [&ends] { ++ends; };
+        frm_main& frame = p.mainFrame();
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        frame.setGeometry(place);
+        QTRY_COMPARE(frame.geometry(), place);
+        frame.setWindowState(state);
+        QTRY_COMPARE(frame.WindowState(), state);
+        if (state == Form::vbMaximized)
+            QTRY_VERIFY(frame.width() > place.width());
+        ExecCommand(p, QStringLiteral("exit"));
+        QTRY_COMPARE(ends, 1);
+    }
+    const auto number = [](int value) { return u' ' + QString::number(value); };
+    const QList<QStringList> records{
+        {"WIN_STATE", number(state)},
+        {"WIN_LEFT", number(PixelsToTwipsX(place.x()))},
+        {"WIN_TOP", number(PixelsToTwipsY(place.y()))},
+        {"WIN_HEIGHT", number(PixelsToTwipsY(place.height()))},
+        {"WIN_WIDTH", number(PixelsToTwipsX(place.width()))},
+    };
+    QCOMPARE(RecordFile::parse(folder.read(QStringLiteral("main.win")), 2).records, records);
+
+    Program next(folder.path());
+    frm_main& frame = next.mainFrame();
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    QCOMPARE(frame.WindowState(), state);
+    // The place it is restored to, which the next exit records again.
+    QCOMPARE(state == Form::vbNormal ? frame.geometry() : frame.normalGeometry(), place);
+}
+
+// A system menu that takes none of the frame's items: the frame loads all
+// the same and says so once.
+void TestFrame::refusedSystemMenuIsReportedOnce() {
+    TempProgramFolder folder;
+    Program p(folder.path());
+    SetMenusRefuseItems(true);
+    frm_main& frame = p.mainFrame();
+    SetMenusRefuseItems(false);
+    QCOMPARE(frame.Caption(), QStringLiteral("Parlone"));
+    QVERIFY(frame.Yarv1 != nullptr);
+    QVERIFY(frame.Ostrane1 != nullptr);
+    const QStringList lines = p.serverWindow().console->Text().split(QStringLiteral("\r\n"));
+    QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^Error: "))).size(), 1);
 }
 
 void TestFrame::childRescue_data() {

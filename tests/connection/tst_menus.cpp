@@ -16,14 +16,18 @@
 #include "tests/support/ScriptedAnswerer.h"
 #include "tests/support/TempProgramFolder.h"
 #include "tests/support/TestMain.h"
+#include "windows/frm_chan.h"
 #include "windows/frm_list.h"
 #include "windows/frm_notify.h"
 #include "windows/frm_server.h"
 
 #include <QClipboard>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 
 using platform::DialogRequest;
 using platform::SwitchBarPanel;
@@ -55,6 +59,8 @@ private Q_SLOTS:
     void closeActiveWindow();
     void arrange_data();
     void arrange();
+    void arrangedConversationWindowsStayUsable_data();
+    void arrangedConversationWindowsStayUsable();
     void missingHelpIsOneErrorLine();
     void aboutBoxIsModal();
 
@@ -186,8 +192,9 @@ void TestMenus::channelListAsksOnce() {
 void TestMenus::dccChatPrompt_data() {
     QTest::addColumn<std::optional<QString>>("answer");
     QTest::addColumn<QByteArrayList>("sent");
-    QTest::newRow("the proposed nick")
-        << std::optional<QString>(QStringLiteral("bob")) << QByteArrayList{"DCC CHAT bob"};
+    QTest::newRow("the proposed nick") << std::optional<QString>(QStringLiteral("bob"))
+                                       << QByteArrayList{"PRIVMSG bob :\x01"
+                                                         "DCC CHAT chat 2130706433 "};
     QTest::newRow("empty answer") << std::optional<QString>(QString()) << QByteArrayList{};
     QTest::newRow("cancelled") << std::optional<QString>() << QByteArrayList{};
 }
@@ -202,7 +209,11 @@ void TestMenus::dccChatPrompt() {
         m_answers->queueInput(*answer);
     else
         m_answers->queueInputCancel();
-    QCOMPARE(wire.sentBy([&] { menus().mnuDCCChat->trigger(); }), sent);
+    QByteArrayList offered = wire.sentBy([&] { menus().mnuDCCChat->trigger(); });
+    // The offer's port is the system's choice.
+    for (QByteArray& line : offered)
+        line.truncate(line.lastIndexOf(' ') + 1);
+    QCOMPARE(offered, sent);
     QCOMPARE(m_answers->requests().size(), 1);
     const DialogRequest& prompt = m_answers->requests().constFirst();
     QCOMPARE(prompt.kind, DialogRequest::InputBox);
@@ -262,6 +273,52 @@ void TestMenus::arrange() {
         QCOMPARE(a.width(), area.width());
     else
         QCOMPARE(a.height(), area.height());
+}
+
+void TestMenus::arrangedConversationWindowsStayUsable_data() {
+    QTest::addColumn<int>("mode");
+    QTest::newRow("cascade") << 0;
+    QTest::newRow("one above the other") << 1;
+    QTest::newRow("side by side") << 2;
+}
+
+// The conversation windows' own placement rules leave the arrangement alone:
+// every window keeps room for its console above its command line, and tiles
+// do not overlap.
+void TestMenus::arrangedConversationWindowsStayUsable() {
+    QFETCH(int, mode);
+    QList<ConversationForm*> windows{&m_p->serverWindow()};
+    for (const char* tag : {"#one", "#two", "#three"}) {
+        auto* chan = new frm_chan(*m_p);
+        chan->setTag(QLatin1String(tag));
+        chan->Show();
+        windows << chan;
+    }
+    QAction* item = mode == 0   ? menus().mnuWindowSortCascade
+                    : mode == 1 ? menus().mnuWindowSortTileHoriz
+                                : menus().mnuWindowSortTileVert;
+    item->trigger();
+    QList<QRect> placed;
+    for (const ConversationForm* window : windows)
+        placed << window->windowWidget()->geometry();
+    QCoreApplication::processEvents();
+
+    const QRect area = frame().mdiArea()->viewport()->rect();
+    for (int i = 0; i < windows.size(); ++i) {
+        const auto* sub = qobject_cast<const QMdiSubWindow*>(windows.at(i)->windowWidget());
+        QVERIFY(sub);
+        const QRect now = sub->geometry();
+        // Kept where the arrangement put it.
+        QCOMPARE(now, placed.at(i));
+        QVERIFY2(area.contains(now), qPrintable(windows.at(i)->Tag()));
+        QStyleOptionTitleBar option;
+        option.initFrom(sub);
+        const int titleBar = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, sub);
+        QVERIFY2(now.height() > titleBar + windows.at(i)->commandline->sizeHint().height(),
+                 qPrintable(windows.at(i)->Tag()));
+        for (int j = 0; j < i && mode != 0; ++j)
+            QVERIFY(!now.intersects(placed.at(j)));
+    }
 }
 
 void TestMenus::missingHelpIsOneErrorLine() {

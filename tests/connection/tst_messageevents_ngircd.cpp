@@ -29,6 +29,7 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void privateMessageOpensOneHiddenQuery();
+    void privateMessageSwitchedOffInTheServerWindow();
     void channelMessageAndNotice();
     void noticeToTheUser_data();
     void noticeToTheUser();
@@ -122,7 +123,12 @@ QString TestMessageEventsNgircd::joinBoth() {
 }
 
 void TestMessageEventsNgircd::privateMessageOpensOneHiddenQuery() {
-    m_p->settings.setValue(QStringLiteral("SHOW_QUERY"), QStringLiteral("1"));
+    Settings& s = m_p->settings;
+    const Palette& palette = m_p->palette;
+    s.setValue(QStringLiteral("SHOW_QUERY"), QStringLiteral("1"));
+    s.setValue(QStringLiteral("WIN_QUERY_MSGCOLOR"), QString::number(palette.color(9)));
+    s.setValue(QStringLiteral("WIN_QUERY_CONSOLE_FORECOLOR"), QString::number(palette.color(3)));
+    s.setValue(QStringLiteral("WIN_QUERY_CONSOLE_BACKCOLOR"), QString::number(palette.color(11)));
     QVERIFY(fromPeer({QStringLiteral("PRIVMSG %1 :hello there").arg(m_me)}));
 
     // One hidden window for the peer, tagged by the nick as first seen.
@@ -162,6 +168,12 @@ void TestMessageEventsNgircd::privateMessageOpensOneHiddenQuery() {
                           QStringLiteral("<%1> marker %2").arg(m_peerNick).arg(m_serial)}));
     QCOMPARE(bar->Panel(2)->ToolTipText(),
              QStringLiteral("%1(4 messages waiting.)").arg(m_peerNick));
+    // In the private-message colour, on the query windows' looks.
+    absRichEdit& console = *shown->console;
+    console.setSelStart(static_cast<qint32>(console.Text().indexOf(u"hello")));
+    console.setSelLength(5);
+    QCOMPARE(console.SelColor(), palette.color(9));
+    QCOMPARE(console.BackColor(), palette.color(11));
 
     // A reply typed there reaches the peer.
     shown->Show();
@@ -170,6 +182,18 @@ void TestMessageEventsNgircd::privateMessageOpensOneHiddenQuery() {
     QTest::keyClick(shown->commandline, Qt::Key_Return);
     QVERIFY(replies.wait(5000));
     QCOMPARE(replies.constFirst().at(1).toString(), QStringLiteral("hi back"));
+}
+
+// SHOW_QUERY "0" keeps private messages out of the server window only; the
+// query window still opens and shows them.
+void TestMessageEventsNgircd::privateMessageSwitchedOffInTheServerWindow() {
+    m_p->settings.setValue(QStringLiteral("SHOW_QUERY"), QStringLiteral("0"));
+    QVERIFY(fromPeer({QStringLiteral("PRIVMSG %1 :quietly").arg(m_me)}));
+    QVERIFY2(!serverConsole().Text().contains(QStringLiteral("-?-")),
+             qPrintable(serverConsole().Text()));
+    QCOMPARE(queryWindows().size(), 1);
+    QVERIFY(queryWindows().constFirst()->console->Text().contains(
+        QStringLiteral("<%1> quietly").arg(m_peerNick)));
 }
 
 void TestMessageEventsNgircd::channelMessageAndNotice() {
@@ -220,7 +244,7 @@ void TestMessageEventsNgircd::noticeToTheUser() {
     QFETCH(QString, inChannel);
     QFETCH(QString, inServer);
     m_p->settings.setValue(QStringLiteral("SHOW_NOTICE"), show);
-    auto* window = new RecordingWindow(*m_p, QStringLiteral("#room"));
+    auto* window = new RecordingChannel(*m_p, QStringLiteral("#room"));
     window->Show();
     if (!channelActive)
         m_p->serverWindow().Show();

@@ -3,6 +3,7 @@
 // nick in use before and after registration.
 
 #include "connection/ServerReplies.h"
+#include "core/mod_kernel.h"
 #include "tests/connection/ClientFixture.h"
 #include "tests/support/IrcScriptedPeer.h"
 #include "tests/support/ScriptedAnswerer.h"
@@ -46,6 +47,8 @@ private Q_SLOTS:
     void replies();
     void awayFlag();
     void whoReply();
+    void listDoneWhileTheUserLooksElsewhere_data();
+    void listDoneWhileTheUserLooksElsewhere();
     void nickInUseBeforeRegistration();
     void nickInUseOnceRegistered();
     void onlyOneBoxAtATime();
@@ -112,6 +115,7 @@ void TestServerReplies::replies_data() {
             {"End of WHOIS list", "-"});
         row(named("319"), show, ":srv 319 parlone bob :@#x +#y", {"bob is on @#x +#y"});
         row(named("305"), show, ":srv 305 parlone :You are no longer marked as being away", {});
+        row(named("306"), show, ":srv 306 parlone :You have been marked as being away", {});
         row(named("006"), show, ":srv 006 parlone :map", {});
     }
     // The generic echo, for every other reply.
@@ -145,6 +149,31 @@ void TestServerReplies::whoReply() {
     serverSays({":srv 352 parlone #x ~b host.example irc.x bob H :0 Bob Real"});
     QCOMPARE(m_c->newServerLines(),
              (QStringList{"** bob is: ~b!host.example", "on #x", "irc.x ", "Bob Real"}));
+}
+
+// The list's panel shows that the list is coming in, and, when it is done
+// while the user looks at another window, that it waits to be seen.
+void TestServerReplies::listDoneWhileTheUserLooksElsewhere_data() {
+    QTest::addColumn<bool>("elsewhere");
+    QTest::addColumn<int>("picture");
+    QTest::newRow("looking at the list") << false << 11;
+    QTest::newRow("looking elsewhere") << true << 12;
+}
+
+void TestServerReplies::listDoneWhileTheUserLooksElsewhere() {
+    QFETCH(bool, elsewhere);
+    QFETCH(int, picture);
+    QString line = QStringLiteral("/list");
+    ParseLine(*m_c->p, line, QStringLiteral("Server"));
+    const QStringList panels = m_c->panels();
+    const int panel = static_cast<int>(panels.indexOf(QStringLiteral("/LIST"))) + 1;
+    QVERIFY(panel > 1);
+    serverSays({":srv 321 parlone Channel :Users  Name"});
+    QVERIFY(m_c->panelShows(panel, 11));
+    if (elsewhere)
+        m_c->p->serverWindow().ZOrder();
+    serverSays({":srv 322 parlone #x 3 :topic", ":srv 323 parlone :End of LIST"});
+    QVERIFY(m_c->panelShows(panel, picture));
 }
 
 void TestServerReplies::nickInUseBeforeRegistration() {

@@ -79,7 +79,8 @@ void TestSwitcher::init() {
     m_p->serverWindow().Show();
     for (RecordingForm** window : {&m_chan, &m_query}) {
         const QString tag = window == &m_chan ? QStringLiteral("#chan") : QStringLiteral("?bob");
-        *window = new RecordingForm(*m_p, tag);
+        *window =
+            window == &m_chan ? new RecordingChannelForm(*m_p, tag) : new RecordingForm(*m_p, tag);
         (*window)->Show();
         frame().AddPanel(tag, 1);
     }

@@ -7,6 +7,7 @@
 #include "core/Form.h"
 #include "core/Program.h"
 #include "core/UnreadLines.h"
+#include "core/mod_kernel.h"
 #include "platform/window/Twips.h"
 #include "tests/support/FakeNotifyArea.h"
 #include "tests/support/TempProgramFolder.h"
@@ -52,6 +53,7 @@ private Q_SLOTS:
     void leftClickBringsTheFrameBack_data();
     void leftClickBringsTheFrameBack();
     void rightClickOpensTheSharedMenu();
+    void maxTakesTheFrameOutOfTheTray();
 
 private:
     frm_main& frame() { return m_p->mainFrame(); }
@@ -244,6 +246,17 @@ void TestTray::leftClickBringsTheFrameBack() {
                          TwipsToPixelsX(frame().Width() - 200),
                          TwipsToPixelsY(frame().Height() - 200));
     QCOMPARE(window->windowWidget()->geometry(), rescued ? expected : before);
+}
+
+void TestTray::maxTakesTheFrameOutOfTheTray() {
+    minimiseIntoTray();
+    QVERIFY(m_area->shown);
+    QString line = QStringLiteral("/max");
+    ParseLine(*m_p, line, QStringLiteral("Server"));
+    QVERIFY(frame().Visible());
+    QCOMPARE(frame().WindowState(), int(Form::vbMaximized));
+    QVERIFY(!m_area->shown);
+    QCOMPARE(m_area->calls.constLast().message, NIM_DELETE);
 }
 
 void TestTray::rightClickOpensTheSharedMenu() {

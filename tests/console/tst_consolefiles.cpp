@@ -49,6 +49,8 @@ private Q_SLOTS:
 
     void rtfRoundTrip();
     void rtfKeepsItalicStrikeAndScripts();
+    void rtfStatesTheFirstRunsSize_data();
+    void rtfStatesTheFirstRunsSize();
     void paragraphFormatsRoundTrip_data();
     void paragraphFormatsRoundTrip();
     void foreignParagraphFormats_data();
@@ -227,6 +229,45 @@ void TestConsoleFiles::foreignParagraphFormats() {
     QCOMPARE(m_console->Text(), QStringLiteral("item"));
     QCOMPARE(m_console->SelSpacing(), spacing);
     QCOMPARE(m_console->SelNumbering(), numbering);
+}
+
+void TestConsoleFiles::rtfStatesTheFirstRunsSize_data() {
+    QTest::addColumn<int>("boxPoints");
+    QTest::addColumn<int>("runPoints"); // 0: the box's own size
+    QTest::addColumn<int>("readerPoints");
+    QTest::newRow("the box's own size") << 9 << 0 << 14;
+    QTest::newRow("the box's own size, read where 12 is usual") << 9 << 0 << 12;
+    QTest::newRow("a size of its own") << 9 << 16 << 14;
+}
+
+void TestConsoleFiles::rtfStatesTheFirstRunsSize() {
+    QFETCH(int, boxPoints);
+    QFETCH(int, runPoints);
+    QFETCH(int, readerPoints);
+    QFont font = m_console->Font();
+    font.setPointSize(boxPoints);
+    m_console->setFont(font);
+    m_console->setText(QStringLiteral("copied"));
+    if (runPoints > 0) {
+        m_console->setSelStart(0);
+        m_console->setSelLength(6);
+        m_console->setSelFontSize(runPoints);
+    }
+    const int points = runPoints > 0 ? runPoints : boxPoints;
+    m_console->setSelStart(0);
+    m_console->setSelLength(6);
+    const QString rtf = m_console->SelRTF();
+    QVERIFY2(rtf.contains(QStringLiteral("\\fs%1").arg(points * 2)), qPrintable(rtf));
+
+    // A word processor, whose text is of another size, keeps the console's.
+    absRichEdit other(*m_program);
+    QFont otherFont = other.Font();
+    otherFont.setPointSize(readerPoints);
+    other.setFont(otherFont);
+    other.setTextRTF(rtf);
+    other.setSelStart(0);
+    other.setSelLength(6);
+    QCOMPARE(other.SelFontSize(), points);
 }
 
 void TestConsoleFiles::selRtfRoundTrip() {

@@ -63,7 +63,7 @@ private:
     std::unique_ptr<TempProgramFolder> m_folder;
     std::unique_ptr<Program> m_p;
     std::unique_ptr<PeerWire> m_wire;
-    QList<RecordingWindow*> m_windows;
+    QList<Form*> m_windows;
 };
 
 void TestChatCommands::init() {
@@ -82,7 +82,9 @@ void TestChatCommands::init() {
     // first, as the query it was) and its desktop window.
     m_windows.clear();
     for (const char* tag : {"#a", "#b", "?bob", "??ann", "?ann"}) {
-        auto* window = new RecordingWindow(*m_p, QString::fromLatin1(tag));
+        const QString name = QString::fromLatin1(tag);
+        Form* window = name.startsWith(u'#') ? static_cast<Form*>(new RecordingChannel(*m_p, name))
+                                             : new RecordingWindow(*m_p, name);
         window->Show();
         m_windows << window;
     }
@@ -223,8 +225,8 @@ void TestChatCommands::commands() {
     QCOMPARE(sentByLine(line, tag), sent);
 
     QStringList seen;
-    for (const RecordingWindow* window : std::as_const(m_windows)) {
-        for (const QString& text : window->lines)
+    for (const Form* window : std::as_const(m_windows)) {
+        for (const QString& text : dynamic_cast<const LineRecord*>(window)->lines)
             seen << window->Tag() + u' ' + text;
     }
     const QString added = console().Text().mid(before.size());

@@ -118,7 +118,7 @@ void TestKernel::dispatch_data() {
     QTest::newRow("ls") << "/LS -l" << QByteArrayList{};
     QTest::newRow("info") << "/info" << QByteArrayList{};
     QTest::newRow("beep") << "/beep" << QByteArrayList{};
-    QTest::newRow("keyword not built yet") << "/dcc chat bob" << QByteArrayList{"dcc chat bob"};
+    QTest::newRow("dcc, neither chat nor send") << "/dcc resume bob" << QByteArrayList{};
 }
 
 void TestKernel::dispatch() {
@@ -384,7 +384,7 @@ void TestKernel::commandActsOnItsOwnWindow() {
     QFETCH(QString, inServer);
     m_p->settings.setValue(QStringLiteral("WIN_SERVER_NOTICECOLOR"),
                            QString::number(m_p->palette.color(4)));
-    auto* channel = new RecordingWindow(*m_p, QStringLiteral("#a"));
+    auto* channel = new RecordingChannel(*m_p, QStringLiteral("#a"));
     channel->Show();
     // A window with a channel's tag that shows no lines of its own.
     auto* plain = new Form(*m_p, Form::Kind::MdiChild, QStringLiteral("#plain"));

@@ -15,6 +15,7 @@
 #include "windows/frm_chan.h"
 #include "windows/frm_server.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -71,6 +72,9 @@ private Q_SLOTS:
     void instantConnectWithAnIncompleteProfile();
     void setupShownAndFrameMinimised();
     void firstStartGetsEveryDefaultAndOneQuestion();
+    void firstStartShowsWhatTheServerSays_data();
+    void firstStartShowsWhatTheServerSays();
+    void aSavedDisplaySwitchIsKept();
     void answerNoIsRemembered();
     void answerYesAsksAgain();
     void questionComesBeforeAnyWindowIsShown();
@@ -310,13 +314,85 @@ void TestStartup::firstStartGetsEveryDefaultAndOneQuestion() {
                                         : QString(key.defaultValue);
         QCOMPARE(p.settings.value(key), expected);
     }
-    QCOMPARE(defaults, 41);
+    QCOMPARE(defaults, 61);
     QCOMPARE(p.settings.value(u"WIN_SERVER_QUERYCOLOR"), QString::number(p.palette.color(0)));
     QCOMPARE(p.settings.value(u"PROMPT_SWIZ"), QStringLiteral("0"));
     // Keys without a default stay empty.
     QCOMPARE(p.settings.value(u"WIN_CHAN_LIST_FONT"), QString());
     QCOMPARE(p.settings.value(u"WIN_SERVER_CONSOLE_FONTSIZE"), QString());
     QCOMPARE(p.setupDialog().txt_dcc_port->text(), QStringLiteral("4000"));
+}
+
+void TestStartup::firstStartShowsWhatTheServerSays_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("box"); // index in chk_md
+    QTest::addColumn<QString>("value");
+    const auto row = [](const char* key, int box, const char* value) {
+        QTest::newRow(key) << QString::fromLatin1(key) << box << QString::fromLatin1(value);
+    };
+    row("SHOW_CTCP", 0, "1");
+    row("SHOW_CTCPREPLY", 1, "1");
+    row("SHOW_ERROR", 2, "1");
+    row("SHOW_IRCMESSAGES", 3, "1");
+    row("SHOW_JOIN", 4, "1");
+    row("SHOW_PART", 5, "1");
+    row("SHOW_KICK", 6, "1");
+    row("SHOW_NICK", 7, "1");
+    row("SHOW_NOTICE", 8, "1");
+    row("SHOW_NOTICEACTIVE", 9, "1");
+    row("SHOW_QUERY", 10, "1");
+    row("SHOW_QUIT", 11, "1");
+    row("SHOW_QUITACTIVE", 12, "1");
+    row("SHOW_CHANNELMODE", 13, "1");
+    // The nick list already shows the names.
+    row("SHOW_NAMES", 14, "0");
+    row("SHOW_MOTD", 15, "1");
+    // A ping every few minutes would bury the rest.
+    row("SHOW_SERVERPING", 16, "0");
+    row("SHOW_SERVERERROR", 17, "1");
+    row("SHOW_WELCOME", 18, "1");
+    row("SHOW_SERVERNOTICE", 19, "1");
+}
+
+void TestStartup::firstStartShowsWhatTheServerSays() {
+    QFETCH(QString, key);
+    QFETCH(int, box);
+    QFETCH(QString, value);
+
+    TempProgramFolder folder;
+    Program p(folder.path());
+    // The switch is already in place when the first-run question comes.
+    struct Peeking : ScriptedAnswerer {
+        Program* program = nullptr;
+        QString key;
+        QString seen;
+        int messageBox(const platform::DialogRequest& request) override {
+            seen = program->settings.value(key);
+            return ScriptedAnswerer::messageBox(request);
+        }
+    } answers;
+    answers.program = &p;
+    answers.key = key;
+    answers.queueMessageBoxAnswer(platform::vbNo);
+    Main(p);
+
+    QCOMPARE(answers.seen, value);
+    QCOMPARE(p.settings.value(key), value);
+    QCOMPARE(p.setupDialog().chk_md.at(box)->isChecked(), value == u"1");
+    // The setup dialog itself still opens only when asked to.
+    QCOMPARE(p.settings.value(u"SHOW_SETUP"), QString());
+}
+
+void TestStartup::aSavedDisplaySwitchIsKept() {
+    TempProgramFolder folder;
+    folder.write(QStringLiteral("settings.ini"), "\"PROMPT_SWIZ\",\"0\"\r\n"
+                                                 "\"SHOW_JOIN\",\"0\"\r\n");
+    Program p(folder.path());
+    ScriptedAnswerer answers;
+    Main(p);
+    QCOMPARE(p.settings.value(u"SHOW_JOIN"), QStringLiteral("0"));
+    QVERIFY(!p.setupDialog().chk_md.at(4)->isChecked());
+    QCOMPARE(p.settings.value(u"SHOW_PART"), QStringLiteral("1"));
 }
 
 void TestStartup::answerNoIsRemembered() {

@@ -8,6 +8,7 @@
 #include "core/WindowLookup.h"
 #include "core/mod_kernel.h"
 #include "platform/window/Twips.h"
+#include "tests/support/FifoWatchdog.h"
 #include "tests/support/PeerWire.h"
 #include "tests/support/TempProgramFolder.h"
 #include "windows/frm_chan.h"
@@ -58,6 +59,8 @@ private Q_SLOTS:
     void states();
     void save_data();
     void save();
+    void saveToAPipeReturnsAtOnce_data();
+    void saveToAPipeReturnsAtOnce();
     void clearEmptiesTheQueryAndItsTwin();
     void close_data();
     void close();
@@ -224,6 +227,24 @@ void TestWindowCommands::save() {
         QCOMPARE(m_folder->read(file), bytes);
     }
     QCOMPARE(m_folder->read(QStringLiteral("blocker")), QByteArray("keep"));
+}
+
+void TestWindowCommands::saveToAPipeReturnsAtOnce_data() {
+    QTest::addColumn<QString>("command");
+    QTest::newRow("server window") << "/window server save ";
+    QTest::newRow("channel") << "/window normal save #chan ";
+}
+
+// A pipe at the path (nobody reading it) would hold a plain open for ever;
+// the save fails silently instead.
+void TestWindowCommands::saveToAPipeReturnsAtOnce() {
+    QFETCH(QString, command);
+    const QString fifo = m_folder->file(QStringLiteral("pipe"));
+    QVERIFY(FifoWatchdog::make(fifo));
+    FifoWatchdog watchdog(fifo);
+    run(command + fifo);
+    QVERIFY2(!watchdog.release(), "the save waited on the pipe");
+    QVERIFY(!QFileInfo(fifo).isFile());
 }
 
 void TestWindowCommands::clearEmptiesTheQueryAndItsTwin() {

@@ -9,6 +9,7 @@
 #include "tests/support/TestMain.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -16,6 +17,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
+#include <QTimer>
 
 #include <memory>
 #include <vector>
@@ -72,6 +74,8 @@ private Q_SLOTS:
     void serving_data();
     void serving();
     void idleClientNeitherBlocksNorStays();
+    void tricklingClientIsClosedAtItsLimit();
+    void failedAcceptLeavesTheListenerListening();
     void clientsBeyondTheLimitAreClosed();
     void listenStaysSilent_data();
     void listenStaysSilent();
@@ -163,11 +167,51 @@ void TestOstrane::idleClientNeitherBlocksNorStays() {
     QVERIFY(!idle.closed); // its 30 seconds are far from over
 
     // A connection accepted with a short idle time is closed after it.
-    control.ident.setIdleTimeout(50);
+    control.ident.setQueryTimeout(50);
     IdentClient silent(control.port);
     QVERIFY(silent.waitClosed());
     QCOMPARE(silent.received, QByteArray());
     QVERIFY(!idle.closed);
+}
+
+// The limit counts from the connection: a byte now and then does not extend it.
+void TestOstrane::tricklingClientIsClosedAtItsLimit() {
+    ListeningControl control;
+    control.ident.setQueryTimeout(600);
+    QElapsedTimer since;
+    since.start();
+    IdentClient trickling(control.port);
+    QTimer drip;
+    QObject::connect(&drip, &QTimer::timeout, [&trickling] {
+        if (trickling.socket.state() == QAbstractSocket::ConnectedState)
+            trickling.socket.write("6");
+    });
+    drip.start(100);
+
+    IdentClient served(control.port);
+    QVERIFY(served.send("1, 2\r\n"));
+    QVERIFY(served.waitClosed());
+    QCOMPARE(served.received, TesterReply);
+
+    QVERIFY(QTest::qWaitFor([&trickling] { return trickling.closed; }, 3000));
+    QVERIFY2(since.elapsed() >= 500, qPrintable(QString::number(since.elapsed())));
+    QCOMPARE(trickling.received, QByteArray());
+}
+
+// A failed accept makes the listener pause; it takes up again by itself.
+void TestOstrane::failedAcceptLeavesTheListenerListening() {
+    ListeningControl control;
+    control.ident.setAcceptRetryDelay(50);
+    auto* listener = control.ident.findChild<QTcpServer*>();
+    QVERIFY(listener);
+    // As the listener does when accept fails (no file handle left).
+    listener->pauseAccepting();
+    emit listener->acceptError(QAbstractSocket::SocketResourceError);
+    IdentClient served(control.port);
+    QVERIFY(served.send("1, 2\r\n"));
+    QVERIFY(served.waitClosed());
+    QCOMPARE(served.received, TesterReply);
+    QVERIFY(listener->isListening());
 }
 
 // Clients that never finish their query hold at most MaxConnections

@@ -89,6 +89,8 @@ bool NgircdServer::startOnPort(const Options& options, quint16 port) {
         conf += QStringLiteral("PingTimeout = %1\n").arg(options.pingTimeout);
     if (options.pongTimeout > 0)
         conf += QStringLiteral("PongTimeout = %1\n").arg(options.pongTimeout);
+    if (options.maxNickLength > 0)
+        conf += QStringLiteral("MaxNickLength = %1\n").arg(options.maxNickLength);
     const QString lookups = options.identLookups ? QStringLiteral("yes") : QStringLiteral("no");
     conf += QStringLiteral("[Options]\n"
                            "DNS = %1\n"

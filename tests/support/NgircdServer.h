@@ -20,6 +20,8 @@ public:
         // Looks up each client's host name and asks its ident server (on
         // port 113 of the client's address) for its user name.
         bool identLookups = false;
+        // The longest nick the server takes; 0 keeps its default of 9.
+        int maxNickLength = 0;
     };
 
     static constexpr const char* Binary = "/usr/sbin/ngircd";

@@ -5,6 +5,7 @@
 // not link.
 
 #include "core/Form.h"
+#include "tests/support/RecordingWindow.h"
 
 #include <QList>
 
@@ -17,4 +18,11 @@ public:
     }
     // The UnloadMode of every call, in order.
     QList<int> closes;
+};
+
+// The same, standing for a channel window (by its class); it shows nothing.
+class RecordingChannelForm : public RecordingForm, public StubChannelOps {
+public:
+    using RecordingForm::RecordingForm;
+    void disp(const QString&, bool, const QString&) override {}
 };

@@ -4,11 +4,19 @@
 // an unqueued message box answers OK (or the first button), an unqueued input
 // box, file prompt or colour dialog is cancelled, an unqueued chooser closes
 // without a pick.
+//
+// Held boxes: while holding, a message or input box is left open until the
+// test answers it. A box that does not wait (ShowMsgBox, ShowInputBox) stays
+// pending and the program goes on; a box that waits (MsgBox, InputBox) runs
+// a nested event loop as a modal dialog does, calls whileOpen from inside it
+// and is answered (from the queues) when whileOpen returns.
 
 #include "platform/dialogs/Dialogs.h"
 
 #include <QList>
 #include <QQueue>
+
+#include <functional>
 
 class ScriptedAnswerer : public platform::DialogAnswerer {
 public:
@@ -32,14 +40,41 @@ public:
     const QList<platform::DialogRequest>& requests() const { return m_requests; }
     void clear() { m_requests.clear(); }
 
+    // Leaves the boxes that come from now on open until answered.
+    void hold(bool on = true) { m_holding = on; }
+    // What runs while a held box that waits is open.
+    void setWhileOpen(std::function<void()> whileOpen) { m_whileOpen = std::move(whileOpen); }
+    // Boxes that do not wait and are held open, oldest first.
+    qsizetype pendingCount() const { return m_pending.size(); }
+    // Answers the oldest held box: a message box with `result`, an input box
+    // with `text` (nothing: cancelled). False when none is held.
+    bool answerPending(int result);
+    bool answerPendingInput(const std::optional<QString>& text);
+
     int messageBox(const platform::DialogRequest& request) override;
     std::optional<QString> inputBox(const platform::DialogRequest& request) override;
+    void messageBoxLater(const platform::DialogRequest& request,
+                         platform::MsgBoxAnswered answer) override;
+    void inputBoxLater(const platform::DialogRequest& request,
+                       platform::InputBoxAnswered answer) override;
     std::optional<QString> openFile(const platform::DialogRequest& request) override;
     std::optional<QString> chooser(const platform::DialogRequest& request) override;
     std::optional<qint32> colorDialog(const platform::DialogRequest& request) override;
 
 private:
+    struct Pending {
+        platform::MsgBoxAnswered box;
+        platform::InputBoxAnswered input;
+    };
+    int queuedBoxAnswer(const platform::DialogRequest& request);
+    std::optional<QString> queuedInput();
+    // A held box that waits: a nested event loop until whileOpen has run.
+    void waitWhileOpen();
+
     platform::DialogAnswerer* m_previous;
+    bool m_holding = false;
+    std::function<void()> m_whileOpen;
+    QList<Pending> m_pending;
     QList<platform::DialogRequest> m_requests;
     QQueue<int> m_boxAnswers;
     QQueue<std::optional<QString>> m_inputAnswers;

@@ -16,6 +16,9 @@ class TestCommandLine : public QObject {
 private Q_SLOTS:
     void init();
     void cleanup();
+    void onlyLinesTheQueueTookAreShownAsSaid();
+    void lineTypedWithoutConnectionIsNotShownAsSaid();
+    void linesPastedAfterACloseDoNotRun();
     void controlCodeKeys_data();
     void controlCodeKeys();
     void historyKeys();
@@ -24,6 +27,7 @@ private Q_SLOTS:
     void slashLineGoesTrimmedToTheDispatcher();
     void lineBreaksEnterLineByLine_data();
     void lineBreaksEnterLineByLine();
+    void longLineGoesInSeveralMessages_data();
     void longLineGoesInSeveralMessages();
     void splitKeepsCharactersWhole_data();
     void splitKeepsCharactersWhole();
@@ -201,19 +205,37 @@ void TestCommandLine::lineBreaksEnterLineByLine() {
 }
 
 // A line too long for one message goes out, and is shown, in pieces that a
-// server can relay whole; nothing of it is lost.
+// server can relay whole, whatever the lengths of the nick and the channel;
+// nothing of it is lost.
+void TestCommandLine::longLineGoesInSeveralMessages_data() {
+    QTest::addColumn<QString>("nick");
+    QTest::addColumn<QString>("channel");
+    QTest::newRow("short names") << "me"
+                                 << "#x";
+    QTest::newRow("a long nick in a long channel") << QString(30, u'n') << u'#' + QString(49, u'c');
+}
+
 void TestCommandLine::longLineGoesInSeveralMessages() {
-    auto* window = f.open<frm_chan>(QStringLiteral("#x"));
+    QFETCH(QString, nick);
+    QFETCH(QString, channel);
+    f.p->settings.setValue(QStringLiteral("PROFILE_NICKNAME"), nick);
+    auto* window = f.open<frm_chan>(channel);
     QString text;
     for (int i = 0; text.size() < 1500; ++i)
         text += QStringLiteral("word%1 é€ ").arg(i);
     text = text.left(1500).trimmed();
     const QByteArrayList sent = f.sentBy([&] { WindowFixture::enter(*window, text); });
     QVERIFY(sent.size() >= 4);
+    // What the server relays: the sender's nick, user name (up to 10) and
+    // host name (up to 63) in front, 510 bytes in all.
+    const QByteArray relayed =
+        ':' + nick.toUtf8() + '!' + QByteArray(10, 'u') + '@' + QByteArray(63, 'h') + ' ';
+    const QByteArray head = "PRIVMSG " + channel.toUtf8() + " :";
     QString joined;
     for (const QByteArray& line : sent) {
-        QVERIFY(line.startsWith("PRIVMSG #x :"));
-        const QByteArray piece = line.mid(12);
+        QVERIFY(line.startsWith(head));
+        QVERIFY2(relayed.size() + line.size() <= 510, line.constData());
+        const QByteArray piece = line.mid(head.size());
         QVERIFY2(piece.size() <= 400, line.constData());
         joined += QString::fromUtf8(piece);
     }
@@ -221,7 +243,8 @@ void TestCommandLine::longLineGoesInSeveralMessages() {
     // Each piece is shown as its own line; the history keeps the whole line.
     const QStringList shown = window->console->Text().split(QStringLiteral("\r\n"));
     QCOMPARE(shown.size(), sent.size() + 1);
-    QCOMPARE(shown.last(), QStringLiteral("<me> ") + QString::fromUtf8(sent.last().mid(12)));
+    QCOMPARE(shown.last(),
+             u'<' + nick + QStringLiteral("> ") + QString::fromUtf8(sent.last().mid(head.size())));
     QCOMPARE(WindowFixture::history(*window), QStringList{text});
 }
 
@@ -266,6 +289,51 @@ void TestCommandLine::serverEnter() {
     QCOMPARE(f.sentBy([&] { WindowFixture::enter(server, typed); }), sent);
     QCOMPARE(WindowFixture::history(server), (QStringList{typed, QStringLiteral("first")}));
     QCOMPARE(server.commandline->text(), QString());
+}
+
+// A paste larger than the send queue: the lines shown as said are exactly the
+// lines that reach the server.
+void TestCommandLine::onlyLinesTheQueueTookAreShownAsSaid() {
+    auto* window = f.open<frm_chan>(QStringLiteral("#x"));
+    const qsizetype before = f.peer->lines().size();
+    f.irc().setFloodControl(true);
+    QStringList pasted;
+    for (int i = 0; i < 1500; ++i)
+        pasted.append(QStringLiteral("line %1").arg(i));
+    QGuiApplication::clipboard()->setText(pasted.join(u'\n') + u'\n');
+    QTest::keyClick(window->commandline, Qt::Key_V, Qt::ControlModifier);
+    // Flood control off lets every line that waits go at once.
+    f.irc().setFloodControl(false);
+    const QStringList said =
+        window->console->Text().split(QStringLiteral("\r\n")).filter(QStringLiteral("<me> line"));
+    QVERIFY2(said.size() < pasted.size(), "the queue refused nothing");
+    QVERIFY(f.peer->waitForLines(int(before + said.size())));
+    QTest::qWait(100);
+    const QByteArrayList received = f.peer->lines().mid(before);
+    QCOMPARE(received.size(), said.size());
+    for (qsizetype i = 0; i < said.size(); ++i)
+        QCOMPARE(QString::fromUtf8(received.at(i)),
+                 QStringLiteral("PRIVMSG #x :") + said.at(i).mid(5));
+}
+
+void TestCommandLine::lineTypedWithoutConnectionIsNotShownAsSaid() {
+    auto* window = f.open<frm_chan>(QStringLiteral("#x"));
+    f.irc().CloseConnection();
+    WindowFixture::enter(*window, QStringLiteral("hello"));
+    const QString text = window->console->Text();
+    QVERIFY(!text.contains(u"<me> hello"));
+    QCOMPARE(WindowFixture::lastLine(*window->console),
+             QStringLiteral("Error: not connected, line not sent"));
+}
+
+// "/close" among pasted lines: the window is gone for the program at once,
+// so the lines after it are not said in it.
+void TestCommandLine::linesPastedAfterACloseDoNotRun() {
+    auto* window = f.open<frm_chan>(QStringLiteral("#x"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("/close\nhello\n"));
+    const QByteArrayList sent =
+        f.sentBy([&] { QTest::keyClick(window->commandline, Qt::Key_V, Qt::ControlModifier); });
+    QCOMPARE(sent, QByteArrayList{"PART #x"});
 }
 
 PARLONE_TEST_MAIN(TestCommandLine)

@@ -1,7 +1,7 @@
 // A channel window's command line against a real ngircd, with a second
 // client in the channel to read what arrives: pasted lines arrive one message
 // each, never glued, and a line too long for one message arrives whole, in
-// several.
+// several, also from a long nick in a long channel.
 
 #include "connection/frm_main.h"
 #include "core/Program.h"
@@ -24,6 +24,7 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void pastedLinesArriveOneEach();
+    void longLineArrivesWholeInSeveral_data();
     void longLineArrivesWholeInSeveral();
 
 private:
@@ -41,7 +42,9 @@ private:
 };
 
 void TestCommandLineNgircd::initTestCase() {
-    QVERIFY2(m_server.start(), qPrintable(m_server.error()));
+    NgircdServer::Options options;
+    options.maxNickLength = 30;
+    QVERIFY2(m_server.start(options), qPrintable(m_server.error()));
 }
 
 void TestCommandLineNgircd::init() {
@@ -49,6 +52,8 @@ void TestCommandLineNgircd::init() {
     m_p = std::make_unique<Program>(m_folder->path());
     m_p->palette.SetColorScheme(QStringLiteral("DEF_MIRC"));
     m_p->settings.setValue(QStringLiteral("PROFILE_NICKNAME"), QStringLiteral("me"));
+    // A long user name: servers relay it in front of each message.
+    m_p->settings.setValue(QStringLiteral("PROFILE_USERNAME"), QStringLiteral("parlone-user-name"));
     m_p->mainFrame().show();
 
     // Both clients log in and join #x; the window's client first.
@@ -94,7 +99,32 @@ void TestCommandLineNgircd::pastedLinesArriveOneEach() {
     QCOMPARE(m_heard.last(), QStringLiteral("still here"));
 }
 
+void TestCommandLineNgircd::longLineArrivesWholeInSeveral_data() {
+    QTest::addColumn<QString>("nick");
+    QTest::addColumn<QString>("channel");
+    QTest::newRow("short names") << QString() << QString();
+    QTest::newRow("a long nick in a long channel") << QString(30, u'n') << u'#' + QString(49, u'c');
+}
+
 void TestCommandLineNgircd::longLineArrivesWholeInSeveral() {
+    QFETCH(QString, nick);
+    QFETCH(QString, channel);
+    if (!nick.isEmpty()) {
+        // The window's client takes the long nick and both go to the channel.
+        Yarv& irc = *m_p->mainFrame().Yarv1;
+        QSignalSpy renamed(&irc, &Yarv::NickChanged);
+        irc.SendCommand(QStringLiteral("NICK ") + nick);
+        QVERIFY(renamed.wait(5000));
+        m_p->settings.setValue(QStringLiteral("PROFILE_NICKNAME"), nick);
+        QSignalSpy joined(m_peer.get(), &Yarv::UserJoined);
+        m_peer->SendCommand(QStringLiteral("JOIN ") + channel);
+        QVERIFY(joined.wait(5000));
+        irc.SendCommand(QStringLiteral("JOIN ") + channel);
+        QVERIFY(QTest::qWaitFor([&] { return joined.count() == 2; }, 5000));
+        m_window = new frm_chan(*m_p);
+        m_window->setTag(channel);
+        m_window->Show();
+    }
     QString text;
     for (int i = 0; text.size() < 1500; ++i)
         text += QStringLiteral("part%1-ü ").arg(i);

@@ -149,12 +149,16 @@ void TestDisp::colourInFront() {
     f.p->settings.setValue(QStringLiteral("WIN_CHAN_CONSOLE_FORECOLOR"),
                            QString::number(palette.color(2)));
     auto* window = f.open<frm_chan>(QStringLiteral("#chan"));
-    window->disp(text, false, col == u"RED" ? QString::number(palette.color(4)) : col);
     absRichEdit& console = *window->console;
+    // A dark console: a line on palette 0 would show as a light strip.
+    console.setBackColor(palette.color(1));
+    window->disp(text, false, col == u"RED" ? QString::number(palette.color(4)) : col);
     QCOMPARE(WindowFixture::lastLine(console), text);
     console.setSelStart(console.FileSize() - 1);
     console.setSelLength(1);
     QCOMPARE(console.SelColor(), palette.color(index));
+    // The line stands on the console's own background.
+    QCOMPARE(console.SelFontBackColor(), -1);
 }
 
 void TestDisp::lineNeverReplacesTheSelection() {

@@ -103,9 +103,13 @@ void TestNickList::matchingIgnoresCaseAndEveryPrefix_data() {
     QTest::newRow("half-operator") << "%bob"
                                    << "bob"
                                    << "%";
+    // "^" is a nick's own character, no status.
     QTest::newRow("caret") << "^bob"
-                           << "bob"
-                           << "^";
+                           << "^BOB"
+                           << "";
+    QTest::newRow("operator with a caret") << "@^bob"
+                                           << "^bob"
+                                           << "@";
     QTest::newRow("two prefixes") << "@+bob"
                                   << "bob"
                                   << "@+";
@@ -146,7 +150,7 @@ void TestNickList::doMode_data() {
     } rows[] = {
         {"ann", "+o", "@ann"},  {"+ann", "+o", "@ann"}, {"@ann", "+o", "@ann"},
         {"^ann", "+o", "^ann"}, {"%ann", "+o", "@ann"}, {"~ann", "+o", "~ann"},
-        {"&ann", "+o", "&ann"}, {"@ann", "-o", "ann"},  {"^ann", "-o", "+ann"},
+        {"&ann", "+o", "&ann"}, {"@ann", "-o", "ann"},  {"^ann", "-o", "^ann"},
         {"ann", "-o", "ann"},   {"+ann", "-o", "+ann"}, {"~ann", "-o", "~ann"},
         {"%ann", "-o", "%ann"}, {"ann", "+v", "+ann"},  {"@ann", "+v", "+ann"},
         {"+ann", "+v", "+ann"}, {"^ann", "+v", "^ann"}, {"&ann", "+v", "&ann"},
@@ -225,7 +229,7 @@ void TestNickList::doubleClickOpensTheConversation() {
     // Each opens a query window; nothing goes to the server.
     QCOMPARE(sent, QByteArrayList{});
     QVERIFY(FindForm(*m_p, QStringLiteral("?ann")) >= 0);
-    QVERIFY(FindForm(*m_p, QStringLiteral("?kim")) >= 0);
+    QVERIFY(FindForm(*m_p, QStringLiteral("?^kim")) >= 0);
 }
 
 void TestNickList::nickListMenuActsOnTheSelectedNick() {

@@ -33,6 +33,9 @@ private Q_SLOTS:
     void keysTypedIntoTheConsole();
     void mouseCopiesTheSelection_data();
     void mouseCopiesTheSelection();
+    void placeAsWideAsTheFrameComesBackLaidOut();
+    void pressCopiesInTheServerWindowOnly_data();
+    void pressCopiesInTheServerWindowOnly();
     void dragSelectsAndCopiesInOneGesture();
     void activationSelectsItsPanel();
 
@@ -188,6 +191,45 @@ void TestServerWindow::mouseCopiesTheSelection() {
     QCOMPARE(window->console->SelStart(), caret);
     QCOMPARE(window->console->SelLength(), 0);
     QCOMPARE(window->focusWidget(), window->commandline);
+}
+
+// A place saved as wide as the frame (a tile) is moved inside the frame at
+// the next start; the console and the command line follow the window there.
+void TestServerWindow::placeAsWideAsTheFrameComesBackLaidOut() {
+    const int frameWidth = platform::PixelsToTwipsX(f.p->mainFrame().width());
+    f.folder->write(QStringLiteral("server.win"), FormatWindowGeometry(0, 0, 0, 2685, frameWidth));
+    server().Show();
+    QCoreApplication::processEvents();
+    const QRect window = server().windowWidget()->geometry();
+    QVERIFY2(window.height() > platform::TwipsToPixelsY(2685), "not moved inside the frame");
+    const QRect line = server().commandline->geometry();
+    // The command line shows at the bottom, under a console that fills the rest.
+    QVERIFY(line.top() < server().height() - line.height() / 2);
+    QVERIFY(line.top() > server().height() - 3 * line.height());
+    QVERIFY(server().console->geometry().bottom() <= line.top());
+}
+
+// The server window copies on the press too, before the press moves the
+// caret; a channel window copies only when the button comes up.
+void TestServerWindow::pressCopiesInTheServerWindowOnly_data() {
+    QTest::addColumn<bool>("isServer");
+    QTest::addColumn<QString>("clipboard");
+    QTest::newRow("server") << true << "one\ntwo";
+    QTest::newRow("channel") << false << "before";
+}
+
+void TestServerWindow::pressCopiesInTheServerWindowOnly() {
+    QFETCH(bool, isServer);
+    QFETCH(QString, clipboard);
+    ConversationForm* window = &server();
+    if (!isServer)
+        window = f.open<frm_chan>(QStringLiteral("#x"));
+    window->Show();
+    fillConsole(*window->console, 2, 8);
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    QTest::mousePress(window->console->rtfText->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    QCOMPARE(QGuiApplication::clipboard()->text(), clipboard);
+    QTest::mouseRelease(window->console->rtfText->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
 }
 
 // Press, drag and release: what the drag selected is on the clipboard when

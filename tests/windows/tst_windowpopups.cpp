@@ -60,10 +60,10 @@ void TestWindowPopups::addedItemReachesTheOpenWindowsOfItsKind_data() {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QStringList>("rebuilt");
     QTest::newRow("server") << "server" << QStringList{"Server"};
-    // A tag with a blank in front counts as a channel's for the console menu
-    // only.
+    // A window's kind is its class: a channel window whose tag has a blank in
+    // front is reached with both its menus.
     QTest::newRow("channel, kind in capitals") << " CHANNEL " << QStringList{"#x", " #c"};
-    QTest::newRow("nick list") << "nicklist" << QStringList{"#x nicks"};
+    QTest::newRow("nick list") << "nicklist" << QStringList{"#x nicks", " #c nicks"};
     // The hidden twin of a detached query as well.
     QTest::newRow("query") << "query" << QStringList{"?bob", "??x"};
     QTest::newRow("not a kind") << "chan" << QStringList{};

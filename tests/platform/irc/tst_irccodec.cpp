@@ -586,13 +586,21 @@ void TestIrcCodec::statusMessagesAreForTheChannel_data() {
     row("ctcp reply to voiced", "", ":" + m + " NOTICE +#c :\x01PING 1\x01", "CtcpReply",
         L{"bob", "#c", "PING", "1"});
     row("local channel", "", ":" + m + " PRIVMSG @&c :hi", "ChannelMessage", L{m, "&c", "hi"});
-    row("+c stays a channel", "", ":" + m + " PRIVMSG +c :hi", "ChannelMessage", L{m, "+c", "hi"});
+    // Channel names are the server's CHANTYPES, "#&" until it names them.
+    row("+c is no channel by default", "", ":" + m + " PRIVMSG +c :hi", "PrivateMessage",
+        L{m, "hi"});
+    row("+c stays a channel where + is a channel type",
+        ":irc.test 005 alice CHANTYPES=#+ :are supported by this server",
+        ":" + m + " PRIVMSG +c :hi", "ChannelMessage", L{m, "+c", "hi"});
+    row("an empty CHANTYPES leaves the usual ones",
+        ":irc.test 005 alice CHANTYPES= :are supported by this server", ":" + m + " PRIVMSG &c :hi",
+        "ChannelMessage", L{m, "&c", "hi"});
     row("prefix before a nick stays", "", ":" + m + " PRIVMSG @alice :psst", "PrivateMessage",
         L{m, "psst"});
     row("the server's own prefixes", statusmsg.arg("~&@%+"), ":" + m + " PRIVMSG %#c :hi",
         "ChannelMessage", L{m, "#c", "hi"});
     row("a prefix the server does not name", statusmsg.arg("@"), ":" + m + " PRIVMSG +#c :hi",
-        "ChannelMessage", L{m, "+#c", "hi"});
+        "PrivateMessage", L{m, "hi"});
     row("none named", statusmsg.arg(""), ":" + m + " PRIVMSG @#c :hi", "PrivateMessage",
         L{m, "hi"});
     row("withdrawn: the usual ones again", ":irc.test 005 alice -STATUSMSG :are supported",

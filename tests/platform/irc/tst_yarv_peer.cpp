@@ -54,6 +54,7 @@ private Q_SLOTS:
     void failedConnectGivesOnlySocketError_data();
     void failedConnectGivesOnlySocketError();
     void handlerClosingMidReadStopsTheEvents();
+    void handlerWaitingInANestedLoopLeavesTheLinesFlowing();
     void throwingHandlerLeavesTheControlRunning_data();
     void throwingHandlerLeavesTheControlRunning();
 };
@@ -317,7 +318,8 @@ void TestYarvPeer::statusMessagesReachTheirChannel() {
     YarvEventLog log(&yarv);
     QVERIFY(connectTo(yarv, peer));
     peer.send(":irc.test 001 alice :Welcome alice\r\n"
-              ":irc.test 005 alice PREFIX=(ov)@+ STATUSMSG=@+ :are supported by this server\r\n"
+              ":irc.test 005 alice PREFIX=(ov)@+ STATUSMSG=@+ CHANTYPES=#+ :are supported by "
+              "this server\r\n"
               ":bob!~b@h PRIVMSG @#c :ops only\r\n"
               ":bob!~b@h PRIVMSG +#c :\x01"
               "ACTION waves\x01\r\n"
@@ -326,12 +328,12 @@ void TestYarvPeer::statusMessagesReachTheirChannel() {
               "PING :end\r\n");
     QTRY_COMPARE(log.count(QStringLiteral("ServerPing")), 1);
     QCOMPARE(log.entries.mid(2),
-             (QStringList{"ServerReply(irc.test|005|alice|[PREFIX=(ov)@+,STATUSMSG=@+]|are "
-                          "supported by this server)",
-                          "ChannelMessage(bob!~b@h|#c|ops only)",
-                          "CtcpRequest(bob!~b@h|#c|ACTION|waves)",
-                          "NoticeReceived(bob!~b@h|#c|op notice)",
-                          "ChannelMessage(bob!~b@h|+c|plain)", "ServerPing(end)"}));
+             (QStringList{
+                 "ServerReply(irc.test|005|alice|[PREFIX=(ov)@+,STATUSMSG=@+,CHANTYPES=#+]|"
+                 "are supported by this server)",
+                 "ChannelMessage(bob!~b@h|#c|ops only)", "CtcpRequest(bob!~b@h|#c|ACTION|waves)",
+                 "NoticeReceived(bob!~b@h|#c|op notice)", "ChannelMessage(bob!~b@h|+c|plain)",
+                 "ServerPing(end)"}));
 }
 
 void TestYarvPeer::closeByServerGivesOneDisconnected() {
@@ -400,7 +402,7 @@ void TestYarvPeer::socketFailureGivesSocketErrorThenDisconnected() {
     auto* socket = yarv.findChild<QTcpSocket*>();
     QVERIFY(socket);
     emit socket->errorOccurred(QAbstractSocket::NetworkError);
-    QCOMPARE(log.entries.size(), 3);
+    QTRY_COMPARE(log.entries.size(), 3);
     QVERIFY(log.entries[1].startsWith(u"SocketError(10050|"));
     QCOMPARE(log.entries[2], QStringLiteral("Disconnected()"));
     QVERIFY(!yarv.IsConnected());
@@ -450,6 +452,33 @@ void TestYarvPeer::handlerClosingMidReadStopsTheEvents() {
     QTRY_COMPARE(log.count(QStringLiteral("Disconnected")), 1);
     QCOMPARE(log.entries, (QStringList{"SocketConnected()", "ChannelMessage(bob!~b@h|#c|one)",
                                        "Disconnected()"}));
+}
+
+void TestYarvPeer::handlerWaitingInANestedLoopLeavesTheLinesFlowing() {
+    IrcScriptedPeer peer;
+    Yarv yarv;
+    YarvEventLog log(&yarv);
+    QVERIFY(connectTo(yarv, peer));
+    connect(&yarv, &Yarv::ServerPing, &yarv, [&yarv](const QString& server) { yarv.Pong(server); });
+    connect(&yarv, &Yarv::ChannelMessage, &yarv,
+            [&](const QString&, const QString&, const QString& text) {
+                if (text != u"one")
+                    return;
+                // As a modal box waits: the next lines only come now, and they
+                // are read and raised while this handler has not returned.
+                peer.send(":bob!~b@h PRIVMSG #c :two\r\nPING :now\r\n");
+                QTRY_VERIFY_WITH_TIMEOUT(peer.lines().contains("PONG :now"), 5000);
+                peer.send("ERROR :Closing link\r\n");
+                peer.closeClient();
+                QTRY_COMPARE_WITH_TIMEOUT(log.count(QStringLiteral("Disconnected")), 1, 5000);
+                log.entries.append(QStringLiteral("one handled"));
+            });
+    peer.send(":bob!~b@h PRIVMSG #c :one\r\n");
+    QTRY_VERIFY(log.entries.contains(u"one handled"));
+    QCOMPARE(log.entries,
+             (QStringList{"SocketConnected()", "ChannelMessage(bob!~b@h|#c|one)",
+                          "ChannelMessage(bob!~b@h|#c|two)", "ServerPing(now)",
+                          "ServerError(Closing link)", "Disconnected()", "one handled"}));
 }
 
 void TestYarvPeer::throwingHandlerLeavesTheControlRunning_data() {
@@ -507,7 +536,7 @@ void TestYarvPeer::throwingHandlerLeavesTheControlRunning() {
     auto* socket = yarv.findChild<QTcpSocket*>();
     QVERIFY(socket);
     emit socket->errorOccurred(QAbstractSocket::NetworkError);
-    QCOMPARE(log.entries.size(), 6);
+    QTRY_COMPARE(log.entries.size(), 6);
     QCOMPARE(log.entries.mid(0, 4),
              (QStringList{"SocketConnected()", "ChannelMessage(bob!~b@h|#c|one)",
                           "ServerPing(irc.test)", "ChannelMessage(bob!~b@h|#c|two)"}));

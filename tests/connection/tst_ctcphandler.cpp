@@ -1,0 +1,335 @@
+// CTCP requests and replies from a scripted server: what is answered, what
+// the reply limit lets through under a held clock, where actions go, the
+// block list, the reply echo's switch, and DCC offers: which are refused
+// before anyone is asked, where an offered file lands, and what an
+// accepted offer does.
+
+#include "connection/CtcpHandler.h"
+#include "connection/DccChatSockets.h"
+#include "connection/DccFileTransfer.h"
+#include "connection/DccOfferPrompts.h"
+#include "core/ProgramVersion.h"
+#include "tests/connection/ClientFixture.h"
+#include "tests/support/IrcScriptedPeer.h"
+#include "tests/support/ScriptedAnswerer.h"
+#include "tests/support/TestMain.h"
+#include "windows/frm_blocks.h"
+#include "windows/frm_dccChat.h"
+#include "windows/frm_query.h"
+
+#include <QListWidget>
+#include <QTcpServer>
+
+class TestCtcpHandler : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void requests_data();
+    void requests();
+    void replyLimitUnderAHeldClock_data();
+    void replyLimitUnderAHeldClock();
+    void actions();
+    void replyEcho_data();
+    void replyEcho();
+    void offersRefused_data();
+    void offersRefused();
+    void offeredNamesLandInTheFolder_data();
+    void offeredNamesLandInTheFolder();
+    void noPromptWhileOneIsOpen();
+    void acceptedChatConnectsToTheOffer();
+    void acceptedFileReachesTheReceive();
+
+private:
+    void serverSays(const QByteArrayList& lines) { m_c->serverSays(*m_peer, lines); }
+    // What the client sent since the mark, PONGs of serverSays left out.
+    QByteArrayList sentSinceMark();
+
+    std::unique_ptr<IrcScriptedPeer> m_peer;
+    std::unique_ptr<ClientFixture> m_c;
+    qsizetype m_sentMark = 0;
+};
+
+void TestCtcpHandler::init() {
+    m_peer = std::make_unique<IrcScriptedPeer>();
+    m_c = std::make_unique<ClientFixture>(m_peer->host(), m_peer->port(), QStringLiteral("me"));
+    m_c->set("SHOW_SERVERPING", QStringLiteral("0"));
+    m_c->set("SHOW_CTCP", QStringLiteral("1"));
+    m_c->p->clock.setFixed(QDateTime(QDate(2026, 1, 1), QTime(12, 0)));
+    QVERIFY(m_c->connect());
+    QVERIFY(m_peer->waitForClient());
+    QVERIFY(m_peer->waitForLines(2));
+    // Registered: notices from users are notices, not the server's.
+    serverSays({":srv 001 me :Welcome"});
+    m_sentMark = m_peer->lines().size();
+    m_c->markServerLines();
+}
+
+void TestCtcpHandler::cleanup() {
+    m_c.reset();
+    m_peer.reset();
+}
+
+QByteArrayList TestCtcpHandler::sentSinceMark() {
+    QByteArrayList sent;
+    for (const QByteArray& line : m_peer->lines().mid(m_sentMark)) {
+        if (!line.startsWith("PONG "))
+            sent << line;
+    }
+    return sent;
+}
+
+void TestCtcpHandler::requests_data() {
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QByteArrayList>("sent");
+    QTest::addColumn<QStringList>("echo");
+    const QByteArray from = ":bob!b@h PRIVMSG me :";
+    const ProgramVersion v = CurrentVersion();
+    const QByteArray version = QStringLiteral("NOTICE bob :\x01VERSION Parlone v%1.%2.%3 ")
+                                   .arg(v.major)
+                                   .arg(v.minor)
+                                   .arg(v.revision)
+                                   .toUtf8();
+    QTest::newRow("VERSION") << from + "\x01VERSION\x01"
+                             << QByteArrayList{version + "- a desktop IRC client for Linux\x01"}
+                             << QStringList{"-C- |bob!b@h/me| [VERSION] "};
+    QTest::newRow("version, as received")
+        << from + "\x01version\x01"
+        << QByteArrayList{version + "- a desktop IRC client for Linux\x01"}
+        << QStringList{"-C- |bob!b@h/me| [version] "};
+    QTest::newRow("PING echoed unchanged")
+        << from + "\x01PING 12345 x  y\x01" << QByteArrayList{"NOTICE bob :\x01PING 12345 x  y\x01"}
+        << QStringList{"-C- |bob!b@h/me| [PING] 12345 x  y"};
+    QTest::newRow("unknown command")
+        << from + "\x01"
+                  "FINGER\x01"
+        << QByteArrayList{} << QStringList{"-C- |bob!b@h/me| [FINGER] "};
+    QTest::newRow("to a channel") << QByteArray(":bob!b@h PRIVMSG #x :\x01PING 1\x01")
+                                  << QByteArrayList{"NOTICE bob :\x01PING 1\x01"}
+                                  << QStringList{"-C- |bob!b@h/#x| [PING] 1"};
+}
+
+void TestCtcpHandler::requests() {
+    QFETCH(QByteArray, line);
+    QFETCH(QByteArrayList, sent);
+    QFETCH(QStringList, echo);
+    serverSays({line});
+    QCOMPARE(sentSinceMark(), sent);
+    QCOMPARE(m_c->newServerLines(), echo);
+}
+
+void TestCtcpHandler::replyLimitUnderAHeldClock_data() {
+    QTest::addColumn<int>("nicks");
+    QTest::addColumn<int>("replies");
+    // One nick: one reply in two seconds; many nicks: five in thirty.
+    QTest::newRow("one nick") << 1 << 1;
+    QTest::newRow("twenty nicks") << 20 << 5;
+}
+
+void TestCtcpHandler::replyLimitUnderAHeldClock() {
+    QFETCH(int, nicks);
+    QFETCH(int, replies);
+    QByteArrayList lines;
+    for (int i = 0; i < 20; ++i)
+        lines << ":n" + QByteArray::number(i % nicks) + "!u@h PRIVMSG me :\x01PING " +
+                     QByteArray::number(i) + "\x01";
+    serverSays(lines);
+    QCOMPARE(sentSinceMark().size(), replies);
+    // The echo still shows every request.
+    QCOMPARE(m_c->newServerLines().size(), 20);
+    // Two seconds on, one nick is answered again; thirty on, five more.
+    m_c->p->clock.setFixed(m_c->p->clock.now().addSecs(nicks == 1 ? 2 : 30));
+    serverSays(lines);
+    QCOMPARE(sentSinceMark().size(), 2 * replies);
+}
+
+void TestCtcpHandler::actions() {
+    Program& p = *m_c->p;
+    // In a channel window; no query opens.
+    serverSays({":me!m@h JOIN #x"});
+    QVERIFY(m_c->channel(QStringLiteral("#x")));
+    serverSays({":bob!b@h PRIVMSG #x :\x01"
+                "ACTION waves\x01"});
+    QCOMPARE(m_c->channelLines(QStringLiteral("#x")).last(), QStringLiteral("* bob waves"));
+    QCOMPARE(FindForm(p, QStringLiteral("?bob")), -1);
+    // To the user: a hidden query window; an action is never echoed.
+    serverSays({":bob!b@h PRIVMSG me :\x01"
+                "ACTION waves back\x01"});
+    const int index = FindForm(p, QStringLiteral("?bob"));
+    QVERIFY(index >= 0);
+    auto* query = qobject_cast<frm_query*>(p.forms().at(index));
+    QVERIFY(query);
+    QVERIFY(!query->Visible());
+    QVERIFY(query->console->Text().endsWith(QStringLiteral("* bob waves back")));
+    QCOMPARE(query->mwait(), 1);
+    QVERIFY(m_c->newServerLines().isEmpty());
+    // A blocked nick gets nothing: no echo, no reply, no window.
+    p.blocksWindow().lst_blocked->addItem(QStringLiteral("EVE"));
+    serverSays({":eve!e@h PRIVMSG me :\x01VERSION\x01", ":eve!e@h PRIVMSG me :\x01"
+                                                        "ACTION x\x01"});
+    QVERIFY(m_c->newServerLines().isEmpty());
+    QVERIFY(sentSinceMark().isEmpty());
+    QCOMPARE(FindForm(p, QStringLiteral("?eve")), -1);
+}
+
+void TestCtcpHandler::replyEcho_data() {
+    QTest::addColumn<QString>("show");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("1") << "1" << true;
+    QTest::newRow("01") << "01" << true;
+    QTest::newRow("0") << "0" << false;
+    QTest::newRow("empty") << "" << false;
+}
+
+void TestCtcpHandler::replyEcho() {
+    QFETCH(QString, show);
+    QFETCH(bool, shown);
+    m_c->set("SHOW_CTCPREPLY", show);
+    serverSays({":bob!b@h NOTICE me :\x01VERSION other 1.0\x01"});
+    QCOMPARE(m_c->newServerLines(),
+             shown ? QStringList{"-C- |bob/me| [VERSION] other 1.0"} : QStringList{});
+}
+
+void TestCtcpHandler::offersRefused_data() {
+    QTest::addColumn<QByteArray>("line");
+    const QByteArray from = ":bob!b@h PRIVMSG me :\x01"
+                            "DCC ";
+    QTest::newRow("empty name") << from + "SEND \"\" 2130706433 5000 7\x01";
+    QTest::newRow("address 0") << from + "SEND f 0 5000 7\x01";
+    QTest::newRow("address 2^32") << from + "SEND f 4294967296 5000 7\x01";
+    QTest::newRow("address abc") << from + "CHAT chat abc 5000\x01";
+    QTest::newRow("port 0") << from + "CHAT chat 2130706433 0\x01";
+    QTest::newRow("port 70000") << from + "SEND f 2130706433 70000 7\x01";
+    QTest::newRow("size -5") << from + "SEND f 2130706433 5000 -5\x01";
+    QTest::newRow("size abc") << from + "SEND f 2130706433 5000 abc\x01";
+    QTest::newRow("sender #x") << QByteArray(":#x!b@h PRIVMSG me :\x01"
+                                             "DCC CHAT chat 2130706433 5000\x01");
+    QTest::newRow("sender Notify") << QByteArray(":Notify!b@h PRIVMSG me :\x01"
+                                                 "DCC CHAT chat 2130706433 5000\x01");
+}
+
+void TestCtcpHandler::offersRefused() {
+    QFETCH(QByteArray, line);
+    ScriptedAnswerer answers;
+    serverSays({line});
+    QTest::qWait(20);
+    QVERIFY(answers.requests().isEmpty());
+    const QStringList shown = m_c->newServerLines();
+    QCOMPARE(shown.size(), 2); // the echo and one error
+    QVERIFY2(shown.last().startsWith(QStringLiteral("Error: ")), qPrintable(shown.last()));
+    QVERIFY(sentSinceMark().isEmpty());
+    QCOMPARE(m_c->p->mainFrame().DCC->Count(), 1);
+}
+
+void TestCtcpHandler::offeredNamesLandInTheFolder_data() {
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<QString>("landed");
+    QTest::newRow("../x") << QByteArray("../x") << "x";
+    QTest::newRow("/etc/passwd") << QByteArray("/etc/passwd") << "passwd";
+    QTest::newRow("..\\..\\x") << QByteArray("..\\..\\x") << "x";
+    QTest::newRow("a\\x02b") << QByteArray("a\x02"
+                                           "b")
+                             << "a_b";
+    QTest::newRow("..") << QByteArray("..") << "_.";
+    QTest::newRow(".") << QByteArray(".") << "_";
+    QTest::newRow("unbalanced quote") << QByteArray("\"ab") << "\"ab";
+    QTest::newRow("quoted") << QByteArray("\"a b.txt\"") << "a b.txt";
+    QTest::newRow("taken") << QByteArray("old.txt") << "old_1.txt";
+}
+
+void TestCtcpHandler::offeredNamesLandInTheFolder() {
+    QFETCH(QByteArray, name);
+    QFETCH(QString, landed);
+    QTemporaryDir downloads;
+    m_c->set("DEF_GET_DIR", downloads.path() + u'/');
+    QFile old(downloads.filePath(QStringLiteral("old.txt")));
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.close();
+    ScriptedAnswerer answers;
+    answers.queueInputCancel();
+    serverSays({":bob!b@h PRIVMSG me :\x01"
+                "DCC SEND " +
+                name + " 2130706433 5000 7\x01"});
+    QTRY_COMPARE_WITH_TIMEOUT(answers.requests().size(), 1, 5000);
+    const platform::DialogRequest& prompt = answers.requests().first();
+    QCOMPARE(prompt.title, QStringLiteral("File recieve"));
+    QCOMPARE(prompt.defaultText, downloads.path() + u'/' + landed);
+    // Cancelled: nothing is sent, nothing received.
+    QVERIFY(sentSinceMark().isEmpty());
+    QCOMPARE(m_c->p->mainFrame().dccfile->Count(), 1);
+}
+
+void TestCtcpHandler::noPromptWhileOneIsOpen() {
+    ScriptedAnswerer answers;
+    answers.hold();
+    serverSays({":bob!b@h PRIVMSG me :\x01"
+                "DCC CHAT chat 2130706433 5000\x01"});
+    QTRY_COMPARE_WITH_TIMEOUT(answers.pendingCount(), qsizetype(1), 5000);
+    // The connection goes on while the question is open; a second offer is
+    // refused without a prompt.
+    serverSays({":ann!a@h PRIVMSG me :\x01"
+                "DCC SEND f 2130706433 5001 7\x01"});
+    QCOMPARE(answers.requests().size(), 1);
+    QVERIFY(m_c->newServerLines().last().startsWith(QStringLiteral("Error: DCC offer from ann")));
+    QVERIFY(answers.answerPending(platform::vbNo));
+    QTest::qWait(20);
+    QCOMPARE(m_c->p->mainFrame().DCC->Count(), 1);
+    // Answered, the next offer is asked again.
+    answers.hold(false);
+    answers.queueInputCancel();
+    serverSays({":ann!a@h PRIVMSG me :\x01"
+                "DCC SEND f 2130706433 5001 7\x01"});
+    QTRY_COMPARE_WITH_TIMEOUT(answers.requests().size(), 2, 5000);
+}
+
+void TestCtcpHandler::acceptedChatConnectsToTheOffer() {
+    QTcpServer offered;
+    QVERIFY(offered.listen(QHostAddress::LocalHost));
+    ScriptedAnswerer answers;
+    answers.queueMessageBoxAnswer(platform::vbYes);
+    serverSays({":bob!b@h PRIVMSG me :\x01"
+                "DCC CHAT chat 2130706433 " +
+                QByteArray::number(offered.serverPort()) + "\x01"});
+    QTRY_COMPARE_WITH_TIMEOUT(answers.requests().size(), 1, 5000);
+    QCOMPARE(answers.requests().first().prompt,
+             QStringLiteral("Chat request from: bob!b@h\r\nChat with them?"));
+    QTRY_VERIFY_WITH_TIMEOUT(offered.hasPendingConnections(), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(DccChatWindows(*m_c->p).size(), 1, 5000);
+    frm_dccChat* chat = DccChatWindows(*m_c->p).first();
+    QCOMPARE(chat->Tag(), QStringLiteral("bob"));
+    QCOMPARE(chat->Caption(), QStringLiteral("DCC Chat to: bob"));
+    QVERIFY(
+        m_c->newServerLines().contains(QStringLiteral("DCC Chat Acknowledgement sent to: bob")));
+    // Nothing goes back through the server: no "DCC CHAT accept".
+    QVERIFY(sentSinceMark().isEmpty());
+}
+
+void TestCtcpHandler::acceptedFileReachesTheReceive() {
+    QTemporaryDir downloads;
+    m_c->set("DEF_GET_DIR", downloads.path() + u'/');
+    QSignalSpy received(m_c->p->mainFrame().dccFileTransfer, &DccFileTransfer::receiveSetUp);
+    ScriptedAnswerer answers;
+    const QString taken = downloads.filePath(QStringLiteral("taken"));
+    QFile file(taken);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    // An existing path is refused with "File exists!" and asked again.
+    answers.queueInput(taken);
+    answers.queueMessageBoxAnswer(platform::vbOK);
+    answers.queueInput(downloads.filePath(QStringLiteral("mine.txt")));
+    serverSays({":bob!b@h PRIVMSG me :\x01"
+                "DCC SEND notes.txt 2130706433 5000 42\x01"});
+    QTRY_COMPARE_WITH_TIMEOUT(received.size(), 1, 5000);
+    QCOMPARE(answers.requests().size(), 3);
+    QCOMPARE(answers.requests().at(1).prompt, QStringLiteral("File exists!"));
+    QCOMPARE(answers.requests().at(2).defaultText, answers.requests().at(0).defaultText);
+    const auto offer = received.first().at(0).value<DccOffer>();
+    QCOMPARE(offer.address, 2130706433u);
+    QCOMPARE(int(offer.port), 5000);
+    QCOMPARE(offer.size, qint64(42));
+    QCOMPARE(received.first().at(1).toString(), QStringLiteral("bob!b@h"));
+    QCOMPARE(received.first().at(2).toString(), downloads.filePath(QStringLiteral("mine.txt")));
+}
+
+PARLONE_TEST_MAIN(TestCtcpHandler)
+#include "tst_ctcphandler.moc"

@@ -1,0 +1,358 @@
+// DCC chats against peers on loopback sockets: lines as peers send them
+// (whole, split, several at once, too long, actions), two chats with one
+// nick kept apart, a peer named like a window of the program, the peer's
+// close, typing afterwards, the chat window's own commands, its unread
+// count and its log, and an exit with chats open.
+
+#include "connection/DccChatSockets.h"
+#include "core/CommandWindow.h"
+#include "core/ExitSequence.h"
+#include "core/mod_kernel.h"
+#include "tests/connection/ClientFixture.h"
+#include "tests/support/IrcScriptedPeer.h"
+#include "tests/support/ScriptedAnswerer.h"
+#include "tests/support/TestMain.h"
+#include "windows/frm_dccChat.h"
+#include "windows/frm_notify.h"
+
+#include <QLineEdit>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+namespace {
+
+// The other side of one chat: it listens, the client connects to it.
+struct ChatPeer {
+    QTcpServer server;
+    QPointer<QTcpSocket> socket;
+    QByteArray received;
+};
+
+} // namespace
+
+class TestDccChat : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void linesAsPeersSendThem_data();
+    void linesAsPeersSendThem();
+    void tooLongALineIsCut();
+    void twoChatsWithOneNickApart();
+    void peerNamedLikeAWindow();
+    void peersCloseAsksOnce();
+    void typedLines_data();
+    void typedLines();
+    void commandsRunInTheChat();
+    void unreadCountAndLog();
+    void listenerTakesOnePeer();
+    void connectFailureLeavesNothing();
+    void exitWithChatsOpenAsksNothing();
+
+private:
+    // A chat with `nick` whose peer is `peer`; nullptr on failure.
+    frm_dccChat* openChat(const QString& nick, ChatPeer& peer);
+    static QStringList linesOf(const frm_dccChat* chat) {
+        return chat->console->Text().split(QStringLiteral("\r\n")).mid(1);
+    }
+    // The peer sends `bytes` and the chat has handled them once its window
+    // shows `lastLine`.
+    static bool peerSends(ChatPeer& peer, const QByteArrayList& packets);
+    void type(frm_dccChat* chat, const QString& text) {
+        chat->commandline->setText(text);
+        QTest::keyClick(chat->commandline, Qt::Key_Return);
+    }
+    DccChatSockets& sockets() { return *m_c->p->mainFrame().dccChatSockets; }
+
+    std::unique_ptr<IrcScriptedPeer> m_irc;
+    std::unique_ptr<ClientFixture> m_c;
+};
+
+void TestDccChat::init() {
+    m_irc = std::make_unique<IrcScriptedPeer>();
+    m_c = std::make_unique<ClientFixture>(m_irc->host(), m_irc->port(), QStringLiteral("me"));
+    m_c->set("SHOW_SERVERPING", QStringLiteral("0"));
+    m_c->p->mainFrame().Show();
+    QVERIFY(m_c->connect());
+    QVERIFY(m_irc->waitForClient());
+    QVERIFY(m_irc->waitForLines(2));
+}
+
+void TestDccChat::cleanup() {
+    m_c.reset();
+    m_irc.reset();
+}
+
+frm_dccChat* TestDccChat::openChat(const QString& nick, ChatPeer& peer) {
+    if (!peer.server.listen(QHostAddress::LocalHost))
+        return nullptr;
+    const qsizetype before = DccChatWindows(*m_c->p).size();
+    sockets().connectTo(nick, QStringLiteral("127.0.0.1"), peer.server.serverPort());
+    if (!peer.server.waitForNewConnection(5000))
+        return nullptr;
+    peer.socket = peer.server.nextPendingConnection();
+    QObject::connect(peer.socket, &QTcpSocket::readyRead, peer.socket,
+                     [&peer] { peer.received += peer.socket->readAll(); });
+    if (!QTest::qWaitFor([&] { return DccChatWindows(*m_c->p).size() > before; }, 5000))
+        return nullptr;
+    return DccChatWindows(*m_c->p).last();
+}
+
+bool TestDccChat::peerSends(ChatPeer& peer, const QByteArrayList& packets) {
+    for (const QByteArray& packet : packets) {
+        peer.socket->write(packet);
+        if (!peer.socket->waitForBytesWritten(5000))
+            return false;
+        QTest::qWait(30);
+    }
+    return true;
+}
+
+void TestDccChat::linesAsPeersSendThem_data() {
+    QTest::addColumn<QByteArrayList>("packets");
+    QTest::addColumn<QStringList>("shown");
+    QTest::newRow("word CR LF") << QByteArrayList{"word\r\n"} << QStringList{"<bob> word"};
+    QTest::newRow("LF alone") << QByteArrayList{"word\n"} << QStringList{"<bob> word"};
+    QTest::newRow("CR alone") << QByteArrayList{"word\r"} << QStringList{"<bob> word"};
+    QTest::newRow("no line end") << QByteArrayList{"word"} << QStringList{};
+    QTest::newRow("split over two packets")
+        << QByteArrayList{"wo", "rd\r\n"} << QStringList{"<bob> word"};
+    QTest::newRow("CR LF split") << QByteArrayList{"a\r", "\nb\r\n"}
+                                 << QStringList{"<bob> a", "<bob> b"};
+    QTest::newRow("two lines in one packet")
+        << QByteArrayList{"one\r\ntwo\r\n"} << QStringList{"<bob> one", "<bob> two"};
+    QTest::newRow("action") << QByteArrayList{"\x01"
+                                              "ACTION waves\x01\r\n"}
+                            << QStringList{"* bob waves"};
+    QTest::newRow("action, any case, no closing") << QByteArrayList{"\x01"
+                                                                    "action  waves \r\n"}
+                                                  << QStringList{"* bob waves"};
+    QTest::newRow("Latin-1") << QByteArrayList{"caf\xe9\n"} << QStringList{"<bob> caf\u00e9"};
+    QTest::newRow("UTF-8") << QByteArrayList{"caf\xc3\xa9\n"} << QStringList{"<bob> caf\u00e9"};
+}
+
+void TestDccChat::linesAsPeersSendThem() {
+    QFETCH(QByteArrayList, packets);
+    QFETCH(QStringList, shown);
+    ChatPeer peer;
+    frm_dccChat* chat = openChat(QStringLiteral("bob"), peer);
+    QVERIFY(chat);
+    QVERIFY(peerSends(peer, packets + QByteArrayList{"\nend\n"}));
+    QTRY_COMPARE_WITH_TIMEOUT(linesOf(chat).last(), QStringLiteral("<bob> end"), 5000);
+    QStringList lines = linesOf(chat);
+    QCOMPARE(lines.takeFirst(), QStringLiteral("DCC Connection Established"));
+    lines.removeLast();
+    // A line left without its end is ended by the marker's LF.
+    if (packets == QByteArrayList{"word"})
+        shown = QStringList{"<bob> word"};
+    QCOMPARE(lines, shown);
+}
+
+void TestDccChat::tooLongALineIsCut() {
+    ChatPeer peer;
+    frm_dccChat* chat = openChat(QStringLiteral("bob"), peer);
+    QVERIFY(chat);
+    const QByteArray longLine(20 * 1024, 'x');
+    QVERIFY(peerSends(peer, {longLine, "\nafter\n"}));
+    QTRY_COMPARE_WITH_TIMEOUT(linesOf(chat).last(), QStringLiteral("<bob> after"), 5000);
+    const QStringList lines = linesOf(chat);
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines.at(1),
+             QStringLiteral("<bob> ") + QString(DccChatSockets::ReceiveBufferBytes, u'x'));
+}
+
+void TestDccChat::twoChatsWithOneNickApart() {
+    ChatPeer first;
+    ChatPeer second;
+    frm_dccChat* a = openChat(QStringLiteral("bob"), first);
+    frm_dccChat* b = openChat(QStringLiteral("Bob"), second);
+    QVERIFY(a && b);
+    QVERIFY(peerSends(second, {"to b\n"}));
+    QTRY_COMPARE_WITH_TIMEOUT(linesOf(b).last(), QStringLiteral("<Bob> to b"), 5000);
+    QCOMPARE(linesOf(a).size(), 1);
+    type(a, QStringLiteral("hi a"));
+    QTRY_COMPARE_WITH_TIMEOUT(first.received, QByteArray("hi a\r\n"), 5000);
+    QTest::qWait(30);
+    QCOMPARE(second.received, QByteArray());
+    // The switchbar reaches each through its own panel.
+    const int panelOfA = m_c->panels().indexOf(QStringLiteral("bob")) + 1;
+    QVERIFY(WindowOfPanel(*m_c->p, panelOfA) == a);
+    QVERIFY(WindowOfPanel(*m_c->p, panelOfA + 1) == b);
+}
+
+void TestDccChat::peerNamedLikeAWindow() {
+    Program& p = *m_c->p;
+    p.mainFrame().ShowToolWindow(p.notifyWindow(), QStringLiteral("Notify"), 7);
+    ChatPeer peer;
+    frm_dccChat* chat = openChat(QStringLiteral("Notify"), peer);
+    QVERIFY(chat);
+    QVERIFY(peerSends(peer, {"hello\n"}));
+    QTRY_COMPARE_WITH_TIMEOUT(linesOf(chat).last(), QStringLiteral("<Notify> hello"), 5000);
+    // Each panel stands for its own window.
+    const QStringList panels = m_c->panels();
+    const int toolPanel = panels.indexOf(QStringLiteral("Notify")) + 1;
+    const int chatPanel = panels.lastIndexOf(QStringLiteral("Notify")) + 1;
+    QVERIFY(toolPanel < chatPanel);
+    QVERIFY(WindowOfPanel(p, toolPanel) == &p.notifyWindow());
+    QVERIFY(WindowOfPanel(p, chatPanel) == chat);
+    // Closing the chat takes its own panel, not the tool window's.
+    int cancel = 0;
+    chat->Form_QueryUnload(cancel, 0);
+    QCOMPARE(m_c->panels().count(QStringLiteral("Notify")), 1);
+    QVERIFY(WindowOfPanel(p, toolPanel) == &p.notifyWindow());
+}
+
+void TestDccChat::peersCloseAsksOnce() {
+    ScriptedAnswerer answers;
+    answers.queueMessageBoxAnswer(platform::vbCancel);
+    ChatPeer peer;
+    frm_dccChat* chat = openChat(QStringLiteral("bob"), peer);
+    QVERIFY(chat);
+    const QPointer<frm_dccChat> window(chat);
+    peer.socket->disconnectFromHost();
+    QTRY_COMPARE_WITH_TIMEOUT(answers.requests().size(), 1, 5000);
+    QCOMPARE(answers.requests().first().prompt, QStringLiteral("Close window?"));
+    QCOMPARE(answers.requests().first().buttons, int(platform::vbOKCancel));
+    QCOMPARE(linesOf(chat).last(), QStringLiteral("DCC Connection Closed"));
+    QTest::qWait(50);
+    QCOMPARE(answers.requests().size(), 1);
+    QVERIFY(window);
+    // Typed after the close: not shown as sent.
+    type(chat, QStringLiteral("anyone?"));
+    QCOMPARE(linesOf(chat).last(), QStringLiteral("DCC Connection Closed"));
+    QVERIFY(!linesOf(chat).contains(QStringLiteral("<me> anyone?")));
+}
+
+void TestDccChat::typedLines_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QByteArray>("sent");
+    QTest::newRow("plain") << "hello there"
+                           << "<me> hello there" << QByteArray("hello there\r\n");
+    QTest::newRow("/me") << "/me waves"
+                         << "* me waves"
+                         << QByteArray("\x01"
+                                       "ACTION waves\x01\r\n");
+    QTest::newRow("/ME") << "/ME waves"
+                         << "* me waves"
+                         << QByteArray("\x01"
+                                       "ACTION waves\x01\r\n");
+    QTest::newRow("/me alone") << "/me"
+                               << "* me "
+                               << QByteArray("\x01"
+                                             "ACTION\x01\r\n");
+    QTest::newRow("UTF-8") << "caf\u00e9"
+                           << "<me> caf\u00e9" << QByteArray("caf\xc3\xa9\r\n");
+}
+
+void TestDccChat::typedLines() {
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QFETCH(QByteArray, sent);
+    ChatPeer peer;
+    frm_dccChat* chat = openChat(QStringLiteral("bob"), peer);
+    QVERIFY(chat);
+    type(chat, typed);
+    QTRY_COMPARE_WITH_TIMEOUT(peer.received, sent, 5000);
+    QCOMPARE(linesOf(chat).last(), shown);
+    QVERIFY(chat->commandline->text().isEmpty());
+}
+
+void TestDccChat::commandsRunInTheChat() {
+    ChatPeer peer;
+    frm_dccChat* chat = openChat(QStringLiteral("bob"), peer);
+    QVERIFY(chat);
+    m_c->markServerLines();
+    // "/meow" and "/join" are commands: to the server, never the peer.
+    const QByteArrayList sent = m_irc->sentBy(m_c->irc(), [&] {
+        type(chat, QStringLiteral("/join #x"));
+        type(chat, QStringLiteral("/meow"));
+    });
+    QCOMPARE(sent, (QByteArrayList{"JOIN #x", "meow"}));
+    type(chat, QStringLiteral("/echo word"));
+    // Shown where "echo" shows a line typed in a window that is neither a
+    // channel's nor a query's.
+    QCOMPARE(m_c->newServerLines().last(), QStringLiteral("word"));
+    QCOMPARE(linesOf(chat), QStringList{"DCC Connection Established"});
+    QTest::qWait(30);
+    QCOMPARE(peer.received, QByteArray());
+}
+
+void TestDccChat::unreadCountAndLog() {
+    m_c->set("WIN_QUERY_LOGGING", QStringLiteral("TRUE"));
+    QVERIFY(QDir(m_c->folder.path()).mkpath(QStringLiteral("logs")));
+    ChatPeer peer;
+    frm_dccChat* chat = openChat(QStringLiteral("bob"), peer);
+    QVERIFY(chat);
+    m_c->p->serverWindow().Show();
+    QVERIFY(ActiveChild(*m_c->p) != chat);
+    QVERIFY(peerSends(peer, {"one\ntwo\nthree\n"}));
+    QTRY_COMPARE_WITH_TIMEOUT(chat->mwait(), 3, 5000);
+    QCOMPARE(chat->ownPanel()->ToolTipText(), QStringLiteral("|DCC| bob(3 messages waiting.)"));
+    QVERIFY(m_c->panelShows(m_c->panels().indexOf(QStringLiteral("bob")) + 1, 10));
+    QCOMPARE(m_c->folder.read(QStringLiteral("logs/DCC-bob.log")),
+             QByteArray("DCC Connection Established\r\n<bob> one\r\n<bob> two\r\n<bob> three\r\n"));
+    // Activated: counted from 0 again.
+    chat->Show();
+    QTRY_COMPARE_WITH_TIMEOUT(chat->mwait(), 0, 5000);
+    QCOMPARE(chat->ownPanel()->ToolTipText(), QStringLiteral("|DCC| bob"));
+}
+
+void TestDccChat::listenerTakesOnePeer() {
+    const int index = sockets().listenFor(QStringLiteral("bob"));
+    QVERIFY(index > 0);
+    const int port = (*m_c->p->mainFrame().DCC)[index]->LocalPort();
+    QTcpSocket first;
+    first.connectToHost(QHostAddress::LocalHost, quint16(port));
+    QTRY_COMPARE_WITH_TIMEOUT(DccChatWindows(*m_c->p).size(), 1, 5000);
+    QCOMPARE(DccChatWindows(*m_c->p).first()->socketIndex(), index);
+    // The listener closed once it took its peer.
+    QTcpSocket second;
+    second.connectToHost(QHostAddress::LocalHost, quint16(port));
+    QVERIFY(
+        !second.waitForConnected(1000) ||
+        (second.waitForDisconnected(2000), second.state() == QAbstractSocket::UnconnectedState));
+    QCOMPARE(DccChatWindows(*m_c->p).size(), 1);
+}
+
+void TestDccChat::connectFailureLeavesNothing() {
+    sockets().setTimeouts(300, 300);
+    QTcpServer probe;
+    QVERIFY(probe.listen(QHostAddress::LocalHost));
+    const quint16 port = probe.serverPort();
+    probe.close();
+    m_c->markServerLines();
+    sockets().connectTo(QStringLiteral("bob"), QStringLiteral("127.0.0.1"), port);
+    // Nobody reaches a listener in time either.
+    const int index = sockets().listenFor(QStringLiteral("ann"));
+    QTRY_COMPARE_WITH_TIMEOUT(m_c->p->mainFrame().DCC->Count(), 1, 5000);
+    QVERIFY(!m_c->p->mainFrame().DCC->isLoaded(index));
+    const QStringList lines = m_c->newServerLines();
+    QCOMPARE(lines.size(), 3);
+    QCOMPARE(lines.at(0), QStringLiteral("DCC Chat Acknowledgement sent to: bob"));
+    QVERIFY(lines.at(1).startsWith(QStringLiteral("Error: DCC chat with bob")));
+    QVERIFY(lines.at(2).startsWith(QStringLiteral("Error: DCC chat with ann")));
+    QVERIFY(DccChatWindows(*m_c->p).isEmpty());
+}
+
+void TestDccChat::exitWithChatsOpenAsksNothing() {
+    ScriptedAnswerer answers;
+    ChatPeer one;
+    ChatPeer two;
+    QVERIFY(openChat(QStringLiteral("bob"), one));
+    QVERIFY(openChat(QStringLiteral("ann"), two));
+    int ended = 0;
+    m_c->p->endProgram = [&] { ++ended; };
+    m_c->set("USE_CONFIRM_EXIT", QStringLiteral("0"));
+    ExecCommand(*m_c->p, QStringLiteral("exit"));
+    // The peers' closes come during the exit, and ask nothing.
+    QTRY_COMPARE_WITH_TIMEOUT(ended, 1, 5000);
+    QVERIFY(answers.requests().isEmpty());
+    QVERIFY(DccChatWindows(*m_c->p).isEmpty());
+    // Each peer sees its chat end.
+    QTRY_COMPARE_WITH_TIMEOUT(one.socket->state(), QAbstractSocket::UnconnectedState, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(two.socket->state(), QAbstractSocket::UnconnectedState, 5000);
+}
+
+PARLONE_TEST_MAIN(TestDccChat)
+#include "tst_dccchat.moc"

@@ -1,0 +1,455 @@
+// A query detached onto the desktop: the two ways to detach, the tag pair,
+// putting it back and detaching again, its place, its closing, its
+// position file, its system-menu items, the lines typed in it, and the
+// popups and looks that reach it while detached.
+
+#include "config/frm_popups.h"
+#include "connection/frm_main.h"
+#include "console/absRichEdit.h"
+#include "core/Program.h"
+#include "core/WindowLookup.h"
+#include "core/mod_kernel.h"
+#include "core/mod_set.h"
+#include "platform/popup/AGPopUp.h"
+#include "platform/richedit/OleColor.h"
+#include "platform/window/SystemMenu.h"
+#include "platform/window/Twips.h"
+#include "sysmenu/Sysdeck.h"
+#include "tests/support/ScriptedAnswerer.h"
+#include "tests/support/TestMain.h"
+#include "tests/windows/WindowFixture.h"
+#include "windows/DetachMenuProc.h"
+#include "windows/frm_desk_query.h"
+#include "windows/frm_query.h"
+#include "windows/frm_server.h"
+
+#include <QDir>
+#include <QToolButton>
+
+using namespace platform;
+
+namespace {
+
+constexpr int kQueryText = 0x0000FF; // red, as an RGB number
+
+} // namespace
+
+class TestDeskQuery : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void detach_data();
+    void detach();
+    void desktopItemPutsItBackAndDetachAgainReusesIt();
+    void theHiddenTwinDetachesNothing();
+    void firstPlace_data();
+    void firstPlace();
+    void controlsStayClearOfTheMenuButton();
+    void close_data();
+    void close();
+    void positionFileNeverLandsOnTheProgramsOwn_data();
+    void positionFileNeverLandsOnTheProgramsOwn();
+    void customTranslucency_data();
+    void customTranslucency();
+    void translucentAndOnTopToggle_data();
+    void translucentAndOnTopToggle();
+    void frameItemsStillWorkAfterDetaching();
+    void ownLinesAreShownLoggedOnceAndNotCounted();
+    void linesCountOnlyWhileTheDesktopWindowIsNotActive();
+    void newDesktopWindowHasAnEmptyHistory();
+    void popupItemAddedWhileDetachedReachesIt();
+    void queryLookSetWhileDetachedReachesIt();
+
+private:
+    frm_query* query(const QString& nick);
+    frm_desk_query* deskOf(const QString& nick) {
+        const int index = FindForm(*m_w.p, u'?' + nick);
+        return index < 0 ? nullptr : qobject_cast<frm_desk_query*>(m_w.p->forms().at(index));
+    }
+    static void detach(frm_query* q) { SendMessageA(q->hwnd(), WM_SYSCOMMAND, IDM_DETACH, 0); }
+    static void pick(frm_desk_query* desk, int id) {
+        SendMessageA(desk->hwnd(), WM_SYSCOMMAND, WPARAM(id), 0);
+    }
+    int desktopWindows() {
+        int n = 0;
+        for (Form* form : m_w.p->forms())
+            n += qobject_cast<frm_desk_query*>(form) != nullptr;
+        return n;
+    }
+    QStringList panelTexts() {
+        QStringList texts;
+        const SwitchBar* bar = m_w.p->mainFrame().StatusBar1;
+        for (int i = 1; i <= bar->Count(); ++i)
+            texts << bar->Panel(i)->Text();
+        return texts;
+    }
+    QString file(const QString& name) { return m_w.folder->file(name); }
+
+    WindowFixture m_w;
+};
+
+void TestDeskQuery::init() {
+    m_w.start();
+    QDir().mkpath(file(QStringLiteral("logs")));
+    m_w.p->settings.setValue(QStringLiteral("WIN_QUERY_CONSOLE_FORECOLOR"),
+                             QString::number(kQueryText));
+}
+
+void TestDeskQuery::cleanup() {
+    m_w.stop();
+}
+
+frm_query* TestDeskQuery::query(const QString& nick) {
+    auto* q = new frm_query(*m_w.p);
+    q->setTag(u'?' + nick);
+    q->setCaption(nick + QStringLiteral(" (u@host)"));
+    m_w.p->mainFrame().AddPanel(q->Tag(), 5);
+    q->Show();
+    return q;
+}
+
+void TestDeskQuery::detach_data() {
+    QTest::addColumn<bool>("byMenu");
+    QTest::newRow("&Detach") << true;
+    QTest::newRow("window normal detach") << false;
+}
+
+void TestDeskQuery::detach() {
+    QFETCH(bool, byMenu);
+    frm_query* q = query(QStringLiteral("bob"));
+    m_w.p->serverWindow().Show(); // another window active: the lines are unread
+    q->disp(QStringLiteral("<bob> one"), false, QStringLiteral("255"));
+    q->disp(QStringLiteral("<bob> two"));
+    QCOMPARE(q->mwait(), 2);
+
+    if (byMenu)
+        detach(q);
+    else
+        ExecCommand(*m_w.p, QStringLiteral("window normal detach ?bob"));
+
+    frm_desk_query* desk = deskOf(QStringLiteral("bob"));
+    QVERIFY(desk);
+    QVERIFY(desk->isVisible());
+    QVERIFY(desk->isWindow());
+    QCOMPARE(desk->Tag(), QStringLiteral("?bob"));
+    QCOMPARE(desk->Caption(), QStringLiteral("bob (u@host)"));
+    QCOMPARE(q->Tag(), QStringLiteral("??bob"));
+    QVERIFY(!q->Visible());
+    QCOMPARE(q->mwait(), 0);
+    // The text came over plain, all in the query's text colour.
+    QCOMPARE(desk->console->Text(), q->console->Text());
+    desk->console->setSelStart(0);
+    desk->console->setSelLength(desk->console->FileSize());
+    QCOMPARE(desk->console->SelColor(), kQueryText);
+    // Its own items, "Desktop" ticked.
+    QVERIFY(desk->Sysdeck1->GetSysMenuCheck(frm_desk_query::IDM_DESKTOP));
+    QVERIFY(!desk->Sysdeck1->GetSysMenuCheck(frm_desk_query::IDM_ONTOP));
+    QCOMPARE(desk->Sysdeck1->GetMenuCaption(frm_desk_query::IDM_CUSTOM_TRANSLUCENCY),
+             QStringLiteral("Custom Translucency"));
+    // The conversation's panel stays and now stands for the desktop window.
+    QCOMPARE(panelTexts(), (QStringList{"Server", "?bob"}));
+}
+
+void TestDeskQuery::desktopItemPutsItBackAndDetachAgainReusesIt() {
+    frm_query* q = query(QStringLiteral("bob"));
+    detach(q);
+    frm_desk_query* desk = deskOf(QStringLiteral("bob"));
+    QVERIFY(desk);
+    desk->Move(1500, 1200, 6000, 4500);
+    desk->disp(QStringLiteral("<bob> on the desktop"));
+
+    pick(desk, frm_desk_query::IDM_DESKTOP);
+    QCOMPARE(m_w.folder->read(QStringLiteral("bob.win")), QByteArray("1500,1200,4500,6000\r\n"));
+    QCOMPARE(q->Tag(), QStringLiteral("?bob"));
+    QVERIFY(q->Visible());
+    QCOMPARE(desk->Tag(), QStringLiteral("??bob"));
+    QVERIFY(!desk->isVisible());
+    QCOMPARE(FindForm(*m_w.p, QStringLiteral("?bob")), m_w.p->forms().indexOf(q));
+
+    detach(q);
+    QCOMPARE(deskOf(QStringLiteral("bob")), desk);
+    QCOMPARE(desktopWindows(), 1);
+    QVERIFY(desk->isVisible());
+    QCOMPARE(q->Tag(), QStringLiteral("??bob"));
+    QCOMPARE(WindowFixture::lastLine(*desk->console), QStringLiteral("<bob> on the desktop"));
+}
+
+void TestDeskQuery::theHiddenTwinDetachesNothing() {
+    frm_query* q = query(QStringLiteral("bob"));
+    detach(q);
+    ExecCommand(*m_w.p, QStringLiteral("window normal detach ??bob"));
+    detach(q);
+    QCOMPARE(desktopWindows(), 1);
+    QCOMPARE(q->Tag(), QStringLiteral("??bob"));
+    QCOMPARE(deskOf(QStringLiteral("bob"))->Tag(), QStringLiteral("?bob"));
+}
+
+void TestDeskQuery::firstPlace_data() {
+    QTest::addColumn<QByteArray>("positionFile");
+    QTest::addColumn<bool>("fromFile");
+
+    QTest::newRow("no file: where the query is") << QByteArray() << false;
+    QTest::newRow("the file's place") << QByteArray("1500,1200,4500,6000\r\n") << true;
+    QTest::newRow("three numbers: where the query is") << QByteArray("1500,1200,4500\r\n") << false;
+    QTest::newRow("not numbers: where the query is") << QByteArray("a,b,c,d\r\n") << false;
+    QTest::newRow("no height: where the query is") << QByteArray("1500,1200,0,6000\r\n") << false;
+}
+
+void TestDeskQuery::firstPlace() {
+    QFETCH(QByteArray, positionFile);
+    QFETCH(bool, fromFile);
+    if (!positionFile.isEmpty())
+        m_w.folder->write(QStringLiteral("bob.win"), positionFile);
+    frm_query* q = query(QStringLiteral("bob"));
+    q->Move(600, 450, 7500, 5250);
+    // The conversation's own area, on the screen.
+    const QRect shown(q->mapToGlobal(QPoint(0, 0)), q->size());
+    QVERIFY(shown.width() < TwipsToPixelsX(7500));
+    detach(q);
+    const frm_desk_query* desk = deskOf(QStringLiteral("bob"));
+    QVERIFY(desk);
+    const QRect expected =
+        fromFile ? QRect(1500, 1200, 6000, 4500)
+                 : QRect(PixelsToTwipsX(shown.x()), PixelsToTwipsY(shown.y()),
+                         PixelsToTwipsX(shown.width()), PixelsToTwipsY(shown.height()));
+    QCOMPARE(QRect(desk->Left(), desk->Top(), desk->Width(), desk->Height()), expected);
+}
+
+void TestDeskQuery::controlsStayClearOfTheMenuButton() {
+    frm_query* q = query(QStringLiteral("bob"));
+    detach(q);
+    frm_desk_query* desk = deskOf(QStringLiteral("bob"));
+    QVERIFY(desk);
+    const auto* button = desk->findChild<QToolButton*>(QStringLiteral("systemMenuButton"));
+    QVERIFY(button);
+    desk->Move(1500, 1200, 6000, 4500);
+    QTRY_VERIFY(desk->console->geometry().top() > button->geometry().bottom());
+    QVERIFY(desk->commandline->geometry().top() >= desk->console->geometry().bottom());
+    QVERIFY(desk->commandline->geometry().bottom() < desk->height());
+    QCOMPARE(desk->console->width(), TwipsToPixelsX(6000 - 100));
+
+    // No higher than 1000 twips, the controls stay where they are.
+    const QRect console = desk->console->geometry();
+    desk->Move(1500, 1200, 4000, 990);
+    QTRY_COMPARE(desk->height(), TwipsToPixelsY(990));
+    QCOMPARE(desk->console->geometry(), console);
+}
+
+void TestDeskQuery::close_data() {
+    QTest::addColumn<bool>("putBackFirst");
+    QTest::newRow("visible: the conversation ends") << false;
+    QTest::newRow("hidden: only itself") << true;
+}
+
+void TestDeskQuery::close() {
+    QFETCH(bool, putBackFirst);
+    query(QStringLiteral("ann"));
+    frm_query* q = query(QStringLiteral("bob"));
+    detach(q);
+    frm_desk_query* desk = deskOf(QStringLiteral("bob"));
+    QVERIFY(desk);
+    if (putBackFirst)
+        pick(desk, frm_desk_query::IDM_DESKTOP);
+
+    desk->requestClose();
+    QVERIFY(!m_w.p->forms().contains(desk));
+    QCOMPARE(m_w.p->forms().contains(q), putBackFirst);
+    QCOMPARE(panelTexts(), putBackFirst ? (QStringList{"Server", "?ann", "?bob"})
+                                        : (QStringList{"Server", "?ann"}));
+}
+
+void TestDeskQuery::positionFileNeverLandsOnTheProgramsOwn_data() {
+    QTest::addColumn<QString>("nick");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("server") << "server"
+                            << "_server.win";
+    QTest::newRow("main, in capitals") << "MAIN"
+                                       << "_MAIN.win";
+}
+
+void TestDeskQuery::positionFileNeverLandsOnTheProgramsOwn() {
+    QFETCH(QString, nick);
+    QFETCH(QString, written);
+    const QByteArray own("\"WIN_STATE\",\"0\"\r\n");
+    m_w.folder->write(QStringLiteral("server.win"), own);
+    m_w.folder->write(QStringLiteral("main.win"), own);
+    frm_query* q = query(nick);
+    detach(q);
+    frm_desk_query* desk = deskOf(nick);
+    QVERIFY(desk);
+    desk->Move(1500, 1200, 6000, 4500);
+    pick(desk, frm_desk_query::IDM_DESKTOP);
+    QCOMPARE(m_w.folder->read(QStringLiteral("server.win")), own);
+    QCOMPARE(m_w.folder->read(QStringLiteral("main.win")), own);
+    QCOMPARE(m_w.folder->read(written), QByteArray("1500,1200,4500,6000\r\n"));
+}
+
+void TestDeskQuery::customTranslucency_data() {
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("applied");
+    QTest::addColumn<int>("alpha");
+
+    QTest::newRow("200") << "200" << true << 200;
+    QTest::newRow("1") << "1" << true << 1;
+    QTest::newRow("255") << "255" << true << 255;
+    QTest::newRow("0") << "0" << false << 255;
+    QTest::newRow("256") << "256" << false << 255;
+    QTest::newRow("no number") << "abc" << false << 255;
+    QTest::newRow("empty") << "" << false << 255;
+    QTest::newRow("12.5 to even") << "12.5" << true << 12;
+    QTest::newRow("13.5 to even") << "13.5" << true << 14;
+    QTest::newRow("0.6 below the range before rounding") << "0.6" << false << 255;
+    QTest::newRow("255.4 above the range before rounding") << "255.4" << false << 255;
+    QTest::newRow("leading number") << "90 please" << true << 90;
+}
+
+void TestDeskQuery::customTranslucency() {
+    QFETCH(QString, answer);
+    QFETCH(bool, applied);
+    QFETCH(int, alpha);
+    frm_query* q = query(QStringLiteral("bob"));
+    detach(q);
+    frm_desk_query* desk = deskOf(QStringLiteral("bob"));
+    QVERIFY(desk);
+    ScriptedAnswerer answers;
+    answers.queueInput(answer);
+    pick(desk, frm_desk_query::IDM_CUSTOM_TRANSLUCENCY);
+
+    QCOMPARE(answers.requests().size(), 1);
+    const DialogRequest& asked = answers.requests().constFirst();
+    QCOMPARE(asked.kind, DialogRequest::InputBox);
+    QCOMPARE(asked.prompt, QStringLiteral("Enter translucency between 1 (very transparent) and "
+                                          "255 (less transparent)"));
+    QCOMPARE(asked.title, QStringLiteral("Enter transparency"));
+    QCOMPARE(asked.defaultText, QStringLiteral("160"));
+    QCOMPARE(desk->windowOpacity(), alpha / 255.0);
+    QCOMPARE(desk->Sysdeck1->GetSysMenuCheck(frm_desk_query::IDM_TRANSLUCENT), applied);
+}
+
+void TestDeskQuery::translucentAndOnTopToggle_data() {
+    QTest::addColumn<int>("item");
+    QTest::newRow("Translucent") << frm_desk_query::IDM_TRANSLUCENT;
+    QTest::newRow("Always On Top") << frm_desk_query::IDM_ONTOP;
+}
+
+void TestDeskQuery::translucentAndOnTopToggle() {
+    QFETCH(int, item);
+    frm_query* q = query(QStringLiteral("bob"));
+    detach(q);
+    frm_desk_query* desk = deskOf(QStringLiteral("bob"));
+    QVERIFY(desk);
+    const auto state = [&] {
+        return item == frm_desk_query::IDM_ONTOP
+                   ? bool(desk->windowFlags() & Qt::WindowStaysOnTopHint)
+                   : desk->windowOpacity() < 1.0;
+    };
+    for (const bool on : {true, false}) {
+        pick(desk, item);
+        QCOMPARE(desk->Sysdeck1->GetSysMenuCheck(qint16(item)), on);
+        QCOMPARE(state(), on);
+        if (on && item == frm_desk_query::IDM_TRANSLUCENT)
+            QCOMPARE(desk->windowOpacity(), 160 / 255.0);
+    }
+    // The frame is not moved by the window's own item.
+    QVERIFY(!(m_w.p->mainFrame().windowFlags() & Qt::WindowStaysOnTopHint));
+}
+
+void TestDeskQuery::frameItemsStillWorkAfterDetaching() {
+    frm_query* ann = query(QStringLiteral("ann"));
+    frm_query* bob = query(QStringLiteral("bob"));
+    detach(ann);
+    detach(bob);
+    QCOMPARE(desktopWindows(), 2);
+    frm_main& frame = m_w.p->mainFrame();
+    SendMessageA(frame.hwnd(), WM_SYSCOMMAND, 100, 0);
+    QVERIFY(frame.windowFlags() & Qt::WindowStaysOnTopHint);
+    QCOMPARE(m_w.p->settings.value(QStringLiteral("MAINFORM_ONTOP")), QStringLiteral("TRUE"));
+    // Both desktop windows' items report, the first one's too.
+    for (const QString& nick : {QStringLiteral("bob"), QStringLiteral("ann")}) {
+        frm_desk_query* desk = deskOf(nick);
+        pick(desk, frm_desk_query::IDM_TRANSLUCENT);
+        QVERIFY2(desk->Sysdeck1->GetSysMenuCheck(frm_desk_query::IDM_TRANSLUCENT),
+                 qPrintable(nick));
+    }
+}
+
+void TestDeskQuery::ownLinesAreShownLoggedOnceAndNotCounted() {
+    m_w.p->settings.setValue(QStringLiteral("WIN_QUERY_LOGGING"), QStringLiteral("TRUE"));
+    frm_query* q = query(QStringLiteral("bob"));
+    detach(q);
+    frm_desk_query* desk = deskOf(QStringLiteral("bob"));
+    QVERIFY(desk);
+    m_w.p->serverWindow().Show();
+    m_w.p->mainFrame().activateWindow(); // the desktop window is not the active one
+    const QString twinText = q->console->Text();
+
+    const QByteArrayList sent = m_w.sentBy([&] { WindowFixture::enter(*desk, "hello bob"); });
+    QCOMPARE(sent, QByteArrayList{"PRIVMSG bob :hello bob"});
+    QCOMPARE(WindowFixture::lastLine(*desk->console), QStringLiteral("<me> hello bob"));
+    QCOMPARE(q->console->Text(), twinText);
+    QCOMPARE(m_w.folder->read(QStringLiteral("logs/bob.log")), QByteArray("<me> hello bob\r\n"));
+    QCOMPARE(desk->mwait(), 0);
+    QCOMPARE(q->mwait(), 0);
+}
+
+void TestDeskQuery::linesCountOnlyWhileTheDesktopWindowIsNotActive() {
+    frm_query* q = query(QStringLiteral("bob"));
+    detach(q);
+    frm_desk_query* desk = deskOf(QStringLiteral("bob"));
+    QVERIFY(desk);
+    const SwitchBarPanel* panel = m_w.p->mainFrame().StatusBar1->Panel(2);
+
+    desk->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(desk));
+    desk->disp(QStringLiteral("<bob> read at once"));
+    QCOMPARE(desk->mwait(), 0);
+
+    m_w.p->mainFrame().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&m_w.p->mainFrame()));
+    desk->disp(QStringLiteral("<bob> one"));
+    desk->disp(QStringLiteral("<bob> two"));
+    QCOMPARE(desk->mwait(), 2);
+    QCOMPARE(panel->ToolTipText(), QStringLiteral("bob(2 messages waiting.)"));
+
+    desk->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(desk));
+    QCOMPARE(desk->mwait(), 0);
+    QCOMPARE(panel->ToolTipText(), QStringLiteral("bob ..no messages waiting."));
+    QCOMPARE(panel->bevel(), int(SwitchBarPanel::sbrInset));
+}
+
+void TestDeskQuery::newDesktopWindowHasAnEmptyHistory() {
+    frm_query* q = query(QStringLiteral("bob"));
+    WindowFixture::enter(*q, "/echo first");
+    detach(q);
+    frm_desk_query* desk = deskOf(QStringLiteral("bob"));
+    QVERIFY(desk);
+    QCOMPARE(WindowFixture::history(*desk), QStringList{});
+    QCOMPARE(WindowFixture::history(*q), QStringList{"/echo first"});
+}
+
+void TestDeskQuery::popupItemAddedWhileDetachedReachesIt() {
+    frm_query* q = query(QStringLiteral("bob"));
+    detach(q);
+    frm_desk_query* desk = deskOf(QStringLiteral("bob"));
+    QVERIFY(desk);
+    m_w.p->popupsWindow().AddPopUp(QStringLiteral("query"), QStringLiteral("Whois"),
+                                   QStringLiteral("/whois $1"));
+    QCOMPARE(desk->pop_console->itemNames(), QStringList{"Whois"});
+}
+
+void TestDeskQuery::queryLookSetWhileDetachedReachesIt() {
+    frm_query* q = query(QStringLiteral("bob"));
+    detach(q);
+    frm_desk_query* desk = deskOf(QStringLiteral("bob"));
+    QVERIFY(desk);
+    Setting(*m_w.p, QStringLiteral("WIN_QUERY_CONSOLE_BACKCOLOR"), QStringLiteral("4"));
+    Setting(*m_w.p, QStringLiteral("WIN_QUERY_COMMAND_FORECOLOR"), QStringLiteral("2"));
+    QCOMPARE(desk->console->BackColor(), m_w.p->palette.GetColor(QStringLiteral("4")));
+    QCOMPARE(RgbFromColor(desk->commandline->palette().color(QPalette::Text)),
+             m_w.p->palette.GetColor(QStringLiteral("2")));
+}
+
+PARLONE_TEST_MAIN(TestDeskQuery)
+#include "tst_deskquery.moc"

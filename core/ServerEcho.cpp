@@ -71,7 +71,7 @@ QString ColorCodePrefix(int fore) {
 void ServerEcho(Program& p, QString text, const QString& colour, int mode) {
     const Settings& s = p.settings;
     if (s.value(QStringLiteral("WIN_SERVER_TIMESTAMP")) == u"TRUE")
-        text = QStringLiteral("[%1] ").arg(p.clock.now().toString(QStringLiteral("H:mm"))) + text;
+        text = QStringLiteral("[%1] ").arg(p.clock.time().toString(QStringLiteral("H:mm"))) + text;
 
     const int back = consoleIndex(p, QLatin1StringView("WIN_SERVER_CONSOLE_BACKCOLOR"));
     QString line;

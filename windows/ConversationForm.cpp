@@ -270,7 +270,7 @@ void ConversationForm::dispLine(const QString& txt, bool timestamp, const QStrin
     QString text = txt;
     if (withTime) {
         // "[H:m] ": hour and minute without leading zeros.
-        const QTime now = p.clock.now().time();
+        const QTime now = p.clock.time();
         text = u'[' + QString::number(now.hour()) + u':' + QString::number(now.minute()) +
                QStringLiteral("] ") + text;
     }

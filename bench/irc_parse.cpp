@@ -67,7 +67,7 @@ QByteArray generate() {
 qint64 run(const QByteArray& stream) {
     IrcLineBuffer buffer;
     IrcEventMapper mapper;
-    QByteArray line;
+    QByteArrayView line;
     qint64 events = 0;
     for (qsizetype at = 0; at < stream.size(); at += ReadBytes) {
         buffer.append(QByteArrayView(stream).sliced(at, qMin(ReadBytes, stream.size() - at)));

@@ -14,8 +14,9 @@ public:
     static constexpr qsizetype MaxLineBytes = 8191;
 
     void append(QByteArrayView data);
-    // Takes the next complete, non-empty line (without CR LF) into line.
-    bool takeLine(QByteArray& line);
+    // Takes the next complete, non-empty line (without CR LF): a view into the
+    // buffer, good until the buffer is next changed (append, takeLine, clear).
+    bool takeLine(QByteArrayView& line);
     void clear();
 
     // Bytes held for lines not taken yet.
@@ -24,6 +25,8 @@ public:
     qsizetype droppedLines() const { return m_dropped; }
 
 private:
+    void compact();
+
     QByteArray m_buffer;
     qsizetype m_pos = 0;       // start of the first line not taken yet
     qsizetype m_lineStart = 0; // start of the line that has not ended yet

@@ -246,7 +246,11 @@ bool Yarv::readAvailable(bool all) {
     bool read = false;
     while (m_socket && m_socket->bytesAvailable() > 0 &&
            (all || m_lines.bufferedBytes() < HeldLineBytes)) {
-        m_lines.append(m_socket->read(ReadBufferBytes));
+        m_readChunk.resize(ReadBufferBytes);
+        const qint64 n = m_socket->read(m_readChunk.data(), ReadBufferBytes);
+        if (n <= 0)
+            break;
+        m_lines.append(QByteArrayView(m_readChunk.constData(), n));
         read = true;
     }
     return read;
@@ -262,9 +266,9 @@ void Yarv::dispatchLines() {
     const quint64 generation = m_generation;
     QElapsedTimer turn;
     turn.start();
-    QByteArray line;
+    QByteArrayView bytes;
     while (m_state == State::Connected) {
-        if (!m_lines.takeLine(line)) {
+        if (!m_lines.takeLine(bytes)) {
             // Reading stops while many lines wait; go on with what the socket kept.
             if (!m_closing && readAvailable(false))
                 continue;
@@ -273,7 +277,8 @@ void Yarv::dispatchLines() {
         // Armed while a handler runs: one that waits in a nested event loop
         // (a modal box) has the next lines raised from there meanwhile.
         scheduleDispatch();
-        processLine(line);
+        // Decoded first: a handler may read more into the buffer under the view.
+        processLine(IrcMessage::decode(bytes));
         // A handler may have closed or replaced the connection, or deleted us.
         if (!self || generation != m_generation)
             return;
@@ -344,8 +349,8 @@ void Yarv::failConnect(qint16 number, const QString& description) {
     });
 }
 
-void Yarv::processLine(const QByteArray& line) {
-    const std::optional<IrcMessage> msg = IrcMessage::parse(IrcMessage::decode(line));
+void Yarv::processLine(const QString& line) {
+    const std::optional<IrcMessage> msg = IrcMessage::parse(line);
     if (!msg)
         return;
     if (const std::optional<IrcEvent> event = m_mapper.map(*msg))

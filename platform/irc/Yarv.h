@@ -161,7 +161,8 @@ private:
     void dispatchLines();
     // Ends a link whose last lines have been raised.
     void finishClose();
-    void processLine(const QByteArray& line);
+    // Raises the event of a line, decoded.
+    void processLine(const QString& line);
     // Raises the event of a line; a handler's failure ends with the handler.
     void raise(const IrcEvent& event);
     void emitEvent(const IrcEvent& event);
@@ -179,7 +180,8 @@ private:
     // a handler has closed or replaced the connection under it.
     quint64 m_generation = 0;
     IrcLineBuffer m_lines;
-    QTimer m_dispatch; // raises the lines read, from the event loop
+    QByteArray m_readChunk; // what one read takes from the socket, kept for the next
+    QTimer m_dispatch;      // raises the lines read, from the event loop
     std::optional<PendingClose> m_closing;
     IrcEventMapper m_mapper;
     QQueue<QByteArray> m_urgent; // PONG and QUIT go before everything else

@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Two appends, split where the first byte says, so that lines also end
     // across reads.
     const qsizetype split = bytes.isEmpty() ? 0 : qsizetype(data[0]) * bytes.size() / 256;
-    QByteArray line;
+    QByteArrayView line;
     for (const QByteArrayView part : {bytes.first(split), bytes.sliced(split)}) {
         buffer.append(part);
         check(buffer.bufferedBytes() <= part.size() + IrcLineBuffer::MaxLineBytes + 2);

@@ -207,25 +207,40 @@ void TestIrcCodec::framingOnCrLfOrLf_data() {
     QTest::newRow("long line over many reads dropped")
         << QByteArrayList{QByteArray(5000, 'y'), QByteArray(5000, 'y'), "y\r", "\nNEXT\r\n"}
         << QByteArrayList{"NEXT"};
+    QTest::newRow("long line between kept ones")
+        << QByteArrayList{"A\r\n" + longest + "y\r\nB\r\nC", "\n"} << QByteArrayList{"A", "B", "C"};
+    QTest::newRow("line ended, then a long one in the same read")
+        << QByteArrayList{"PRIV", "MSG x\r\n" + longest + "yy\nN\n"}
+        << QByteArrayList{"PRIVMSG x", "N"};
 }
 
 void TestIrcCodec::framingOnCrLfOrLf() {
     QFETCH(QByteArrayList, chunks);
     QFETCH(QByteArrayList, lines);
-    IrcLineBuffer buffer;
-    QByteArrayList got;
-    QByteArray line;
-    for (const QByteArray& chunk : chunks) {
-        buffer.append(chunk);
+    // Lines taken after every read, and lines left waiting while more is read.
+    for (const bool takeEachRead : {true, false}) {
+        IrcLineBuffer buffer;
+        QByteArrayList got;
+        QByteArrayView line;
+        for (const QByteArray& chunk : chunks) {
+            buffer.append(chunk);
+            while (takeEachRead && buffer.takeLine(line))
+                got.append(line.toByteArray());
+        }
         while (buffer.takeLine(line))
-            got.append(line);
+            got.append(line.toByteArray());
+        QCOMPARE(got, lines);
     }
-    QCOMPARE(got, lines);
 }
 
 void TestIrcCodec::framingHoldsBoundedBytes() {
     IrcLineBuffer buffer;
-    QByteArray line;
+    QByteArrayView line;
+    // A line that does not end, behind one that does in the same read.
+    buffer.append("A\r\n" + QByteArray(20000, 'z'));
+    QVERIFY(buffer.takeLine(line));
+    QVERIFY(!buffer.takeLine(line));
+    QVERIFY(buffer.bufferedBytes() <= IrcLineBuffer::MaxLineBytes + 1);
     const QByteArray chunk(4096, 'z');
     for (int i = 0; i < 256; ++i) { // 1 MiB without a line end
         buffer.append(chunk);
@@ -234,7 +249,7 @@ void TestIrcCodec::framingHoldsBoundedBytes() {
     }
     buffer.append("zz\r\nPING :after\r\n");
     QVERIFY(buffer.takeLine(line));
-    QCOMPARE(line, QByteArray("PING :after"));
+    QCOMPARE(line.toByteArray(), QByteArray("PING :after"));
     QCOMPARE(buffer.droppedLines(), 1);
     QCOMPARE(buffer.bufferedBytes(), 0);
 }
@@ -705,7 +720,7 @@ void TestIrcCodec::hostileInputNeverBreaksTheCodec() {
     }
     stream += QByteArray(20000, ' ') + "\n"; // far past the line limit
     qsizetype events = 0;
-    QByteArray line;
+    QByteArrayView line;
     for (qsizetype at = 0; at < stream.size(); at += 997) {
         buffer.append(QByteArrayView(stream).sliced(at, qMin<qsizetype>(997, stream.size() - at)));
         while (buffer.takeLine(line)) {
@@ -769,7 +784,7 @@ void TestIrcCodec::hostileLinesCannotForgeALine() {
     QVERIFY(mapper.map(*IrcMessage::parse(QStringLiteral(":irc.test 001 alice :Welcome"))));
     buffer.append(received);
     QStringList got;
-    QByteArray line;
+    QByteArrayView line;
     while (buffer.takeLine(line)) {
         const auto msg = IrcMessage::parse(IrcMessage::decode(line));
         if (!msg)

@@ -154,6 +154,9 @@ void TestConsoleBursts::queriesInABurstAnswerAsAfterIt() {
     for (int n = 0; n < 40; ++n)
         hostWrite(hostLine(n));
     QTRY_VERIFY(!console().rtfText->editBatchOpen());
+    // The scroll bar this history brings takes its room before the burst, so
+    // that the lines wrap at one width in the burst and after it.
+    QTRY_VERIFY(console().rtfText->verticalScrollBar()->isVisible());
 
     for (int n = 40; n < 80; ++n)
         hostWrite(hostLine(n));

@@ -4,7 +4,6 @@
 #include "platform/window/ToolTip.h"
 #include "platform/window/Twips.h"
 
-#include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
@@ -51,6 +50,13 @@ QSize SwitchBarPanel::sizeHint() const {
     return {fm.horizontalAdvance(m_text) + icon + 12, fm.height() + 6};
 }
 
+QSize SwitchBarPanel::minimumSizeHint() const {
+    const QSize wanted = sizeHint();
+    if (m_autoSize != sbrSpring)
+        return wanted;
+    return {qMin(wanted.width(), TwipsToPixelsX(1440)), wanted.height()};
+}
+
 void SwitchBarPanel::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);
     QPainter painter(this);
@@ -63,11 +69,15 @@ void SwitchBarPanel::paintEvent(QPaintEvent* event) {
     painter.drawText(r, Qt::AlignVCenter | Qt::AlignLeft, m_text);
 }
 
-SwitchBar::SwitchBar(QWidget* parent) : QWidget(parent), m_layout(new QHBoxLayout(this)) {
-    m_layout->setContentsMargins(1, 1, 1, 1);
-    m_layout->setSpacing(2);
-    m_layout->addStretch(1);
-}
+namespace {
+
+// Room around the panels and between two of them.
+constexpr int Margin = 1;
+constexpr int Spacing = 2;
+
+} // namespace
+
+SwitchBar::SwitchBar(QWidget* parent) : QWidget(parent) {}
 
 SwitchBarPanel* SwitchBar::Panel(int index) const {
     if (index < 1 || index > Count())
@@ -82,7 +92,9 @@ int SwitchBar::Add(int index, const QString& text) {
     if (index < 1 || index > Count() + 1)
         index = Count() + 1;
     m_panels.insert(index - 1, panel);
-    relayout();
+    panel->show();
+    layoutPanels();
+    updateGeometry();
     return index;
 }
 
@@ -90,17 +102,60 @@ void SwitchBar::Remove(int index) {
     if (index < 1 || index > Count())
         return;
     delete m_panels.takeAt(index - 1);
-    relayout();
+    layoutPanels();
+    updateGeometry();
 }
 
-void SwitchBar::relayout() {
-    while (m_layout->count() > 0)
-        delete m_layout->takeAt(0);
-    for (SwitchBarPanel* p : std::as_const(m_panels)) {
-        p->setFont(font());
-        m_layout->addWidget(p);
+QSize SwitchBar::sizeHint() const {
+    int width = 2 * Margin;
+    int height = QFontMetrics(font()).height() + 6;
+    for (const SwitchBarPanel* p : m_panels) {
+        const QSize wanted = p->sizeHint();
+        width += wanted.width() + Spacing;
+        height = qMax(height, wanted.height());
     }
-    m_layout->addStretch(1);
+    return {m_panels.isEmpty() ? width : width - Spacing, height + 2 * Margin};
+}
+
+QSize SwitchBar::minimumSizeHint() const {
+    return {0, sizeHint().height()};
+}
+
+void SwitchBar::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    layoutPanels();
+}
+
+void SwitchBar::layoutPanels() {
+    const QRect area = rect().adjusted(Margin, Margin, -Margin, -Margin);
+    QList<int> widths;
+    int wanted = Spacing * (qMax<qsizetype>(m_panels.size(), 1) - 1);
+    int spare = 0; // what the springs can give up
+    for (const SwitchBarPanel* p : std::as_const(m_panels)) {
+        widths.append(p->sizeHint().width());
+        wanted += widths.last();
+        spare += widths.last() - p->minimumSizeHint().width();
+    }
+    // Each spring gives up its share of what is missing, in proportion to
+    // what it can give.
+    const int missing = qMin(qMax(0, wanted - area.width()), spare);
+    int given = 0;
+    int canGive = spare;
+    for (qsizetype i = 0; i < m_panels.size() && missing > 0; ++i) {
+        const int room = widths.at(i) - m_panels.at(i)->minimumSizeHint().width();
+        if (room <= 0)
+            continue;
+        const int give =
+            canGive == room ? missing - given : static_cast<int>(qint64(missing) * room / spare);
+        widths[i] -= give;
+        given += give;
+        canGive -= room;
+    }
+    int x = area.left();
+    for (qsizetype i = 0; i < m_panels.size(); ++i) {
+        m_panels.at(i)->setGeometry(x, area.top(), widths.at(i), area.height());
+        x += widths.at(i) + Spacing;
+    }
 }
 
 int SwitchBar::panelAt(const QPoint& pos) const {
@@ -150,6 +205,16 @@ void SwitchBar::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 bool SwitchBar::event(QEvent* event) {
+    // A panel's text or picture changed its width.
+    if (event->type() == QEvent::LayoutRequest) {
+        layoutPanels();
+        updateGeometry();
+        return true;
+    }
+    if (event->type() == QEvent::FontChange) {
+        for (SwitchBarPanel* p : std::as_const(m_panels))
+            p->setFont(font());
+    }
     // The panels leave the mouse to the bar, so the bar shows their tooltips.
     if (event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(event);

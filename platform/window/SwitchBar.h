@@ -9,8 +9,6 @@
 #include <QIcon>
 #include <QList>
 
-class QHBoxLayout;
-
 namespace platform {
 
 class PLATFORM_EXPORT SwitchBarPanel : public QFrame {
@@ -33,6 +31,9 @@ public:
     void setAutoSize(int mode);
 
     QSize sizeHint() const override;
+    // The least width the bar squeezes the panel to: a spring shrinks down to
+    // 1440 twips (its text clipped), the others keep their contents' width.
+    QSize minimumSizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -59,6 +60,11 @@ public:
     // The 1-based index of the panel under a point of the bar, 0 for none.
     int panelAt(const QPoint& pos) const;
 
+    QSize sizeHint() const override;
+    // Panels that do not fit run off the bar's right end, so the bar asks the
+    // frame for no width of its own.
+    QSize minimumSizeHint() const override;
+
 Q_SIGNALS:
     // A press and release of any button over one panel.
     void PanelClick(int index);
@@ -74,12 +80,15 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void relayout();
+    // Panels from the left at their widths; when they do not fit, the springs
+    // give up width down to their least, and what still does not fit runs
+    // off the right end, so the first panels stay whole.
+    void layoutPanels();
 
     QList<SwitchBarPanel*> m_panels;
-    QHBoxLayout* m_layout;
     int m_pressed = 0;
 };
 

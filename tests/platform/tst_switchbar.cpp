@@ -17,6 +17,7 @@ private Q_SLOTS:
     void clicks();
     void pressOnOnePanelReleaseOnAnother();
     void tooltipOfThePanelUnderTheMouse();
+    void narrowBarKeepsTheFirstPanels();
 
 private:
     // A shown bar with the panels "Server", "#chan", "Notify".
@@ -117,6 +118,38 @@ void TestSwitchBar::tooltipOfThePanelUnderTheMouse() {
     QHelpEvent other(QEvent::ToolTip, none, bar->mapToGlobal(none));
     QApplication::sendEvent(bar.get(), &other);
     QTRY_COMPARE(QToolTip::text(), QString());
+}
+
+// Springs too wide for the bar keep their least width and run off its right
+// end, so the panels on the left stay whole; the bar asks no width of the
+// frame for them.
+void TestSwitchBar::narrowBarKeepsTheFirstPanels() {
+    SwitchBar bar;
+    bar.Add(-1, QStringLiteral("Server"));
+    const QString longName = QStringLiteral("a-file-with-a-rather-long-name-0123456789.tar.gz");
+    bar.Add(-1, longName);
+    bar.Add(-1, longName);
+    for (int i = 1; i <= bar.Count(); ++i)
+        bar.Panel(i)->setAutoSize(SwitchBarPanel::sbrSpring);
+    bar.resize(300, 30);
+    bar.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+    const int server = bar.Panel(1)->sizeHint().width();
+    // The long panels give up width until the three fill the bar.
+    QCOMPARE(bar.Panel(1)->geometry(), QRect(1, 1, server, 28));
+    QCOMPARE(bar.Panel(3)->geometry().right(), 298);
+    QVERIFY(qAbs(bar.Panel(2)->geometry().width() - bar.Panel(3)->geometry().width()) <= 1);
+
+    // Narrower: the long ones stop at their least width and the last runs
+    // off the right end; "Server" stays whole.
+    const int least = TwipsToPixelsX(1440);
+    bar.resize(200, 30);
+    QCOMPARE(bar.Panel(1)->geometry(), QRect(1, 1, server, 28));
+    QCOMPARE(bar.Panel(2)->geometry(), QRect(server + 3, 1, least, 28));
+    QCOMPARE(bar.Panel(3)->geometry().width(), least);
+    QVERIFY(bar.Panel(3)->geometry().right() > 200);
+    QCOMPARE(bar.panelAt(QPoint(10, 10)), 1);
+    QVERIFY(bar.minimumSizeHint().width() < 200);
 }
 
 PARLONE_TEST_MAIN(TestSwitchBar)

@@ -79,6 +79,10 @@ void frm_desk_query::disp(const QString& txt, bool timestamp, const QString& col
 }
 
 void frm_desk_query::Form_Activate() {
+    // The window system can tell of an activation after the window was put
+    // back and hidden: the conversation's panel stays with the frame's query.
+    if (!isVisible())
+        return;
     Program& p = program();
     SelectPanel(p, Tag());
     commandline->setFocus();
@@ -170,6 +174,10 @@ void frm_desk_query::Undesk() {
     m_unread = 0;
     twin->Show();
     twin->ZOrder();
+    // Its panel is pressed also when the frame's active child does not
+    // change (the query was the active one when it left), so that no
+    // activation of it comes.
+    SelectPanel(p, twin->Tag());
 }
 
 QString frm_desk_query::positionFile(Program& program, const QString& nick) {

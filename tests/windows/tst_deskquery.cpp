@@ -158,6 +158,8 @@ void TestDeskQuery::desktopItemPutsItBackAndDetachAgainReusesIt() {
     QVERIFY(desk);
     desk->Move(1500, 1200, 6000, 4500);
     desk->disp(QStringLiteral("<bob> on the desktop"));
+    desk->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(desk));
 
     pick(desk, frm_desk_query::IDM_DESKTOP);
     QCOMPARE(m_w.folder->read(QStringLiteral("bob.win")), QByteArray("1500,1200,4500,6000\r\n"));
@@ -166,6 +168,17 @@ void TestDeskQuery::desktopItemPutsItBackAndDetachAgainReusesIt() {
     QCOMPARE(desk->Tag(), QStringLiteral("??bob"));
     QVERIFY(!desk->isVisible());
     QCOMPARE(FindForm(*m_w.p, QStringLiteral("?bob")), m_w.p->forms().indexOf(q));
+    // The conversation's panel is the pressed one, the window it stands for
+    // being the one shown.
+    const SwitchBar* bar = m_w.p->mainFrame().StatusBar1;
+    QCOMPARE(bar->Panel(FindPanel(*m_w.p, QStringLiteral("?bob")))->bevel(),
+             int(SwitchBarPanel::sbrInset));
+    QCOMPARE(bar->Panel(1)->bevel(), int(SwitchBarPanel::sbrRaised));
+    // A late word of the hidden window's activation changes none of that.
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(desk, &activate);
+    QCOMPARE(bar->Panel(FindPanel(*m_w.p, QStringLiteral("?bob")))->bevel(),
+             int(SwitchBarPanel::sbrInset));
 
     detach(q);
     QCOMPARE(deskOf(QStringLiteral("bob")), desk);

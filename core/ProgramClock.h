@@ -9,9 +9,9 @@ class ProgramClock {
 public:
     QDateTime now() const { return m_fixed.isValid() ? m_fixed : QDateTime::currentDateTime(); }
     // The local time of day, as now().time(), for what reads it with every
-    // line (timestamps): the C library re-reads the zone's file each time it
-    // is asked for the local time, so the zone's offset is asked once a
-    // minute; offsets change on whole minutes.
+    // line (timestamps): the C library looks at the zone's file again each
+    // time it is asked for the local time, so the zone's offset is asked
+    // once a minute; offsets change on whole minutes.
     QTime time() const;
     void setFixed(const QDateTime& moment) { m_fixed = moment; }
     void clearFixed() { m_fixed = QDateTime(); }

@@ -34,8 +34,8 @@ CtcpHandler::CtcpHandler(Program& program, Yarv& irc, DccOfferPrompts& offers, Q
     connect(&irc, &Yarv::CtcpReply, this, &CtcpHandler::Yarv1_CtcpReply);
 }
 
-bool CtcpHandler::mayReply(const QString& nick) {
-    return m_limit.allow(nick, m_program.clock.now());
+bool CtcpHandler::mayReply() {
+    return m_limit.allow(m_program.clock.now());
 }
 
 void CtcpHandler::Yarv1_CtcpRequest(const QString& fromMask, const QString& target,
@@ -57,10 +57,10 @@ void CtcpHandler::Yarv1_CtcpRequest(const QString& fromMask, const QString& targ
     if (kind == u"DCC") {
         m_offers.offered(fromMask, params);
     } else if (kind == u"PING") {
-        if (mayReply(nick))
+        if (mayReply())
             m_irc.SendCTCPReply(nick, QStringLiteral("PING"), params);
     } else if (kind == u"VERSION") {
-        if (!mayReply(nick))
+        if (!mayReply())
             return;
         const ProgramVersion v = CurrentVersion();
         m_irc.SendCommand(

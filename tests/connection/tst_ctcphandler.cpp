@@ -119,27 +119,47 @@ void TestCtcpHandler::requests() {
 }
 
 void TestCtcpHandler::replyLimitUnderAHeldClock_data() {
-    QTest::addColumn<int>("nicks");
+    QTest::addColumn<QByteArrayList>("requests");
+    // How far the clock moves on after each request.
+    QTest::addColumn<int>("stepSecs");
     QTest::addColumn<int>("replies");
-    // One nick: one reply in two seconds; many nicks: five in thirty.
-    QTest::newRow("one nick") << 1 << 1;
-    QTest::newRow("twenty nicks") << 20 << 5;
+    const auto ask = [](int nick, const char* what) {
+        return ":n" + QByteArray::number(nick) + "!u@h PRIVMSG me :\x01" + what + "\x01";
+    };
+    // Five replies in thirty seconds, whoever asks and whatever for.
+    QTest::newRow("VERSION then PING from one nick, a second apart")
+        << QByteArrayList{ask(0, "VERSION"), ask(0, "PING 1")} << 1 << 2;
+    QByteArrayList versions;
+    QByteArrayList pings;
+    QByteArrayList mixed;
+    for (int i = 0; i < 20; ++i) {
+        versions << ask(0, "VERSION");
+        pings << ask(i, "PING 1");
+        mixed << ask(i % 3, i % 2 == 0 ? "VERSION" : "PING 1");
+    }
+    QTest::newRow("twenty VERSIONs from one nick") << versions << 0 << 5;
+    QTest::newRow("twenty PINGs from twenty nicks") << pings << 0 << 5;
+    QTest::newRow("VERSIONs and PINGs from three nicks") << mixed << 0 << 5;
 }
 
 void TestCtcpHandler::replyLimitUnderAHeldClock() {
-    QFETCH(int, nicks);
+    QFETCH(QByteArrayList, requests);
+    QFETCH(int, stepSecs);
     QFETCH(int, replies);
-    QByteArrayList lines;
-    for (int i = 0; i < 20; ++i)
-        lines << ":n" + QByteArray::number(i % nicks) + "!u@h PRIVMSG me :\x01PING " +
-                     QByteArray::number(i) + "\x01";
-    serverSays(lines);
+    Program& p = *m_c->p;
+    const auto askAll = [&] {
+        for (const QByteArray& request : requests) {
+            serverSays({request});
+            p.clock.setFixed(p.clock.now().addSecs(stepSecs));
+        }
+    };
+    askAll();
     QCOMPARE(sentSinceMark().size(), replies);
     // The echo still shows every request.
-    QCOMPARE(m_c->newServerLines().size(), 20);
-    // Two seconds on, one nick is answered again; thirty on, five more.
-    m_c->p->clock.setFixed(m_c->p->clock.now().addSecs(nicks == 1 ? 2 : 30));
-    serverSays(lines);
+    QCOMPARE(m_c->newServerLines().size(), requests.size());
+    // Thirty seconds on, as many again.
+    p.clock.setFixed(p.clock.now().addSecs(30));
+    askAll();
     QCOMPARE(sentSinceMark().size(), 2 * replies);
 }
 

@@ -22,8 +22,8 @@ struct DccOffer {
     QString refusal;
     // The file name as offered, without its quotes.
     QString fileName;
-    // Its last path component made safe to write: never empty in an offer
-    // that is not refused.
+    // Its last path component made safe to write, and the name the user is
+    // shown: never empty in an offer that is not refused.
     QString safeName;
     quint32 address = 0;
     quint16 port = 0;

@@ -73,7 +73,7 @@ void DccOfferPrompts::askFile(const QString& fromMask, const DccOffer& offer,
                               const QString& suggested) {
     const QPointer<DccOfferPrompts> self(this);
     const QString prompt = fromMask + QStringLiteral(" is trying to send you a file.\r\n") +
-                           offer.fileName + QStringLiteral(" Size: ") + offer.sizeWord +
+                           offer.safeName + QStringLiteral(" Size: ") + offer.sizeWord +
                            QStringLiteral(" bytes.\r\nClick OK to accept, or CANCEL to reject.");
     ServerInputBox(
         m_program, prompt, QStringLiteral("File recieve"), suggested,

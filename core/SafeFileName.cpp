@@ -11,9 +11,16 @@ constexpr qsizetype kMaxMappedBytes = 255 - 16;
 // An extension longer than this is not kept when a name is cut.
 constexpr qsizetype kMaxKeptExtensionBytes = 32;
 
-bool isBidiControl(char16_t c) {
-    return c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) ||
-           (c >= 0x2066 && c <= 0x2069);
+// Characters that change how a name reads without showing themselves: the
+// bidirectional controls (which can disguise an extension or turn the text
+// after the name around), the invisible format characters, and the line and
+// paragraph separators (which break a shown name into lines of its own). The
+// zero-width non-joiner and joiner are not among them: Persian words and
+// emoji sequences need them.
+bool isHiddenControl(char16_t c) {
+    return c == 0x061C || c == 0x200B || c == 0x200E || c == 0x200F || c == 0x2028 || c == 0x2029 ||
+           (c >= 0x202A && c <= 0x202E) || (c >= 0x2060 && c <= 0x2064) ||
+           (c >= 0x2066 && c <= 0x2069) || c == 0xFEFF;
 }
 
 qsizetype utf8Length(QStringView text) {
@@ -106,7 +113,7 @@ QString SafeFileNameComponent(const QString& name) {
     for (qsizetype i = 0; i < mapped.size(); ++i) {
         const char16_t c = mapped[i].unicode();
         bool replace = c == u'/' || c == u'\\' || mapped[i].category() == QChar::Other_Control ||
-                       isBidiControl(c);
+                       isHiddenControl(c);
         if (QChar::isHighSurrogate(c)) {
             if (i + 1 < mapped.size() && mapped[i + 1].isLowSurrogate())
                 ++i;

@@ -1,8 +1,8 @@
 // CTCP requests and replies from a scripted server: what is answered, what
 // the reply limit lets through under a held clock, where actions go, the
-// block list, the reply echo's switch, and DCC offers: which are refused
-// before anyone is asked, where an offered file lands, and what an
-// accepted offer does.
+// block list, the echo and its switch, and DCC offers: which are refused
+// before anyone is asked, what the prompt shows, where an offered file
+// lands, and what an accepted offer does.
 
 #include "connection/CtcpHandler.h"
 #include "connection/DccChatSockets.h"
@@ -32,6 +32,7 @@ private Q_SLOTS:
     void actions();
     void replyEcho_data();
     void replyEcho();
+    void echoKeepsToOneLine();
     void offersRefused_data();
     void offersRefused();
     void offeredNamesLandInTheFolder_data();
@@ -210,6 +211,22 @@ void TestCtcpHandler::replyEcho() {
              shown ? QStringList{"-C- |bob/me| [VERSION] other 1.0"} : QStringList{});
 }
 
+void TestCtcpHandler::echoKeepsToOneLine() {
+    // A separator inside a request or reply is a blank, in the console and
+    // in the server log alike.
+    m_c->set("WIN_SERVER_LOGGING", QStringLiteral("TRUE"));
+    m_c->set("SHOW_CTCPREPLY", QStringLiteral("1"));
+    serverSays({":bob!b@h PRIVMSG me :\x01PING a\u2028b\u2029c\x01",
+                ":bob!b@h NOTICE me :\x01VERSION x\u2028y\x01"});
+    const QStringList echoes{"-C- |bob!b@h/me| [PING] a b c", "-C- |bob/me| [VERSION] x y"};
+    QCOMPARE(m_c->newServerLines(), echoes);
+    const QString log = QString::fromUtf8(m_c->folder.read(QStringLiteral("logs/server.log")));
+    for (const QString& echo : echoes)
+        QVERIFY2(log.contains(echo), qPrintable(log));
+    QVERIFY(!log.contains(QChar::LineSeparator));
+    QVERIFY(!log.contains(QChar::ParagraphSeparator));
+}
+
 void TestCtcpHandler::offersRefused_data() {
     QTest::addColumn<QByteArray>("line");
     const QByteArray from = ":bob!b@h PRIVMSG me :\x01"
@@ -243,22 +260,51 @@ void TestCtcpHandler::offersRefused() {
 
 void TestCtcpHandler::offeredNamesLandInTheFolder_data() {
     QTest::addColumn<QByteArray>("name");
+    // The name in the prompt, and the one the default path ends in.
+    QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("landed");
-    QTest::newRow("../x") << QByteArray("../x") << "x";
-    QTest::newRow("/etc/passwd") << QByteArray("/etc/passwd") << "passwd";
-    QTest::newRow("..\\..\\x") << QByteArray("..\\..\\x") << "x";
+    QTest::newRow("../x") << QByteArray("../x") << "x"
+                          << "x";
+    QTest::newRow("/etc/passwd") << QByteArray("/etc/passwd") << "passwd"
+                                 << "passwd";
+    QTest::newRow("..\\..\\x") << QByteArray("..\\..\\x") << "x"
+                               << "x";
     QTest::newRow("a\\x02b") << QByteArray("a\x02"
                                            "b")
+                             << "a_b"
                              << "a_b";
-    QTest::newRow("..") << QByteArray("..") << "_.";
-    QTest::newRow(".") << QByteArray(".") << "_";
-    QTest::newRow("unbalanced quote") << QByteArray("\"ab") << "\"ab";
-    QTest::newRow("quoted") << QByteArray("\"a b.txt\"") << "a b.txt";
-    QTest::newRow("taken") << QByteArray("old.txt") << "old_1.txt";
+    QTest::newRow("..") << QByteArray("..") << "_."
+                        << "_.";
+    QTest::newRow(".") << QByteArray(".") << "_"
+                       << "_";
+    QTest::newRow("unbalanced quote") << QByteArray("\"ab") << "\"ab"
+                                      << "\"ab";
+    QTest::newRow("quoted") << QByteArray("\"a b.txt\"") << "a b.txt"
+                            << "a b.txt";
+    QTest::newRow("taken") << QByteArray("old.txt") << "old.txt"
+                           << "old_1.txt";
+    // Names that would turn the prompt around or forge lines in it.
+    QTest::newRow("right-to-left override")
+        << QByteArray("x\u202e.txt\u202cClick") << "x_.txt_Click"
+        << "x_.txt_Click";
+    QTest::newRow("isolate") << QByteArray("\u2066txt.exe\u2069") << "_txt.exe_"
+                             << "_txt.exe_";
+    QTest::newRow("zero-width space") << QByteArray("a\u200b.exe") << "a_.exe"
+                                      << "a_.exe";
+    QTest::newRow("line separator")
+        << QByteArray("x\u2028Size:\u00a01\u00a0bytes.") << "x_Size:\u00a01\u00a0bytes."
+        << "x_Size:\u00a01\u00a0bytes.";
+    QTest::newRow("paragraph separator") << QByteArray("x\u2029y") << "x_y"
+                                         << "x_y";
+    QTest::newRow("joiners kept") << QByteArray(
+                                         "\u0645\u06cc\u200c\u062e\U0001F469\u200d\U0001F4BB")
+                                  << "\u0645\u06cc\u200c\u062e\U0001F469\u200d\U0001F4BB"
+                                  << "\u0645\u06cc\u200c\u062e\U0001F469\u200d\U0001F4BB";
 }
 
 void TestCtcpHandler::offeredNamesLandInTheFolder() {
     QFETCH(QByteArray, name);
+    QFETCH(QString, shown);
     QFETCH(QString, landed);
     QTemporaryDir downloads;
     m_c->set("DEF_GET_DIR", downloads.path() + u'/');
@@ -273,6 +319,9 @@ void TestCtcpHandler::offeredNamesLandInTheFolder() {
     QTRY_COMPARE_WITH_TIMEOUT(answers.requests().size(), 1, 5000);
     const platform::DialogRequest& prompt = answers.requests().first();
     QCOMPARE(prompt.title, QStringLiteral("File recieve"));
+    QCOMPARE(prompt.prompt, QStringLiteral("bob!b@h is trying to send you a file.\r\n") + shown +
+                                QStringLiteral(" Size: 7 bytes.\r\nClick OK to accept, or "
+                                               "CANCEL to reject."));
     QCOMPARE(prompt.defaultText, downloads.path() + u'/' + landed);
     // Cancelled: nothing is sent, nothing received.
     QVERIFY(sentSinceMark().isEmpty());

@@ -2,13 +2,15 @@
 // the reply limit lets through under a held clock, where actions go, the
 // block list, the echo and its switch, and DCC offers: which are refused
 // before anyone is asked, what the prompt shows, where an offered file
-// lands, and what an accepted offer does.
+// lands, what an accepted offer does, and which nicks the "dcc" command
+// offers nothing to.
 
 #include "connection/CtcpHandler.h"
 #include "connection/DccChatSockets.h"
 #include "connection/DccFileTransfer.h"
 #include "connection/DccOfferPrompts.h"
 #include "core/ProgramVersion.h"
+#include "core/mod_kernel.h"
 #include "tests/connection/ClientFixture.h"
 #include "tests/support/IrcScriptedPeer.h"
 #include "tests/support/ScriptedAnswerer.h"
@@ -40,6 +42,8 @@ private Q_SLOTS:
     void noPromptWhileOneIsOpen();
     void acceptedChatConnectsToTheOffer();
     void acceptedFileReachesTheReceive();
+    void dccCommandsRefuseNicks_data();
+    void dccCommandsRefuseNicks();
 
 private:
     void serverSays(const QByteArrayList& lines) { m_c->serverSays(*m_peer, lines); }
@@ -243,6 +247,8 @@ void TestCtcpHandler::offersRefused_data() {
                                              "DCC CHAT chat 2130706433 5000\x01");
     QTest::newRow("sender Notify") << QByteArray(":Notify!b@h PRIVMSG me :\x01"
                                                  "DCC CHAT chat 2130706433 5000\x01");
+    QTest::newRow("sender bob,eve") << QByteArray(":bob,eve!b@h PRIVMSG me :\x01"
+                                                  "DCC SEND f 2130706433 5000 7\x01");
 }
 
 void TestCtcpHandler::offersRefused() {
@@ -398,6 +404,36 @@ void TestCtcpHandler::acceptedFileReachesTheReceive() {
     QCOMPARE(offer.size, qint64(42));
     QCOMPARE(received.first().at(1).toString(), QStringLiteral("bob!b@h"));
     QCOMPARE(received.first().at(2).toString(), downloads.filePath(QStringLiteral("mine.txt")));
+}
+
+void TestCtcpHandler::dccCommandsRefuseNicks_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("offered");
+    QTest::newRow("chat bob") << "dcc chat bob" << true;
+    QTest::newRow("chat bob,eve") << "dcc chat bob,eve" << false;
+    QTest::newRow("send bob") << "dcc send bob" << true;
+    QTest::newRow("send bob,eve") << "dcc send bob,eve" << false;
+}
+
+void TestCtcpHandler::dccCommandsRefuseNicks() {
+    QFETCH(QString, command);
+    QFETCH(bool, offered);
+    Program& p = *m_c->p;
+    const QString file = m_c->folder.write(QStringLiteral("notes.txt"), "hello");
+    ExecCommand(p, command.contains(u"send") ? command + u' ' + file : command);
+    serverSays({});
+    const QByteArrayList sent = sentSinceMark();
+    if (offered) {
+        QCOMPARE(sent.size(), 1);
+        QVERIFY2(sent.first().startsWith("PRIVMSG bob :\x01"
+                                         "DCC "),
+                 sent.first().constData());
+        return;
+    }
+    QVERIFY(sent.isEmpty());
+    QVERIFY(m_c->newServerLines().last().startsWith(QStringLiteral("Error: DCC ")));
+    QCOMPARE(p.mainFrame().DCC->Count(), 1);
+    QCOMPARE(p.mainFrame().dccsend->Count(), 1);
 }
 
 PARLONE_TEST_MAIN(TestCtcpHandler)

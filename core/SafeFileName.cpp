@@ -1,6 +1,9 @@
 #include "core/SafeFileName.h"
 
+#include "core/ProgramFiles.h"
+
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -106,6 +109,27 @@ QStringList ProgramOwnFiles() {
 
 QStringList LogFolderFiles() {
     return {QStringLiteral("server.log")};
+}
+
+QStringList CmdFolderFiles() {
+    return {QStringLiteral("startup.ini")};
+}
+
+QStringList ReceivedFileReserved(const QString& programFolder, const QString& folder) {
+    // Links and "." or ".." in either path lead to the same place.
+    const auto place = [](const QString& path) {
+        const QFileInfo info(path);
+        const QString canonical = info.canonicalFilePath();
+        return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+    };
+    const QString target = place(folder);
+    if (target == place(programFolder))
+        return ProgramOwnFiles();
+    if (target == place(FindPathNoCase(programFolder, QStringLiteral("cmd"))))
+        return CmdFolderFiles();
+    if (target == place(FindPathNoCase(programFolder, QStringLiteral("logs"))))
+        return LogFolderFiles();
+    return {};
 }
 
 QString SafeFileNameComponent(const QString& name) {

@@ -41,6 +41,13 @@ QStringList ProgramFixedFiles();
 QStringList ProgramOwnFiles();
 // The program's own files in the logs folder (the server log).
 QStringList LogFolderFiles();
+// The program's own files in the cmd folder (the start-up script).
+QStringList CmdFolderFiles();
+// The names a file received into `folder` must not take: the program
+// folder's own files (ProgramOwnFiles) when `folder` is the program folder
+// `programFolder`, those of its cmd or logs folder when it is one of them,
+// none elsewhere.
+QStringList ReceivedFileReserved(const QString& programFolder, const QString& folder);
 
 // The mapping of one name alone, without looking at a folder or a list:
 // trimmed, separators, control and invisible characters and a leading "."

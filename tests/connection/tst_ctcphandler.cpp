@@ -2,8 +2,9 @@
 // the reply limit lets through under a held clock, where actions go, the
 // block list, the echo and its switch, and DCC offers: which are refused
 // before anyone is asked, what the prompt shows, where an offered file
-// lands, what an accepted offer does, and which nicks the "dcc" command
-// offers nothing to.
+// lands (a relative folder or answer under the program folder, whose own
+// files are kept apart), what an accepted offer does, and which nicks the
+// "dcc" command offers nothing to.
 
 #include "connection/CtcpHandler.h"
 #include "connection/DccChatSockets.h"
@@ -39,9 +40,12 @@ private Q_SLOTS:
     void offersRefused();
     void offeredNamesLandInTheFolder_data();
     void offeredNamesLandInTheFolder();
+    void downloadFolderInTheProgramFolder_data();
+    void downloadFolderInTheProgramFolder();
     void noPromptWhileOneIsOpen();
     void acceptedChatConnectsToTheOffer();
     void acceptedFileReachesTheReceive();
+    void relativeAnswerLandsInTheProgramFolder();
     void dccCommandsRefuseNicks_data();
     void dccCommandsRefuseNicks();
 
@@ -49,6 +53,8 @@ private:
     void serverSays(const QByteArrayList& lines) { m_c->serverSays(*m_peer, lines); }
     // What the client sent since the mark, PONGs of serverSays left out.
     QByteArrayList sentSinceMark();
+    // The prompt of bob's offer of a file `name`, answered with Cancel.
+    std::optional<platform::DialogRequest> fileOfferPrompt(const QByteArray& name);
 
     std::unique_ptr<IrcScriptedPeer> m_peer;
     std::unique_ptr<ClientFixture> m_c;
@@ -82,6 +88,17 @@ QByteArrayList TestCtcpHandler::sentSinceMark() {
             sent << line;
     }
     return sent;
+}
+
+std::optional<platform::DialogRequest> TestCtcpHandler::fileOfferPrompt(const QByteArray& name) {
+    ScriptedAnswerer answers;
+    answers.queueInputCancel();
+    serverSays({":bob!b@h PRIVMSG me :\x01"
+                "DCC SEND " +
+                name + " 2130706433 5000 7\x01"});
+    if (!QTest::qWaitFor([&] { return !answers.requests().isEmpty(); }, 5000))
+        return std::nullopt;
+    return answers.requests().first();
 }
 
 void TestCtcpHandler::requests_data() {
@@ -317,13 +334,9 @@ void TestCtcpHandler::offeredNamesLandInTheFolder() {
     QFile old(downloads.filePath(QStringLiteral("old.txt")));
     QVERIFY(old.open(QIODevice::WriteOnly));
     old.close();
-    ScriptedAnswerer answers;
-    answers.queueInputCancel();
-    serverSays({":bob!b@h PRIVMSG me :\x01"
-                "DCC SEND " +
-                name + " 2130706433 5000 7\x01"});
-    QTRY_COMPARE_WITH_TIMEOUT(answers.requests().size(), 1, 5000);
-    const platform::DialogRequest& prompt = answers.requests().first();
+    const std::optional<platform::DialogRequest> asked = fileOfferPrompt(name);
+    QVERIFY(asked);
+    const platform::DialogRequest& prompt = *asked;
     QCOMPARE(prompt.title, QStringLiteral("File recieve"));
     QCOMPARE(prompt.prompt, QStringLiteral("bob!b@h is trying to send you a file.\r\n") + shown +
                                 QStringLiteral(" Size: 7 bytes.\r\nClick OK to accept, or "
@@ -332,6 +345,38 @@ void TestCtcpHandler::offeredNamesLandInTheFolder() {
     // Cancelled: nothing is sent, nothing received.
     QVERIFY(sentSinceMark().isEmpty());
     QCOMPARE(m_c->p->mainFrame().dccfile->Count(), 1);
+}
+
+void TestCtcpHandler::downloadFolderInTheProgramFolder_data() {
+    // "<program>" stands for the program folder.
+    QTest::addColumn<QString>("getDir");
+    QTest::addColumn<QByteArray>("name");
+    // Where the default path points, in the program folder.
+    QTest::addColumn<QString>("landed");
+    QTest::newRow("relative") << "downloads/" << QByteArray("x.txt") << "downloads/x.txt";
+    QTest::newRow("relative, no slash") << "downloads" << QByteArray("x.txt") << "downloads/x.txt";
+    QTest::newRow("cmd") << "cmd" << QByteArray("startup.ini") << "cmd/_startup.ini";
+    QTest::newRow("cmd, other case") << "CMD/" << QByteArray("Startup.INI") << "cmd/_Startup.INI";
+    QTest::newRow("cmd, absolute")
+        << "<program>/cmd/" << QByteArray("startup.ini") << "cmd/_startup.ini";
+    QTest::newRow("cmd, other names") << "cmd" << QByteArray("notes.txt") << "cmd/notes.txt";
+    QTest::newRow("logs") << "logs/" << QByteArray("server.log") << "logs/_server.log";
+    QTest::newRow("program folder") << "." << QByteArray("settings.ini") << "_settings.ini";
+    QTest::newRow("program folder, through cmd")
+        << "cmd/.." << QByteArray("main.win") << "_main_win";
+}
+
+void TestCtcpHandler::downloadFolderInTheProgramFolder() {
+    QFETCH(QString, getDir);
+    QFETCH(QByteArray, name);
+    QFETCH(QString, landed);
+    const QString program = m_c->p->folder();
+    for (const char* folder : {"cmd", "logs", "downloads"})
+        QVERIFY(QDir(program).mkpath(QLatin1StringView(folder)));
+    m_c->set("DEF_GET_DIR", getDir.replace(QStringLiteral("<program>"), program));
+    const std::optional<platform::DialogRequest> prompt = fileOfferPrompt(name);
+    QVERIFY(prompt);
+    QCOMPARE(prompt->defaultText, QDir(program).filePath(landed));
 }
 
 void TestCtcpHandler::noPromptWhileOneIsOpen() {
@@ -404,6 +449,30 @@ void TestCtcpHandler::acceptedFileReachesTheReceive() {
     QCOMPARE(offer.size, qint64(42));
     QCOMPARE(received.first().at(1).toString(), QStringLiteral("bob!b@h"));
     QCOMPARE(received.first().at(2).toString(), downloads.filePath(QStringLiteral("mine.txt")));
+}
+
+void TestCtcpHandler::relativeAnswerLandsInTheProgramFolder() {
+    const QString program = m_c->p->folder();
+    m_c->folder.write(QStringLiteral("taken"), "x");
+    QSignalSpy received(m_c->p->mainFrame().dccFileTransfer, &DccFileTransfer::receiveSetUp);
+    ScriptedAnswerer answers;
+    // "taken" is the program folder's, whatever folder the program runs in.
+    answers.queueInput(QStringLiteral("taken"));
+    answers.queueMessageBoxAnswer(platform::vbOK);
+    answers.queueInput(QStringLiteral("got/mine.txt"));
+    serverSays({":bob!b@h PRIVMSG me :\x01"
+                "DCC SEND notes.txt 2130706433 5000 42\x01"});
+    QTRY_COMPARE_WITH_TIMEOUT(received.size(), 1, 5000);
+    QCOMPARE(answers.requests().size(), 3);
+    QCOMPARE(answers.requests().at(1).prompt, QStringLiteral("File exists!"));
+    const QString path = QDir(program).filePath(QStringLiteral("got/mine.txt"));
+    QCOMPARE(received.first().at(2).toString(), path);
+    // A relative path handed to the receive itself is the program folder's
+    // too.
+    DccFileTransfer& files = *m_c->p->mainFrame().dccFileTransfer;
+    files.ReceiveSetUp(received.first().at(0).value<DccOffer>(), QStringLiteral("bob!b@h"),
+                       QStringLiteral("again.txt"));
+    QVERIFY(files.receiveDialog(QDir(program).filePath(QStringLiteral("again.txt"))));
 }
 
 void TestCtcpHandler::dccCommandsRefuseNicks_data() {

@@ -26,6 +26,17 @@ namespace {
 // The credit at the end of the VERSION reply.
 constexpr auto kCredit = "- a desktop IRC client for Linux";
 
+// A CTCP request or reply in the server window, as one line in the console
+// and in the server log alike: a line or paragraph separator sent inside it
+// is a blank, so it forges no line of its own.
+void echo(Program& p, const QString& from, const QString& target, const QString& command,
+          const QString& params) {
+    QString line = QStringLiteral("-C- |") + from + u'/' + target + QStringLiteral("| [") +
+                   command + QStringLiteral("] ") + params;
+    line.replace(QChar::LineSeparator, u' ').replace(QChar::ParagraphSeparator, u' ');
+    ServerEcho(p, line, setting(p, "WIN_SERVER_CTCPCOLOR"), 0);
+}
+
 } // namespace
 
 CtcpHandler::CtcpHandler(Program& program, Yarv& irc, DccOfferPrompts& offers, QObject* parent)
@@ -34,8 +45,8 @@ CtcpHandler::CtcpHandler(Program& program, Yarv& irc, DccOfferPrompts& offers, Q
     connect(&irc, &Yarv::CtcpReply, this, &CtcpHandler::Yarv1_CtcpReply);
 }
 
-bool CtcpHandler::mayReply(const QString& nick) {
-    return m_limit.allow(nick, m_program.clock.now());
+bool CtcpHandler::mayReply() {
+    return m_limit.allow(m_program.clock.now());
 }
 
 void CtcpHandler::Yarv1_CtcpRequest(const QString& fromMask, const QString& target,
@@ -50,17 +61,14 @@ void CtcpHandler::Yarv1_CtcpRequest(const QString& fromMask, const QString& targ
         return;
     }
     if (isOn(p, "SHOW_CTCP"))
-        ServerEcho(p,
-                   QStringLiteral("-C- |") + fromMask + u'/' + target + QStringLiteral("| [") +
-                       command + QStringLiteral("] ") + params,
-                   setting(p, "WIN_SERVER_CTCPCOLOR"), 0);
+        echo(p, fromMask, target, command, params);
     if (kind == u"DCC") {
         m_offers.offered(fromMask, params);
     } else if (kind == u"PING") {
-        if (mayReply(nick))
+        if (mayReply())
             m_irc.SendCTCPReply(nick, QStringLiteral("PING"), params);
     } else if (kind == u"VERSION") {
-        if (!mayReply(nick))
+        if (!mayReply())
             return;
         const ProgramVersion v = CurrentVersion();
         m_irc.SendCommand(
@@ -106,8 +114,5 @@ void CtcpHandler::Yarv1_CtcpReply(const QString& from, const QString& target,
     Program& p = m_program;
     if (Val(setting(p, "SHOW_CTCPREPLY")) != 1.0)
         return;
-    ServerEcho(p,
-               QStringLiteral("-C- |") + from + u'/' + target + QStringLiteral("| [") + command +
-                   QStringLiteral("] ") + params,
-               setting(p, "WIN_SERVER_CTCPCOLOR"), 0);
+    echo(p, from, target, command, params);
 }

@@ -35,7 +35,7 @@ public:
 private:
     void action(const QString& fromMask, const QString& nick, const QString& target,
                 const QString& params);
-    bool mayReply(const QString& nick);
+    bool mayReply();
 
     Program& m_program;
     platform::Yarv& m_irc;

@@ -4,6 +4,7 @@
 #include "connection/DccOfferPrompts.h"
 #include "connection/frm_main.h"
 #include "core/Program.h"
+#include "core/ProgramFiles.h"
 #include "core/SafeFileName.h"
 #include "core/ServerEcho.h"
 #include "core/TextUtils.h"
@@ -78,7 +79,7 @@ void DccFileTransfer::ReceiveSetUp(const DccOffer& offer, const QString& senderM
     Program& p = m_program;
     if (p.closing || !p.hasMainFrame())
         return;
-    const QString target = QFileInfo(path).absoluteFilePath();
+    const QString target = QFileInfo(ProgramFolderPath(p.folder(), path)).absoluteFilePath();
     for (const auto& [index, receive] : m_receives) {
         if (receive.path == target) {
             error(p, QStringLiteral("DCC get of ") + target +
@@ -151,9 +152,9 @@ bool DccFileTransfer::createFile(Receive& receive) {
         // written over, a new name instead.
         const QFileInfo info(receive.path);
         const QString folder = info.absolutePath();
-        const QStringList reserved =
-            QDir(folder) == QDir(m_program.folder()) ? ProgramOwnFiles() : QStringList();
-        const QString renamed = SafeFileName(folder, info.fileName(), reserved, IfExists::NewName);
+        const QString renamed =
+            SafeFileName(folder, info.fileName(), ReceivedFileReserved(m_program.folder(), folder),
+                         IfExists::NewName);
         if (renamed.isEmpty())
             return false;
         receive.path = renamed;

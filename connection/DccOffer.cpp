@@ -89,7 +89,9 @@ DccOffer ReadDccOffer(QStringView params) {
 QString DccNickRefusal(const QString& nick, QStringView channelTypes) {
     if (nick.isEmpty())
         return QStringLiteral("no nick was given");
-    if (nick.startsWith(u'?') || channelTypes.contains(nick.at(0)))
+    // "," would make an offer to several nicks, the first to connect taking
+    // it.
+    if (nick.startsWith(u'?') || channelTypes.contains(nick.at(0)) || nick.contains(u','))
         return QStringLiteral("%1 is not a nick").arg(nick);
     for (const char* own : {"Server", "Notify", "Alias", "Popups"}) {
         if (nick.compare(QLatin1StringView(own), Qt::CaseInsensitive) == 0)

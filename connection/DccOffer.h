@@ -22,8 +22,8 @@ struct DccOffer {
     QString refusal;
     // The file name as offered, without its quotes.
     QString fileName;
-    // Its last path component made safe to write: never empty in an offer
-    // that is not refused.
+    // Its last path component made safe to write, and the name the user is
+    // shown: never empty in an offer that is not refused.
     QString safeName;
     quint32 address = 0;
     quint16 port = 0;
@@ -36,7 +36,7 @@ struct DccOffer {
 DccOffer ReadDccOffer(QStringView params);
 
 // Why a nick cannot be the other side of a DCC chat or transfer: empty, a
-// query tag ("?"), a channel (a first character in `channelTypes`), or the
-// tag of one of the program's own windows ("Server", "Notify", "Alias",
-// "Popups" in any case). Empty when it can.
+// query tag ("?"), a channel (a first character in `channelTypes`), a list
+// of nicks (a ","), or the tag of one of the program's own windows
+// ("Server", "Notify", "Alias", "Popups" in any case). Empty when it can.
 QString DccNickRefusal(const QString& nick, QStringView channelTypes);

@@ -5,6 +5,7 @@
 #include "connection/DccChatSockets.h"
 #include "connection/DccFileTransfer.h"
 #include "core/Program.h"
+#include "core/ProgramFiles.h"
 #include "core/SafeFileName.h"
 #include "core/ServerBoxes.h"
 #include "core/ServerEcho.h"
@@ -73,14 +74,14 @@ void DccOfferPrompts::askFile(const QString& fromMask, const DccOffer& offer,
                               const QString& suggested) {
     const QPointer<DccOfferPrompts> self(this);
     const QString prompt = fromMask + QStringLiteral(" is trying to send you a file.\r\n") +
-                           offer.fileName + QStringLiteral(" Size: ") + offer.sizeWord +
+                           offer.safeName + QStringLiteral(" Size: ") + offer.sizeWord +
                            QStringLiteral(" bytes.\r\nClick OK to accept, or CANCEL to reject.");
     ServerInputBox(
         m_program, prompt, QStringLiteral("File recieve"), suggested,
         [self, fromMask, offer, suggested](const std::optional<QString>& answer) {
             if (!self || self->m_program.closing || !answer || answer->trimmed().isEmpty())
                 return;
-            const QString path = answer->trimmed();
+            const QString path = ProgramFolderPath(self->m_program.folder(), answer->trimmed());
             if (QFileInfo::exists(path)) {
                 // Asked again, once the user has seen why.
                 ServerMsgBox(self->m_program, QStringLiteral("File exists!"), platform::vbOKOnly,
@@ -101,11 +102,12 @@ QString DccOfferPrompts::defaultPath(const DccOffer& offer) const {
         folder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
         QDir().mkpath(folder);
     }
+    folder = ProgramFolderPath(p.folder(), folder);
     if (!folder.endsWith(u'/'))
         folder += u'/';
-    // In the program folder itself, the program's own files are kept apart.
-    const bool programFolder = QDir(folder).canonicalPath() == QDir(p.folder()).canonicalPath();
-    return SafeFileName(folder, offer.safeName, programFolder ? ProgramOwnFiles() : QStringList(),
+    // In the program folder, its cmd or its logs, the program's own files
+    // are kept apart.
+    return SafeFileName(folder, offer.safeName, ReceivedFileReserved(p.folder(), folder),
                         IfExists::NewName);
 }
 

@@ -30,8 +30,10 @@ public:
     bool isChannel(const QString& target) const;
 
     // Where an offered file goes unless the user says otherwise: the name
-    // made safe, in DEF_GET_DIR (the download folder, made when missing,
-    // when that is empty), under a new name when one of that name is there.
+    // made safe, in DEF_GET_DIR (a relative one under the program folder;
+    // the download folder, made when missing, when that is empty), under a
+    // new name when one of that name is there. A relative path the user
+    // answers is under the program folder too.
     QString defaultPath(const DccOffer& offer) const;
 
 private:

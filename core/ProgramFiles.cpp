@@ -31,6 +31,12 @@ QString FindPathNoCase(const QString& folder, const QString& relative) {
     return current;
 }
 
+QString ProgramFolderPath(const QString& folder, const QString& path) {
+    if (QDir::isAbsolutePath(path))
+        return path;
+    return QDir::cleanPath(FindPathNoCase(folder, path));
+}
+
 QString DecodeText(const QByteArray& bytes) {
     return platform::DecodeUtf8OrLatin1(bytes);
 }

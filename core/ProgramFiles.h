@@ -16,6 +16,12 @@ class QFile;
 // case; components that do not exist keep their spelling.
 QString FindPathNoCase(const QString& folder, const QString& relative);
 
+// Where `path` points when the program is told it: an absolute path as it
+// is, a relative one under `folder` (the program folder), its components
+// matched as FindPathNoCase does, never under the working folder the program
+// happened to start in.
+QString ProgramFolderPath(const QString& folder, const QString& path);
+
 // Text of a file's bytes: UTF-8 when valid, Latin-1 otherwise.
 QString DecodeText(const QByteArray& bytes);
 

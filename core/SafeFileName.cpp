@@ -1,6 +1,9 @@
 #include "core/SafeFileName.h"
 
+#include "core/ProgramFiles.h"
+
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -11,9 +14,16 @@ constexpr qsizetype kMaxMappedBytes = 255 - 16;
 // An extension longer than this is not kept when a name is cut.
 constexpr qsizetype kMaxKeptExtensionBytes = 32;
 
-bool isBidiControl(char16_t c) {
-    return c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) ||
-           (c >= 0x2066 && c <= 0x2069);
+// Characters that change how a name reads without showing themselves: the
+// bidirectional controls (which can disguise an extension or turn the text
+// after the name around), the invisible format characters, and the line and
+// paragraph separators (which break a shown name into lines of its own). The
+// zero-width non-joiner and joiner are not among them: Persian words and
+// emoji sequences need them.
+bool isHiddenControl(char16_t c) {
+    return c == 0x061C || c == 0x200B || c == 0x200E || c == 0x200F || c == 0x2028 || c == 0x2029 ||
+           (c >= 0x202A && c <= 0x202E) || (c >= 0x2060 && c <= 0x2064) ||
+           (c >= 0x2066 && c <= 0x2069) || c == 0xFEFF;
 }
 
 qsizetype utf8Length(QStringView text) {
@@ -101,12 +111,33 @@ QStringList LogFolderFiles() {
     return {QStringLiteral("server.log")};
 }
 
+QStringList CmdFolderFiles() {
+    return {QStringLiteral("startup.ini")};
+}
+
+QStringList ReceivedFileReserved(const QString& programFolder, const QString& folder) {
+    // Links and "." or ".." in either path lead to the same place.
+    const auto place = [](const QString& path) {
+        const QFileInfo info(path);
+        const QString canonical = info.canonicalFilePath();
+        return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+    };
+    const QString target = place(folder);
+    if (target == place(programFolder))
+        return ProgramOwnFiles();
+    if (target == place(FindPathNoCase(programFolder, QStringLiteral("cmd"))))
+        return CmdFolderFiles();
+    if (target == place(FindPathNoCase(programFolder, QStringLiteral("logs"))))
+        return LogFolderFiles();
+    return {};
+}
+
 QString SafeFileNameComponent(const QString& name) {
     QString mapped = name.trimmed();
     for (qsizetype i = 0; i < mapped.size(); ++i) {
         const char16_t c = mapped[i].unicode();
         bool replace = c == u'/' || c == u'\\' || mapped[i].category() == QChar::Other_Control ||
-                       isBidiControl(c);
+                       isHiddenControl(c);
         if (QChar::isHighSurrogate(c)) {
             if (i + 1 < mapped.size() && mapped[i + 1].isLowSurrogate())
                 ++i;

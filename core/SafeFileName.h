@@ -4,10 +4,12 @@
 // files, alias, profile and window-state names. The name is mapped rather
 // than refused:
 //
-// - blanks around it are dropped; "/", "\", control characters (and the
-//   invisible bidirectional controls that can disguise an extension) and a
-//   leading "." become "_", so the result is one component that stays in
-//   its folder and is never "." or ".." nor hidden;
+// - blanks around it are dropped; "/", "\", control characters, the
+//   invisible characters that can disguise it (bidirectional controls,
+//   zero-width and other invisible format characters, the line and paragraph
+//   separators) and a leading "." become "_", so the result is one component
+//   that stays in its folder, is never "." or ".." nor hidden, and shows as
+//   one plain name in a prompt;
 // - it is cut to fit the file system's 255 bytes, keeping a short extension;
 // - a name that would land on one of the program's own files (compared
 //   without regard to letter case, since names in the program folder match
@@ -39,10 +41,17 @@ QStringList ProgramFixedFiles();
 QStringList ProgramOwnFiles();
 // The program's own files in the logs folder (the server log).
 QStringList LogFolderFiles();
+// The program's own files in the cmd folder (the start-up script).
+QStringList CmdFolderFiles();
+// The names a file received into `folder` must not take: the program
+// folder's own files (ProgramOwnFiles) when `folder` is the program folder
+// `programFolder`, those of its cmd or logs folder when it is one of them,
+// none elsewhere.
+QStringList ReceivedFileReserved(const QString& programFolder, const QString& folder);
 
 // The mapping of one name alone, without looking at a folder or a list:
-// trimmed, separators, control characters and a leading "." made "_", cut to
-// fit. Empty only for a name that is empty once trimmed.
+// trimmed, separators, control and invisible characters and a leading "."
+// made "_", cut to fit. Empty only for a name that is empty once trimmed.
 QString SafeFileNameComponent(const QString& name);
 
 // The path in `folder` to write for `name`, following the rules above.

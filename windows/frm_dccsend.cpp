@@ -118,7 +118,9 @@ void frm_dccsend::File1_Click() {
 }
 
 void frm_dccsend::updateSend() {
-    static const QRegularExpression oneWord(QStringLiteral("^\\S+$"));
+    // One nick: a "," would offer the file to several, the first to connect
+    // taking it.
+    static const QRegularExpression oneWord(QStringLiteral("^[^\\s,]+$"));
     const QString path = chosenPath();
     btn_send->setEnabled(oneWord.match(txt_target->text().trimmed()).hasMatch() &&
                          !path.isEmpty() && GetFileSize(path) >= 0);

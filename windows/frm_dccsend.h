@@ -31,7 +31,7 @@ public:
     QGroupBox* Frame2 = nullptr;
     // The nick to send to.
     QLineEdit* txt_target = nullptr;
-    // Enabled only with one nick word and a regular file chosen.
+    // Enabled only with one nick word (no ",") and a regular file chosen.
     QPushButton* btn_send = nullptr;
     QPushButton* btn_Cancel = nullptr;
 

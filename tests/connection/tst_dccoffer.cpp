@@ -149,6 +149,8 @@ void TestDccOffer::nicks_data() {
     QTest::newRow("?bob") << "?bob" << true;
     QTest::newRow("#x") << "#x" << true;
     QTest::newRow("&x, a channel type") << "&x" << true;
+    QTest::newRow("two nicks") << "bob,eve" << true;
+    QTest::newRow("comma at the end") << "bob," << true;
     QTest::newRow("server") << "server" << true;
     QTest::newRow("NOTIFY") << "NOTIFY" << true;
     QTest::newRow("Alias") << "Alias" << true;

@@ -61,6 +61,20 @@ void TestSafeFileName::mapsIntoFolder_data() {
                                 << "a_b";
     QTest::newRow("disguised extension") << "photo\u202egpj.exe"
                                          << "photo_gpj.exe";
+    QTest::newRow("isolate") << "a\u2066b"
+                             << "a_b";
+    QTest::newRow("zero-width space") << "a\u200bb"
+                                      << "a_b";
+    QTest::newRow("invisible operators") << "a\u2060\u2064b"
+                                         << "a__b";
+    QTest::newRow("byte order mark") << "a\ufeffb"
+                                     << "a_b";
+    QTest::newRow("line and paragraph separators") << "a\u2028b\u2029c"
+                                                   << "a_b_c";
+    QTest::newRow("non-joiner kept") << "\u0645\u06cc\u200c\u062e\u0648\u0627\u0645.txt"
+                                     << "\u0645\u06cc\u200c\u062e\u0648\u0627\u0645.txt";
+    QTest::newRow("joiner kept") << "\U0001F469\u200d\U0001F4BB.png"
+                                 << "\U0001F469\u200d\U0001F4BB.png";
     QTest::newRow("lone surrogate") << QStringLiteral("a") + QChar(0xD800) + u'b' << "a_b";
     QTest::newRow("surrogate pair kept") << "x\U0001F600.txt"
                                          << "x\U0001F600.txt";

@@ -200,6 +200,7 @@ void TestDccDialogs::sendEnabled_data() {
     QTest::newRow("no nick") << "" << true << false << false;
     QTest::newRow("blanks only") << "   " << true << false << false;
     QTest::newRow("two words") << "bob alice" << true << false << false;
+    QTest::newRow("two nicks") << "bob,eve" << true << false << false;
     QTest::newRow("no file") << "bob" << false << false << false;
     QTest::newRow("file gone since") << "bob" << true << true << false;
 }

@@ -2,9 +2,11 @@
 // (whole, split, several at once, too long, actions), a peer that floods,
 // two chats with one nick kept apart, a peer named like a window of the
 // program, the peer's close or reset, typing afterwards, the chat window's
-// own commands, its unread count and its log, and an exit with chats open.
+// own commands, its unread count and its log, the "ok" notice of a send
+// beside the chat's questions, and an exit with chats open.
 
 #include "connection/DccChatSockets.h"
+#include "connection/DccFileTransfer.h"
 #include "core/CommandWindow.h"
 #include "core/ExitSequence.h"
 #include "core/mod_kernel.h"
@@ -73,6 +75,7 @@ private Q_SLOTS:
     void peerNamedLikeAWindow();
     void peersCloseAsksOnce_data();
     void peersCloseAsksOnce();
+    void okNoticeKeepsOutNoQuestion();
     void typedLines_data();
     void typedLines();
     void commandsRunInTheChat();
@@ -356,6 +359,40 @@ void TestDccChat::peersCloseAsksOnce() {
     type(chat, QStringLiteral("anyone?"));
     QCOMPARE(linesOf(chat).last(), QStringLiteral("DCC Connection Closed"));
     QVERIFY(!linesOf(chat).contains(QStringLiteral("<me> anyone?")));
+}
+
+void TestDccChat::okNoticeKeepsOutNoQuestion() {
+    ScriptedAnswerer answers;
+    ChatPeer peer;
+    frm_dccChat* chat = openChat(QStringLiteral("bob"), peer);
+    QVERIFY(chat);
+    // A file offer of the user's is taken up: its "ok" stays open.
+    answers.hold();
+    DccFileTransfer& files = *m_c->p->mainFrame().dccFileTransfer;
+    const int index = files.offerFile(m_c->folder.write(QStringLiteral("out.bin"), "file"));
+    QVERIFY(index > 0);
+    QTcpSocket receiver;
+    receiver.connectToHost(QHostAddress::LocalHost,
+                           quint16((*m_c->p->mainFrame().dccsend)[index]->LocalPort()));
+    QTRY_COMPARE_WITH_TIMEOUT(answers.pendingCount(), 1, 5000);
+    QCOMPARE(answers.requests().last().prompt, QStringLiteral("ok"));
+    answers.hold(false);
+    answers.queueMessageBoxAnswer(platform::vbNo);
+    answers.queueMessageBoxAnswer(platform::vbCancel);
+    // Meanwhile an offer is put to the user, and the chat's peer resets.
+    m_c->markServerLines();
+    m_irc->sendLine(":eve!e@h PRIVMSG me :\x01"
+                    "DCC CHAT chat 2130706433 5000\x01");
+    QTRY_COMPARE_WITH_TIMEOUT(answers.requests().size(), 2, 5000);
+    QCOMPARE(answers.requests().last().prompt,
+             QStringLiteral("Chat request from: eve!e@h\r\nChat with them?"));
+    reset(*peer.socket);
+    QTRY_COMPARE_WITH_TIMEOUT(answers.requests().size(), 3, 5000);
+    QCOMPARE(answers.requests().last().prompt, QStringLiteral("Close window?"));
+    QCOMPARE(linesOf(chat).last(), QStringLiteral("DCC Connection Closed"));
+    QCOMPARE(answers.pendingCount(), 1);
+    QCOMPARE(m_c->newServerLines(), QStringList());
+    QVERIFY(answers.answerPending(platform::vbOK));
 }
 
 void TestDccChat::typedLines_data() {

@@ -12,14 +12,20 @@
 #include "platform/winsock/WinsockArray.h"
 #include "windows/frm_dccChat.h"
 
+#include <QElapsedTimer>
 #include <QTimer>
+
+#include <utility>
 
 using events::setting;
 using platform::Winsock;
 using platform::WinsockArray;
 
 DccChatSockets::DccChatSockets(Program& program, WinsockArray& sockets, QObject* parent)
-    : QObject(parent), m_program(program), m_sockets(sockets) {
+    : QObject(parent), m_program(program), m_sockets(sockets), m_show(new QTimer(this)) {
+    m_show->setSingleShot(true);
+    m_show->setInterval(0);
+    connect(m_show, &QTimer::timeout, this, &DccChatSockets::showWaiting);
     connect(&sockets, &WinsockArray::ConnectionRequest, this,
             &DccChatSockets::DCC_ConnectionRequest);
     connect(&sockets, &WinsockArray::Connected, this, &DccChatSockets::DCC_Connect);
@@ -142,59 +148,96 @@ void DccChatSockets::openWindow(int index) {
     ApplyQueryLooks(p, *chat);
     // Bytes that came with the connection are shown as any others.
     if (m_sockets[index] && m_sockets[index]->BytesReceived() > 0)
-        DCC_DataArrival(index, m_sockets[index]->BytesReceived());
+        scheduleShow(index);
 }
 
 void DccChatSockets::DCC_DataArrival(int index, qint64 bytesTotal) {
     Q_UNUSED(bytesTotal);
-    Winsock* socket = m_sockets[index];
-    const auto it = m_chats.find(index);
-    if (socket == nullptr || it == m_chats.end())
-        return;
-    const QByteArray bytes = socket->GetData();
-    QPointer<frm_dccChat> window = windowOf(index);
-    if (!window)
-        return;
-    QByteArray lines;
-    {
-        Chat& chat = *it;
-        chat.buffer.append(bytes);
-    }
-    // Lines are taken one by one: a window closed by one of them takes no
-    // more.
-    for (;;) {
-        const auto found = m_chats.find(index);
-        if (found == m_chats.end() || !window)
-            return;
-        Chat& chat = *found;
-        qsizetype end = -1;
-        for (qsizetype i = 0; i < chat.buffer.size(); ++i) {
-            const char c = chat.buffer.at(i);
-            if (c == '\r' || c == '\n') {
-                end = i;
-                break;
-            }
-        }
-        if (end < 0) {
-            if (chat.buffer.size() < ReceiveBufferBytes)
-                return;
-            // A line longer than the buffer: shown cut, its rest dropped.
-            const QByteArray cut = chat.buffer.left(ReceiveBufferBytes);
-            chat.buffer.clear();
-            const bool wasDropping = std::exchange(chat.dropping, true);
-            if (!wasDropping)
-                showLine(*window, cut);
-            continue;
-        }
-        const QByteArray line = chat.buffer.left(end);
-        chat.buffer.remove(0, end + 1);
-        const bool wasDropping = std::exchange(chat.dropping, false);
-        if (!wasDropping && !line.isEmpty())
-            showLine(*window, line);
+    // Read in the chat's turn, once the lines it holds are shown.
+    if (m_sockets[index] != nullptr && m_chats.contains(index) && windowOf(index) != nullptr)
+        scheduleShow(index);
+}
+
+void DccChatSockets::scheduleShow(int index) {
+    if (!m_waiting.contains(index))
+        m_waiting.append(index);
+    if (!m_show->isActive())
+        m_show->start();
+}
+
+void DccChatSockets::showWaiting() {
+    QElapsedTimer turn;
+    turn.start();
+    // Each chat shows a line at least; those with more go again next turn.
+    const QList<int> round = std::exchange(m_waiting, {});
+    for (const int index : round) {
+        if (showLines(index, turn))
+            scheduleShow(index);
     }
 }
 
-void DccChatSockets::showLine(frm_dccChat& window, const QByteArray& bytes) {
+bool DccChatSockets::showLines(int index, const QElapsedTimer& turn) {
+    const QPointer<frm_dccChat> window = windowOf(index);
+    for (;;) {
+        // A chat that has ended, or whose window a line closed, takes no more.
+        const auto it = m_chats.find(index);
+        Winsock* socket = m_sockets[index];
+        if (!window || it == m_chats.end() || socket == nullptr ||
+            !m_program.forms().contains(window.data()))
+            return false;
+        QByteArrayView line;
+        if (!takeLine(*it, *socket, line)) {
+            if (std::exchange(it->closed, false)) {
+                it->buffer = QByteArray();
+                it->shown = 0;
+                announceClose(*window);
+            }
+            return false;
+        }
+        showLine(*window, line);
+        if (turn.elapsed() >= m_showBudgetMs)
+            return true;
+    }
+}
+
+bool DccChatSockets::takeLine(Chat& chat, Winsock& socket, QByteArrayView& line) {
+    for (;;) {
+        const char* data = chat.buffer.constData();
+        const qsizetype size = chat.buffer.size();
+        qsizetype end = chat.shown;
+        while (end < size && data[end] != '\r' && data[end] != '\n')
+            ++end;
+        if (end < size) {
+            const QByteArrayView found(data + chat.shown, end - chat.shown);
+            chat.shown = end + 1;
+            if (!std::exchange(chat.dropping, false) && !found.isEmpty()) {
+                line = found;
+                return true;
+            }
+            continue;
+        }
+        if (size - chat.shown >= ReceiveBufferBytes) {
+            // A line longer than the buffer: shown cut, its rest dropped.
+            const QByteArrayView cut(data + chat.shown, ReceiveBufferBytes);
+            chat.shown = size;
+            if (!std::exchange(chat.dropping, true)) {
+                line = cut;
+                return true;
+            }
+            continue;
+        }
+        // Only the start of a line is left: the socket is read now, and
+        // what has been shown goes.
+        const QByteArray more = socket.GetData();
+        if (more.isEmpty())
+            return false;
+        chat.buffer.remove(0, chat.shown);
+        chat.shown = 0;
+        chat.buffer.append(more);
+    }
+}
+
+void DccChatSockets::showLine(frm_dccChat& window, QByteArrayView bytes) {
     Program& p = m_program;
     const QString line = platform::DecodeUtf8OrLatin1(bytes);
     const QString nick = window.Tag();
@@ -212,17 +255,25 @@ void DccChatSockets::DCC_Close(int index) {
     if (socket == nullptr || !m_chats.contains(index))
         return;
     stopTimer(index);
-    const QPointer<frm_dccChat> window = windowOf(index);
-    socket->Close();
-    m_chats[index].buffer.clear();
-    if (!window) {
+    if (windowOf(index) == nullptr) {
         // An offer that never became a chat leaves nothing.
         drop(index);
         return;
     }
-    window->disp(QStringLiteral("DCC Connection Closed"), false,
-                 setting(m_program, "WIN_QUERY_CONSOLE_FORECOLOR"));
-    AskCloseChatWindow(m_program, window);
+    // What the peer sent before it went is shown first, then the close.
+    Chat& chat = m_chats[index];
+    chat.buffer.remove(0, chat.shown);
+    chat.shown = 0;
+    chat.buffer.append(socket->GetData());
+    socket->Close();
+    chat.closed = true;
+    scheduleShow(index);
+}
+
+void DccChatSockets::announceClose(frm_dccChat& window) {
+    window.disp(QStringLiteral("DCC Connection Closed"), false,
+                setting(m_program, "WIN_QUERY_CONSOLE_FORECOLOR"));
+    AskCloseChatWindow(m_program, &window);
 }
 
 void DccChatSockets::DCC_Error(int index, int number, const QString& description) {

@@ -126,7 +126,8 @@ void AskCloseChatWindow(Program& program, const QPointer<frm_dccChat>& window) {
 }
 
 void TellAboutAcceptedSend(Program& program) {
-    if (!mayAsk(program))
+    // A notice, not a question: it takes no question's place.
+    if (program.closing)
         return;
-    ServerMsgBox(program, QStringLiteral("ok"), platform::vbOKOnly, QString(), [](int) {});
+    platform::ShowMsgBox(QStringLiteral("ok"));
 }

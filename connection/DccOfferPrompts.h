@@ -52,6 +52,6 @@ private:
 void AskCloseChatWindow(Program& program, const QPointer<frm_dccChat>& window);
 
 // A peer took up a file offer: "ok", shown without waiting and without
-// holding the transfer up; nothing while another question raised by a peer
-// is open or while the program is ending.
+// holding the transfer up; nothing while the program is ending. It is a
+// notice: it neither waits for nor keeps out the questions peers raise.
 void TellAboutAcceptedSend(Program& program);

@@ -1,10 +1,12 @@
 // DCC chats against peers on loopback sockets: lines as peers send them
-// (whole, split, several at once, too long, actions), two chats with one
-// nick kept apart, a peer named like a window of the program, the peer's
-// close, typing afterwards, the chat window's own commands, its unread
-// count and its log, and an exit with chats open.
+// (whole, split, several at once, too long, actions), a peer that floods,
+// two chats with one nick kept apart, a peer named like a window of the
+// program, the peer's close or reset, typing afterwards, the chat window's
+// own commands, its unread count and its log, the "ok" notice of a send
+// beside the chat's questions, and an exit with chats open.
 
 #include "connection/DccChatSockets.h"
+#include "connection/DccFileTransfer.h"
 #include "core/CommandWindow.h"
 #include "core/ExitSequence.h"
 #include "core/mod_kernel.h"
@@ -18,6 +20,9 @@
 #include <QLineEdit>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
+
+#include <sys/socket.h>
 
 namespace {
 
@@ -27,6 +32,32 @@ struct ChatPeer {
     QPointer<QTcpSocket> socket;
     QByteArray received;
 };
+
+// Runs `seen` on each event of `type` that `watched` gets.
+class EventWatcher : public QObject {
+public:
+    EventWatcher(QObject* watched, QEvent::Type type, std::function<void()> seen)
+        : m_type(type), m_seen(std::move(seen)) {
+        watched->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == m_type)
+            m_seen();
+        return false;
+    }
+
+private:
+    QEvent::Type m_type;
+    std::function<void()> m_seen;
+};
+
+// The peer ends the connection with a reset, not a close.
+void reset(QTcpSocket& socket) {
+    const linger now{1, 0};
+    QVERIFY(::setsockopt(int(socket.socketDescriptor()), SOL_SOCKET, SO_LINGER, &now, sizeof now) ==
+            0);
+    socket.abort();
+}
 
 } // namespace
 
@@ -38,9 +69,13 @@ private Q_SLOTS:
     void linesAsPeersSendThem_data();
     void linesAsPeersSendThem();
     void tooLongALineIsCut();
+    void floodLeavesTheProgramFree_data();
+    void floodLeavesTheProgramFree();
     void twoChatsWithOneNickApart();
     void peerNamedLikeAWindow();
+    void peersCloseAsksOnce_data();
     void peersCloseAsksOnce();
+    void okNoticeKeepsOutNoQuestion();
     void typedLines_data();
     void typedLines();
     void commandsRunInTheChat();
@@ -161,6 +196,89 @@ void TestDccChat::tooLongALineIsCut() {
              QStringLiteral("<bob> ") + QString(DccChatSockets::ReceiveBufferBytes, u'x'));
 }
 
+void TestDccChat::floodLeavesTheProgramFree_data() {
+    QTest::addColumn<int>("budgetMs");
+    QTest::addColumn<bool>("closedByALine");
+    // One line a turn: what else waits runs between two lines.
+    QTest::newRow("one line a turn, closed from a call between lines") << 0 << false;
+    QTest::newRow("unloaded by one of the lines of a turn") << 1000 << true;
+}
+
+void TestDccChat::floodLeavesTheProgramFree() {
+    QFETCH(int, budgetMs);
+    QFETCH(bool, closedByALine);
+    constexpr int Lines = 200000;
+    constexpr int CloseAt = 1000;
+    sockets().setShowBudget(budgetMs);
+    // The log keeps every line the window showed, after the window too.
+    m_c->set("WIN_QUERY_LOGGING", QStringLiteral("TRUE"));
+    QVERIFY(QDir(m_c->folder.path()).mkpath(QStringLiteral("logs")));
+    ChatPeer peer;
+    frm_dccChat* chat = openChat(QStringLiteral("bob"), peer);
+    QVERIFY(chat);
+    const QPointer<frm_dccChat> window(chat);
+    const int index = chat->socketIndex();
+    QByteArray flood;
+    for (int n = 0; n < Lines; ++n)
+        flood += "line " + QByteArray::number(n) + '\n';
+
+    // With another window active each line shown counts as unread and
+    // sets the chat panel's tip: seen here line by line, as it is shown.
+    m_c->p->serverWindow().Show();
+    QVERIFY(ActiveChild(*m_c->p) != chat);
+    int shownAtClose = -1;
+    EventWatcher lineShown(chat->ownPanel(), QEvent::ToolTipChange, [&] {
+        if (!window || window->mwait() != CloseAt)
+            return;
+        if (closedByALine) {
+            // The window goes while its line is being shown (its panel,
+            // whose event this is, stays until the window is deleted).
+            shownAtClose = window->mwait();
+            window->Unload();
+            return;
+        }
+        QTimer::singleShot(0, this, [&] {
+            // The user closes the chat.
+            shownAtClose = window->mwait();
+            int cancel = 0;
+            window->Form_QueryUnload(cancel, 0);
+        });
+    });
+    int lastTurn = 0;
+    int mostInATurn = 0;
+    QTimer turns;
+    turns.setInterval(0);
+    connect(&turns, &QTimer::timeout, this, [&] {
+        if (!window || shownAtClose >= 0)
+            return;
+        mostInATurn = std::max(mostInATurn, window->mwait() - lastTurn);
+        lastTurn = window->mwait();
+    });
+    turns.start();
+    peer.socket->write(flood);
+    QTRY_VERIFY_WITH_TIMEOUT(!window, 20000);
+    turns.stop();
+
+    // The call queued in mid flood ran before the flood was shown.
+    QVERIFY(shownAtClose >= CloseAt && shownAtClose < Lines);
+    if (!closedByALine) {
+        // The chat ended at the close.
+        QVERIFY(!m_c->p->mainFrame().DCC->isLoaded(index));
+        QTRY_COMPARE_WITH_TIMEOUT(peer.socket->state(), QAbstractSocket::UnconnectedState, 5000);
+    }
+    // The lines shown are every line from the first up to the close, in
+    // order, and none after it.
+    const QList<QByteArray> logged =
+        m_c->folder.read(QStringLiteral("logs/DCC-bob.log")).split('\n');
+    QCOMPARE(logged.size(), shownAtClose + 2);
+    QCOMPARE(logged.first(), QByteArray("DCC Connection Established\r"));
+    for (int n = 0; n < shownAtClose; ++n)
+        QCOMPARE(logged.at(n + 1), "<bob> line " + QByteArray::number(n) + '\r');
+    // No turn showed more than its budget allows: one line.
+    if (budgetMs == 0)
+        QCOMPARE(mostInATurn, 1);
+}
+
 void TestDccChat::twoChatsWithOneNickApart() {
     ChatPeer first;
     ChatPeer second;
@@ -202,25 +320,79 @@ void TestDccChat::peerNamedLikeAWindow() {
     QVERIFY(WindowOfPanel(p, toolPanel) == &p.notifyWindow());
 }
 
+void TestDccChat::peersCloseAsksOnce_data() {
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<bool>("resets");
+    QTest::addColumn<QStringList>("shown");
+    QTest::newRow("close") << QByteArray() << false << QStringList{};
+    QTest::newRow("lines, then close")
+        << QByteArray("one\ntwo\n") << false << QStringList{"<bob> one", "<bob> two"};
+    QTest::newRow("reset") << QByteArray() << true << QStringList{};
+}
+
 void TestDccChat::peersCloseAsksOnce() {
+    QFETCH(QByteArray, before);
+    QFETCH(bool, resets);
+    QFETCH(QStringList, shown);
     ScriptedAnswerer answers;
     answers.queueMessageBoxAnswer(platform::vbCancel);
     ChatPeer peer;
     frm_dccChat* chat = openChat(QStringLiteral("bob"), peer);
     QVERIFY(chat);
     const QPointer<frm_dccChat> window(chat);
-    peer.socket->disconnectFromHost();
+    peer.socket->write(before);
+    if (resets)
+        reset(*peer.socket);
+    else
+        peer.socket->disconnectFromHost();
     QTRY_COMPARE_WITH_TIMEOUT(answers.requests().size(), 1, 5000);
     QCOMPARE(answers.requests().first().prompt, QStringLiteral("Close window?"));
     QCOMPARE(answers.requests().first().buttons, int(platform::vbOKCancel));
-    QCOMPARE(linesOf(chat).last(), QStringLiteral("DCC Connection Closed"));
+    const QStringList expected =
+        QStringList{"DCC Connection Established"} + shown + QStringList{"DCC Connection Closed"};
+    QCOMPARE(linesOf(chat), expected);
     QTest::qWait(50);
     QCOMPARE(answers.requests().size(), 1);
+    QCOMPARE(linesOf(chat), expected);
     QVERIFY(window);
     // Typed after the close: not shown as sent.
     type(chat, QStringLiteral("anyone?"));
     QCOMPARE(linesOf(chat).last(), QStringLiteral("DCC Connection Closed"));
     QVERIFY(!linesOf(chat).contains(QStringLiteral("<me> anyone?")));
+}
+
+void TestDccChat::okNoticeKeepsOutNoQuestion() {
+    ScriptedAnswerer answers;
+    ChatPeer peer;
+    frm_dccChat* chat = openChat(QStringLiteral("bob"), peer);
+    QVERIFY(chat);
+    // A file offer of the user's is taken up: its "ok" stays open.
+    answers.hold();
+    DccFileTransfer& files = *m_c->p->mainFrame().dccFileTransfer;
+    const int index = files.offerFile(m_c->folder.write(QStringLiteral("out.bin"), "file"));
+    QVERIFY(index > 0);
+    QTcpSocket receiver;
+    receiver.connectToHost(QHostAddress::LocalHost,
+                           quint16((*m_c->p->mainFrame().dccsend)[index]->LocalPort()));
+    QTRY_COMPARE_WITH_TIMEOUT(answers.pendingCount(), 1, 5000);
+    QCOMPARE(answers.requests().last().prompt, QStringLiteral("ok"));
+    answers.hold(false);
+    answers.queueMessageBoxAnswer(platform::vbNo);
+    answers.queueMessageBoxAnswer(platform::vbCancel);
+    // Meanwhile an offer is put to the user, and the chat's peer resets.
+    m_c->markServerLines();
+    m_irc->sendLine(":eve!e@h PRIVMSG me :\x01"
+                    "DCC CHAT chat 2130706433 5000\x01");
+    QTRY_COMPARE_WITH_TIMEOUT(answers.requests().size(), 2, 5000);
+    QCOMPARE(answers.requests().last().prompt,
+             QStringLiteral("Chat request from: eve!e@h\r\nChat with them?"));
+    reset(*peer.socket);
+    QTRY_COMPARE_WITH_TIMEOUT(answers.requests().size(), 3, 5000);
+    QCOMPARE(answers.requests().last().prompt, QStringLiteral("Close window?"));
+    QCOMPARE(linesOf(chat).last(), QStringLiteral("DCC Connection Closed"));
+    QCOMPARE(answers.pendingCount(), 1);
+    QCOMPARE(m_c->newServerLines(), QStringList());
+    QVERIFY(answers.answerPending(platform::vbOK));
 }
 
 void TestDccChat::typedLines_data() {
@@ -290,8 +462,11 @@ void TestDccChat::unreadCountAndLog() {
     QTRY_COMPARE_WITH_TIMEOUT(chat->mwait(), 3, 5000);
     QCOMPARE(chat->ownPanel()->ToolTipText(), QStringLiteral("|DCC| bob(3 messages waiting.)"));
     QVERIFY(m_c->panelShows(m_c->panels().indexOf(QStringLiteral("bob")) + 1, 10));
-    QCOMPARE(m_c->folder.read(QStringLiteral("logs/DCC-bob.log")),
-             QByteArray("DCC Connection Established\r\n<bob> one\r\n<bob> two\r\n<bob> three\r\n"));
+    // The log is written as the turn that showed the lines ends.
+    QTRY_COMPARE_WITH_TIMEOUT(
+        m_c->folder.read(QStringLiteral("logs/DCC-bob.log")),
+        QByteArray("DCC Connection Established\r\n<bob> one\r\n<bob> two\r\n<bob> three\r\n"),
+        5000);
     // Activated: counted from 0 again.
     chat->Show();
     QTRY_COMPARE_WITH_TIMEOUT(chat->mwait(), 0, 5000);

@@ -40,6 +40,8 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void longListsSplit();
+    void isonLineBounds_data();
+    void isonLineBounds();
     void poll_data();
     void poll();
     void roundWaitsThenGivesUp();
@@ -109,6 +111,36 @@ void TestNotify::longListsSplit() {
     QCOMPARE(longLines.constFirst().size(), 5 + 8 * 61 - 1);
 }
 
+// Where one line ends, and the entries no line carries: settings.ini may
+// hold anything, and a line must stay one ISON of nicks within 510 bytes.
+void TestNotify::isonLineBounds_data() {
+    QTest::addColumn<QStringList>("nicks");
+    QTest::addColumn<QStringList>("lines");
+    const QString a(168, u'a');
+    const QString b(168, u'b');
+    const QString c(168, u'c');
+    const QString longest(505, u'x');
+    QTest::newRow("510 bytes: one line")
+        << QStringList{a, b, c.left(167)}
+        << QStringList{"ISON " + a + u' ' + b + u' ' + c.left(167)};
+    QTest::newRow("511 bytes: two lines")
+        << QStringList{a, b, c} << QStringList{"ISON " + a + u' ' + b, "ISON " + c};
+    QTest::newRow("an entry that fills a line")
+        << QStringList{"alice", longest} << QStringList{"ISON alice", "ISON " + longest};
+    QTest::newRow("stored entries that are no nick")
+        << QStringList{"alice", "b c", ":d", QString(600, u'e'), longest + u'x', "f,g", "bob"}
+        << QStringList{"ISON alice bob"};
+    QTest::newRow("blanks around entries")
+        << QStringList{" alice", "bob ", "   "} << QStringList{"ISON alice bob"};
+    QTest::newRow("nothing to ask") << QStringList{"b c", ":d"} << QStringList{};
+}
+
+void TestNotify::isonLineBounds() {
+    QFETCH(QStringList, nicks);
+    QFETCH(QStringList, lines);
+    QCOMPARE(frm_notify::IsonLines(nicks), lines);
+}
+
 void TestNotify::poll_data() {
     QTest::addColumn<QStringList>("buddies");
     QTest::addColumn<bool>("serverConnected");
@@ -117,6 +149,10 @@ void TestNotify::poll_data() {
                                  << QByteArrayList{"ISON alice bob"};
     QTest::newRow("no buddies") << QStringList{} << true << QByteArrayList{};
     QTest::newRow("not registered yet") << QStringList{"alice"} << false << QByteArrayList{};
+    // Read from settings.ini as they stood: they stay listed, unasked.
+    QTest::newRow("stored entries that are no nick")
+        << QStringList{"alice", "b c", ":d", QString(600, u'e')} << true
+        << QByteArrayList{"ISON alice"};
 }
 
 void TestNotify::poll() {
@@ -126,6 +162,7 @@ void TestNotify::poll() {
     fill(*notify().List1, buddies);
     f.p->ServerConnected = serverConnected;
     QCOMPARE(f.sentBy([&] { notify().Timer1_Timer(); }), sent);
+    QCOMPARE(notify().List1->count(), buddies.size());
 }
 
 void TestNotify::roundWaitsThenGivesUp() {

@@ -6,6 +6,7 @@
 #include "connection/NotifyReplies.h"
 #include "connection/frm_main.h"
 #include "core/WindowLookup.h"
+#include "core/mod_connect.h"
 #include "platform/dialogs/Dialogs.h"
 #include "tests/support/ScriptedAnswerer.h"
 #include "tests/support/TestMain.h"
@@ -45,6 +46,7 @@ private Q_SLOTS:
     void poll_data();
     void poll();
     void roundWaitsThenGivesUp();
+    void newConnectionStartsARound();
     void add_data();
     void add();
     void deleteBuddy();
@@ -178,6 +180,36 @@ void TestNotify::roundWaitsThenGivesUp() {
     QCOMPARE(f.sentBy([&] { notify().Timer1_Timer(); }), QByteArrayList{"ISON alice"});
     // Its reply closes it; the next tick asks again.
     reply(QStringLiteral("alice"));
+    QCOMPARE(f.sentBy([&] { notify().Timer1_Timer(); }), QByteArrayList{"ISON alice"});
+}
+
+// A poll that went out on the last connection is never answered on this
+// one: the new connection's first tick asks at once.
+void TestNotify::newConnectionStartsARound() {
+    f.p->clock.setFixed(QDateTime(QDate(2024, 5, 1), QTime(12, 0)));
+    fill(*notify().List1, {"alice"});
+    QCOMPARE(f.sentBy([&] { notify().Timer1_Timer(); }), QByteArrayList{"ISON alice"});
+    QVERIFY(notify().roundOpen());
+
+    const struct {
+        const char* key;
+        QString value;
+    } profile[] = {
+        {"SERVER_URL", f.peer->host()},
+        {"SERVER_PORT", QString::number(f.peer->port())},
+        {"PROFILE_ALTERNATE", QStringLiteral("me_")},
+        {"PROFILE_USERNAME", QStringLiteral("me")},
+        {"PROFILE_EMAIL", QStringLiteral("me@example.org")},
+        {"PROFILE_REALNAME", QStringLiteral("Me")},
+    };
+    for (const auto& [key, value] : profile)
+        f.p->settings.setValue(QLatin1String(key), value);
+    QSignalSpy connected(&f.irc(), &platform::Yarv::SocketConnected);
+    ConnectServer(*f.p);
+    QVERIFY(connected.wait(5000));
+    // The peer has the new connection once its NICK and USER are all it has.
+    QTRY_COMPARE(f.peer->lines().size(), 2);
+    f.p->ServerConnected = true;
     QCOMPARE(f.sentBy([&] { notify().Timer1_Timer(); }), QByteArrayList{"ISON alice"});
 }
 

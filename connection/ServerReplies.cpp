@@ -132,7 +132,7 @@ void ServerReplies::listStarts() {
 void ServerReplies::listChannel(const QString& channel) {
     Program& p = m_program;
     if (!p.closing)
-        p.listWindow().List1->addItem(channel);
+        p.listWindow().addChannel(channel);
 }
 
 void ServerReplies::listEnds() {

@@ -11,6 +11,7 @@
 #include "windows/FramePlacement.h"
 
 #include <QListWidget>
+#include <QLocale>
 
 #include <algorithm>
 
@@ -19,6 +20,8 @@ using namespace platform;
 namespace {
 
 const QString kTag = QStringLiteral("/LIST");
+// Marks the line that says the list was cut: it names no channel.
+constexpr int kCutRole = Qt::UserRole;
 
 } // namespace
 
@@ -53,12 +56,28 @@ void frm_list::Form_Resize() {
     });
 }
 
+void frm_list::addChannel(const QString& line) {
+    const int count = List1->count();
+    if (count < m_maxChannels) {
+        List1->addItem(line);
+    } else if (count == m_maxChannels) {
+        // The count reads the same whatever the user's language.
+        auto* cut = new QListWidgetItem(QStringLiteral("\u2026 list cut at ") +
+                                        QLocale(QLocale::English).toString(m_maxChannels) +
+                                        QStringLiteral(" channels"));
+        cut->setData(kCutRole, true);
+        List1->addItem(cut);
+    }
+}
+
 void frm_list::List1_Click(QListWidgetItem* item) {
     // Long topics are cut by the window's edge; the tooltip has them whole.
     List1->setToolTip(PlainToolTip(item->text()));
 }
 
 void frm_list::List1_DblClick(QListWidgetItem* item) {
+    if (item->data(kCutRole).toBool())
+        return;
     Program& p = program();
     SplitWords(p.words, item->text());
     const QString channel = p.words[0];

@@ -4,6 +4,8 @@
 // like its panel; closing it removes the panel and unloads it, and the next
 // list command makes it afresh. A click shows the line in full as the
 // list's tooltip; a double click joins the channel the line begins with.
+// A listing keeps at most MaxChannels channels: a server that goes on
+// gets one last line saying the list was cut, and nothing more.
 
 #include "core/Form.h"
 
@@ -16,10 +18,19 @@ class frm_list : public Form {
 public:
     explicit frm_list(Program& program);
 
+    // The most channels one listing keeps.
+    static constexpr int MaxChannels = 100000;
+
     // One item per channel: its name, its number of users and its topic.
     // Every item has the one height of the list's font, so tens of
     // thousands of them fill and scroll quickly.
     QListWidget* List1 = nullptr;
+
+    // Adds one channel's line to the listing. Past the bound the first
+    // line beyond it becomes the cut line, and the others are dropped.
+    void addChannel(const QString& line);
+    // Test seam: the bound.
+    void setMaxChannels(int channels) { m_maxChannels = channels; }
 
     // Removes the "/LIST" panel and unloads the window.
     void Form_QueryUnload(int& Cancel, int UnloadMode) override;
@@ -36,4 +47,5 @@ private:
     void List1_DblClick(QListWidgetItem* item);
 
     FramePlacement* m_placement;
+    int m_maxChannels = MaxChannels;
 };

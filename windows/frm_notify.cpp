@@ -42,6 +42,8 @@ constexpr int kLabelTop = 480;
 // parameters of a command, and silently drops what lies beyond.
 constexpr int kMaxIsonBytes = 510;
 constexpr int kMaxIsonNicks = 15;
+// The longest entry a line can hold: "ISON " and the entry alone.
+constexpr int kMaxIsonEntryBytes = kMaxIsonBytes - 5;
 
 QRect twips(int left, int top, int width, int height) {
     return {TwipsToPixelsX(left), TwipsToPixelsY(top), TwipsToPixelsX(std::max(width, 0)),
@@ -192,8 +194,15 @@ QStringList frm_notify::IsonLines(const QStringList& nicks) {
     QString line;
     qsizetype bytes = 0;
     int count = 0;
-    for (const QString& nick : nicks) {
+    for (const QString& entry : nicks) {
+        // Stored entries come unchecked: one that is no single word, that
+        // would open a trailing parameter or that cannot fit one line is
+        // not asked for.
+        const QString nick = entry.trimmed();
         const qsizetype size = nick.toUtf8().size();
+        if (nick.isEmpty() || !isOneWord(nick) || nick.startsWith(u':') ||
+            size > kMaxIsonEntryBytes)
+            continue;
         if (!line.isEmpty() && (bytes + 1 + size > kMaxIsonBytes || count == kMaxIsonNicks)) {
             lines.append(line.trimmed());
             line.clear();

@@ -44,8 +44,9 @@ public:
     void Form_Resize();
 
     // The ISON lines that ask for `nicks`: "ISON " and the nicks in their
-    // order, one blank between them, as many to a line as fit in 510 bytes
-    // and 15 parameters.
+    // order, trimmed, one blank between them, as many to a line as fit in
+    // 510 bytes and 15 parameters. An entry that is not one word, begins
+    // with ":" or does not fit a line of its own is left out.
     static QStringList IsonLines(const QStringList& nicks);
 
     // One ISON reply's nicks (blank-separated) to the open round. The whole

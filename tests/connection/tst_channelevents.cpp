@@ -164,10 +164,12 @@ void TestChannelEvents::modeStrings_data() {
 }
 
 // A names entry's leading status symbols are those of the server's PREFIX
-// (the usual ones until it says, and after a broken one); everything else
-// belongs to the nick, which every later event names.
+// (the usual ones until it says, and after a broken one), also when it
+// says so only after the join; everything else belongs to the nick, which
+// every later event names.
 void TestChannelEvents::statusSymbolsAreTheServers_data() {
     QTest::addColumn<QByteArray>("features");
+    QTest::addColumn<bool>("afterTheJoin");
     QTest::addColumn<QByteArray>("entry");
     QTest::addColumn<QString>("nick");
     QTest::addColumn<QString>("status");
@@ -181,32 +183,40 @@ void TestChannelEvents::statusSymbolsAreTheServers_data() {
         const char* server = named.first;
         const QByteArray features = named.second;
         const bool two = QByteArrayView(server) == "two";
-        const auto row = [&](const char* entry, const char* nick, const char* status) {
-            QTest::addRow("%s: %s", server, entry)
-                << features << QByteArray(entry) << QString::fromLatin1(nick)
-                << QString::fromLatin1(status);
-        };
-        row("^kim", "^kim", "");
-        row("[x]", "[x]", "");
-        row("{y}", "{y}", "");
-        row("`z", "`z", "");
-        row("\\w", "\\w", "");
-        row("@op", "op", "@");
-        if (two)
-            row("%half", "%half", "");
-        else
-            row("%half", "half", "%");
+        for (const bool after : {false, true}) {
+            // Only a PREFIX unlike the usual one changes what the join read.
+            if (after && !two)
+                continue;
+            const auto row = [&](const char* entry, const char* nick, const char* status) {
+                QTest::addRow("%s%s: %s", server, after ? ", after the join" : "", entry)
+                    << features << after << QByteArray(entry) << QString::fromLatin1(nick)
+                    << QString::fromLatin1(status);
+            };
+            row("^kim", "^kim", "");
+            row("[x]", "[x]", "");
+            row("{y}", "{y}", "");
+            row("`z", "`z", "");
+            row("\\w", "\\w", "");
+            row("@op", "op", "@");
+            if (two)
+                row("%half", "%half", "");
+            else
+                row("%half", "half", "%");
+        }
     }
 }
 
 void TestChannelEvents::statusSymbolsAreTheServers() {
     QFETCH(QByteArray, features);
+    QFETCH(bool, afterTheJoin);
     QFETCH(QByteArray, entry);
     QFETCH(QString, nick);
     QFETCH(QString, status);
-    if (!features.isEmpty())
+    if (!features.isEmpty() && !afterTheJoin)
         serverSays({features});
     joinWith("zed " + entry);
+    if (afterTheJoin)
+        serverSays({features});
     frm_chan* chan = m_c->channel(QStringLiteral("#c"));
     QVERIFY(chan);
     QVERIFY(chan->IsONChan(nick));

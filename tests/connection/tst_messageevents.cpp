@@ -1,8 +1,8 @@
 // A private message while the frame is minimised into the tray in buddy
 // mode rebuilds the tray's tip, which then counts the query's new line; a
-// message, a notice, an action to the user and a buddy coming online raise
-// the tile USE_MSNTILE chooses, only in buddy mode; an action to a channel
-// never does.
+// message, a notice, an action to the user and a buddy coming online or
+// going offline raise the tile USE_MSNTILE chooses, only in buddy mode; an
+// action to a channel never does.
 
 #include "connection/CtcpHandler.h"
 #include "connection/MessageEvents.h"
@@ -24,7 +24,7 @@ using namespace platform;
 
 namespace {
 
-enum class Event { Message, Notice, Buddy, Action, ChannelAction };
+enum class Event { Message, Notice, Buddy, BuddyGone, Action, ChannelAction };
 
 } // namespace
 
@@ -108,6 +108,7 @@ void TestMessageEvents::alertTiles_data() {
           "4hi\x03 there"},
          {"[bob] hi there", "NOTICE"}},
         {"buddy", Event::Buddy, {"Online: friend"}, {"friend is online", "Notify"}},
+        {"buddy gone", Event::BuddyGone, {"Offline: friend"}, {"friend is offline", "Notify"}},
         {"action", Event::Action, {"Message from: bob waves"}, {"*bob waves", "ACTION"}},
         {"channel action", Event::ChannelAction, {}, {}},
     };
@@ -170,6 +171,10 @@ void TestMessageEvents::alertTiles() {
         break;
     case Event::Buddy:
         frame.notifyReplies->Yarv1_IsonReply(QStringLiteral("me"), QStringLiteral("friend"));
+        break;
+    case Event::BuddyGone:
+        p.notifyWindow().l_online->addItem(QStringLiteral("friend"));
+        frame.notifyReplies->Yarv1_IsonReply(QStringLiteral("me"), QString());
         break;
     case Event::Action:
         frame.ctcpHandler->Yarv1_CtcpRequest(QStringLiteral("bob!u@host"), QStringLiteral("ME"),

@@ -1,6 +1,6 @@
 // The server replies against a scripted server: each reply's own line, the
-// generic echo and what it leaves out, the away flag, the WHO reply, and a
-// nick in use before and after registration.
+// generic echo and what it leaves out, the away flag, the WHO reply, the
+// channel listings, and a nick in use before and after registration.
 
 #include "connection/ServerReplies.h"
 #include "core/mod_kernel.h"
@@ -8,6 +8,9 @@
 #include "tests/support/IrcScriptedPeer.h"
 #include "tests/support/ScriptedAnswerer.h"
 #include "tests/support/TestMain.h"
+#include "windows/frm_list.h"
+
+#include <QListWidget>
 
 namespace {
 
@@ -49,6 +52,7 @@ private Q_SLOTS:
     void whoReply();
     void listDoneWhileTheUserLooksElsewhere_data();
     void listDoneWhileTheUserLooksElsewhere();
+    void listingsAreBoundedAndStartEmpty();
     void nickInUseBeforeRegistration();
     void nickInUseOnceRegistered();
     void onlyOneBoxAtATime();
@@ -174,6 +178,27 @@ void TestServerReplies::listDoneWhileTheUserLooksElsewhere() {
         m_c->p->serverWindow().ZOrder();
     serverSays({":srv 322 parlone #x 3 :topic", ":srv 323 parlone :End of LIST"});
     QVERIFY(m_c->panelShows(panel, picture));
+}
+
+// A listing keeps its bound (lowered here): the first reply past it
+// becomes the line saying so and the rest are dropped; the next listing
+// starts empty, with the whole bound again.
+void TestServerReplies::listingsAreBoundedAndStartEmpty() {
+    m_c->p->listWindow().setMaxChannels(2);
+    const auto listed = [this] {
+        const QListWidget& items = *m_c->p->listWindow().List1;
+        QStringList texts;
+        for (int i = 0; i < items.count(); ++i)
+            texts << items.item(i)->text();
+        return texts;
+    };
+    serverSays({":srv 321 parlone Channel :Users  Name", ":srv 322 parlone #a 1 :one",
+                ":srv 322 parlone #b 2 :two", ":srv 322 parlone #c 3 :three",
+                ":srv 322 parlone #d 4 :four", ":srv 323 parlone :End of LIST"});
+    QCOMPARE(listed(), QStringList({"#a 1 one", "#b 2 two", "\u2026 list cut at 2 channels"}));
+    serverSays({":srv 321 parlone Channel :Users  Name", ":srv 322 parlone #e 5 :five",
+                ":srv 322 parlone #f 6 :six", ":srv 323 parlone :End of LIST"});
+    QCOMPARE(listed(), QStringList({"#e 5 five", "#f 6 six"}));
 }
 
 void TestServerReplies::nickInUseBeforeRegistration() {

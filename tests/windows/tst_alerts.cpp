@@ -10,6 +10,7 @@
 #include "platform/window/Twips.h"
 #include "platform/window/WindowStyle.h"
 #include "tests/support/FakeNotifyArea.h"
+#include "tests/support/ShownText.h"
 #include "tests/support/TempProgramFolder.h"
 #include "tests/support/TestMain.h"
 #include "windows/frmMain.h"
@@ -37,6 +38,7 @@ private Q_SLOTS:
     void toastTranslucency();
     void noteTileClickBringsTheFrameBack();
     void toastClicks();
+    void toastShowsItsLinesLiterally();
     void toastLoadsWithoutItsSound();
 
 private:
@@ -227,6 +229,16 @@ void TestAlerts::toastClicks() {
     QVERIFY(toast.leaving());
     QVERIFY(!m_p->hasToast());
     QTRY_VERIFY(shown.isNull());
+}
+
+// A nick or a message that looks like markup shows as the characters it
+// is made of, on both lines.
+void TestAlerts::toastShowsItsLinesLiterally() {
+    frmMain& toast = m_p->toast();
+    const QString markup = QStringLiteral("<b>x</b><img src=\"x\">");
+    toast.go(markup, markup);
+    QCOMPARE(ShownText(*toast.Label1), markup);
+    QCOMPARE(ShownText(*toast.Label2), markup);
 }
 
 void TestAlerts::toastLoadsWithoutItsSound() {

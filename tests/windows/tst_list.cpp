@@ -6,30 +6,15 @@
 
 #include "connection/frm_main.h"
 #include "core/WindowLookup.h"
+#include "tests/support/ShownText.h"
 #include "tests/support/TestMain.h"
 #include "tests/windows/WindowFixture.h"
 #include "windows/frm_list.h"
 #include "windows/frm_server.h"
 
-#include <QTextDocument>
-
 using platform::PixelsToTwipsX;
 using platform::PixelsToTwipsY;
 using platform::SwitchBarPanel;
-
-namespace {
-
-// What a tooltip shows: Qt renders one that looks like markup.
-QString shownText(const QString& tip) {
-    QTextDocument document;
-    if (Qt::mightBeRichText(tip))
-        document.setHtml(tip);
-    else
-        document.setPlainText(tip);
-    return document.toPlainText();
-}
-
-} // namespace
 
 class TestList : public QObject {
     Q_OBJECT
@@ -39,6 +24,7 @@ private Q_SLOTS:
     void doubleClick_data();
     void doubleClick();
     void clickShowsTheLineLiterally();
+    void listingCutAtItsBound();
     void listFollowsTheWindow();
     void smallWindowRescuedOnActivation();
     void minimised_data();
@@ -99,7 +85,27 @@ void TestList::clickShowsTheLineLiterally() {
     QVERIFY(QTest::qWaitForWindowExposed(&f.p->mainFrame()));
     const QRect place = list.List1->visualItemRect(list.List1->item(1));
     QTest::mouseClick(list.List1->viewport(), Qt::LeftButton, {}, place.center());
-    QCOMPARE(shownText(list.List1->toolTip()), line);
+    QCOMPARE(ShownText(list.List1->toolTip()), line);
+}
+
+// A server that lists more channels than a listing keeps: one line says
+// the list was cut, nothing comes after it, and it joins nothing.
+void TestList::listingCutAtItsBound() {
+    frm_list& list = openList();
+    constexpr int bound = frm_list::MaxChannels;
+    QCOMPARE(bound, 100000);
+    for (int i = 0; i <= bound; ++i)
+        list.addChannel(QStringLiteral("#c%1 1 a topic").arg(i));
+    list.addChannel(QStringLiteral("#late 1 a topic"));
+    QCOMPARE(list.List1->count(), bound + 1);
+    QCOMPARE(list.List1->item(bound - 1)->text(), QStringLiteral("#c99999 1 a topic"));
+    QCOMPARE(list.List1->item(bound)->text(),
+             QStringLiteral("\u2026 list cut at 100,000 channels"));
+
+    QVERIFY(QTest::qWaitForWindowExposed(&f.p->mainFrame()));
+    list.List1->scrollToBottom();
+    QCOMPARE(f.sentBy([&] { doubleClickRow(list, bound); }), QByteArrayList{});
+    QCOMPARE(f.sentBy([&] { doubleClickRow(list, bound - 1); }), QByteArrayList{"JOIN #c99999"});
 }
 
 void TestList::listFollowsTheWindow() {

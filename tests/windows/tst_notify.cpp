@@ -6,6 +6,7 @@
 #include "connection/NotifyReplies.h"
 #include "connection/frm_main.h"
 #include "core/WindowLookup.h"
+#include "core/mod_connect.h"
 #include "platform/dialogs/Dialogs.h"
 #include "tests/support/ScriptedAnswerer.h"
 #include "tests/support/TestMain.h"
@@ -40,9 +41,12 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void longListsSplit();
+    void isonLineBounds_data();
+    void isonLineBounds();
     void poll_data();
     void poll();
     void roundWaitsThenGivesUp();
+    void newConnectionStartsARound();
     void add_data();
     void add();
     void deleteBuddy();
@@ -109,6 +113,36 @@ void TestNotify::longListsSplit() {
     QCOMPARE(longLines.constFirst().size(), 5 + 8 * 61 - 1);
 }
 
+// Where one line ends, and the entries no line carries: settings.ini may
+// hold anything, and a line must stay one ISON of nicks within 510 bytes.
+void TestNotify::isonLineBounds_data() {
+    QTest::addColumn<QStringList>("nicks");
+    QTest::addColumn<QStringList>("lines");
+    const QString a(168, u'a');
+    const QString b(168, u'b');
+    const QString c(168, u'c');
+    const QString longest(505, u'x');
+    QTest::newRow("510 bytes: one line")
+        << QStringList{a, b, c.left(167)}
+        << QStringList{"ISON " + a + u' ' + b + u' ' + c.left(167)};
+    QTest::newRow("511 bytes: two lines")
+        << QStringList{a, b, c} << QStringList{"ISON " + a + u' ' + b, "ISON " + c};
+    QTest::newRow("an entry that fills a line")
+        << QStringList{"alice", longest} << QStringList{"ISON alice", "ISON " + longest};
+    QTest::newRow("stored entries that are no nick")
+        << QStringList{"alice", "b c", ":d", QString(600, u'e'), longest + u'x', "f,g", "bob"}
+        << QStringList{"ISON alice bob"};
+    QTest::newRow("blanks around entries")
+        << QStringList{" alice", "bob ", "   "} << QStringList{"ISON alice bob"};
+    QTest::newRow("nothing to ask") << QStringList{"b c", ":d"} << QStringList{};
+}
+
+void TestNotify::isonLineBounds() {
+    QFETCH(QStringList, nicks);
+    QFETCH(QStringList, lines);
+    QCOMPARE(frm_notify::IsonLines(nicks), lines);
+}
+
 void TestNotify::poll_data() {
     QTest::addColumn<QStringList>("buddies");
     QTest::addColumn<bool>("serverConnected");
@@ -117,6 +151,10 @@ void TestNotify::poll_data() {
                                  << QByteArrayList{"ISON alice bob"};
     QTest::newRow("no buddies") << QStringList{} << true << QByteArrayList{};
     QTest::newRow("not registered yet") << QStringList{"alice"} << false << QByteArrayList{};
+    // Read from settings.ini as they stood: they stay listed, unasked.
+    QTest::newRow("stored entries that are no nick")
+        << QStringList{"alice", "b c", ":d", QString(600, u'e')} << true
+        << QByteArrayList{"ISON alice"};
 }
 
 void TestNotify::poll() {
@@ -126,6 +164,7 @@ void TestNotify::poll() {
     fill(*notify().List1, buddies);
     f.p->ServerConnected = serverConnected;
     QCOMPARE(f.sentBy([&] { notify().Timer1_Timer(); }), sent);
+    QCOMPARE(notify().List1->count(), buddies.size());
 }
 
 void TestNotify::roundWaitsThenGivesUp() {
@@ -141,6 +180,36 @@ void TestNotify::roundWaitsThenGivesUp() {
     QCOMPARE(f.sentBy([&] { notify().Timer1_Timer(); }), QByteArrayList{"ISON alice"});
     // Its reply closes it; the next tick asks again.
     reply(QStringLiteral("alice"));
+    QCOMPARE(f.sentBy([&] { notify().Timer1_Timer(); }), QByteArrayList{"ISON alice"});
+}
+
+// A poll that went out on the last connection is never answered on this
+// one: the new connection's first tick asks at once.
+void TestNotify::newConnectionStartsARound() {
+    f.p->clock.setFixed(QDateTime(QDate(2024, 5, 1), QTime(12, 0)));
+    fill(*notify().List1, {"alice"});
+    QCOMPARE(f.sentBy([&] { notify().Timer1_Timer(); }), QByteArrayList{"ISON alice"});
+    QVERIFY(notify().roundOpen());
+
+    const struct {
+        const char* key;
+        QString value;
+    } profile[] = {
+        {"SERVER_URL", f.peer->host()},
+        {"SERVER_PORT", QString::number(f.peer->port())},
+        {"PROFILE_ALTERNATE", QStringLiteral("me_")},
+        {"PROFILE_USERNAME", QStringLiteral("me")},
+        {"PROFILE_EMAIL", QStringLiteral("me@example.org")},
+        {"PROFILE_REALNAME", QStringLiteral("Me")},
+    };
+    for (const auto& [key, value] : profile)
+        f.p->settings.setValue(QLatin1String(key), value);
+    QSignalSpy connected(&f.irc(), &platform::Yarv::SocketConnected);
+    ConnectServer(*f.p);
+    QVERIFY(connected.wait(5000));
+    // The peer has the new connection once its NICK and USER are all it has.
+    QTRY_COMPARE(f.peer->lines().size(), 2);
+    f.p->ServerConnected = true;
     QCOMPARE(f.sentBy([&] { notify().Timer1_Timer(); }), QByteArrayList{"ISON alice"});
 }
 

@@ -19,6 +19,8 @@
 #include <QProgressBar>
 #include <QTimer>
 
+#include <algorithm>
+
 using platform::Winsock;
 
 namespace {
@@ -347,7 +349,8 @@ void DccFileTransfer::fillSend(int index) {
         return;
     }
     while (send.written < send.size && socket->bytesToWrite() < SendAhead) {
-        const QByteArray block = send.file->read(qMin(SendBlock, send.size - send.written));
+        const QByteArray block = send.file->read(
+            std::min({SendBlock, SendAhead - socket->bytesToWrite(), send.size - send.written}));
         if (block.isEmpty()) {
             error(m_program, QStringLiteral("DCC send of ") + send.path +
                                  QStringLiteral(": cannot read the file: ") +

@@ -95,6 +95,7 @@ private Q_SLOTS:
     void send_data();
     void send();
     void silentReceiverTimesOut();
+    void sendQueueStaysBounded();
     void listenerNobodyReaches();
 
 private:
@@ -533,6 +534,28 @@ void TestDccFile::silentReceiverTimesOut() {
     QCOMPARE(ended.size(), 1);
     QCOMPARE(ended.first().at(1).toBool(), false);
     QVERIFY(!c->p->mainFrame().dccsend->isLoaded(index));
+}
+
+void TestDccFile::sendQueueStaysBounded() {
+    // More than the system's buffers hold, to a receiver that reads nothing.
+    const QString path = c->folder.write(QStringLiteral("out.bin"), pattern(16 * 1024 * 1024));
+    ScriptedAnswerer answers;
+    platform::WinsockArray& dccsend = *c->p->mainFrame().dccsend;
+    const int index = transfer().offerFile(path);
+    QVERIFY(index > 0);
+    // The most that waited in the socket each time the transfer filled it.
+    qint64 most = 0;
+    const auto measure = [&] { most = qMax(most, dccsend[index]->bytesToWrite()); };
+    connect(&dccsend, &platform::WinsockArray::ConnectionRequest, this, measure);
+    connect(&dccsend, &platform::WinsockArray::SendProgress, this, measure);
+    QTcpSocket receiver;
+    receiver.setReadBufferSize(64 * 1024);
+    receiver.connectToHost(QStringLiteral("127.0.0.1"), quint16(dccsend[index]->LocalPort()));
+    QVERIFY(receiver.waitForConnected(5000));
+    QTRY_VERIFY_WITH_TIMEOUT(most > 0, 5000);
+    QTest::qWait(500);
+    QVERIFY(most <= DccFileTransfer::SendAhead);
+    QVERIFY(dccsend.isLoaded(index));
 }
 
 void TestDccFile::listenerNobodyReaches() {

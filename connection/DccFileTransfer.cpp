@@ -20,6 +20,8 @@
 #include <QProgressBar>
 #include <QTimer>
 
+#include <algorithm>
+
 using platform::Winsock;
 
 namespace {
@@ -30,6 +32,28 @@ void error(Program& p, const QString& text) {
 
 bool writeAll(QFile& file, const QByteArray& bytes) {
     return file.write(bytes) == bytes.size();
+}
+
+// A running single-shot timer: `expired` runs unless it is started again
+// within `ms`.
+std::unique_ptr<QTimer> idleTimer(QObject* context, int ms, const std::function<void()>& expired) {
+    auto timer = std::make_unique<QTimer>();
+    timer->setSingleShot(true);
+    QObject::connect(timer.get(), &QTimer::timeout, context, expired);
+    timer->start(ms);
+    return timer;
+}
+
+// The integer part of received / size × 100 (size above 0), exact for every
+// size an offer can give (18 digits), where received × 100 would not fit
+// 64 bits: two decimal digits of a long division.
+int percentOf(qint64 received, qint64 size) {
+    if (received >= size)
+        return 100;
+    const auto whole = static_cast<quint64>(size);
+    const quint64 tenths = static_cast<quint64>(qMax<qint64>(received, 0)) * 10;
+    const quint64 hundredths = tenths % whole * 10;
+    return static_cast<int>(tenths / whole * 10 + hundredths / whole);
 }
 
 const QString kComplete = QStringLiteral("Complete");
@@ -106,6 +130,9 @@ void DccFileTransfer::ReceiveSetUp(const DccOffer& offer, const QString& senderM
     receive.nick = platform::Yarv::NickFromMask(senderMask);
     receive.size = offer.size;
     receive.received = std::exchange(m_nextReceiveStart, 0);
+    // A sender that never sends, or never lets the connection complete,
+    // does not keep the file open.
+    receive.idle = idleTimer(this, m_idleTimeoutMs, [this, index] { endReceive(index); });
 
     auto* dialog = new frm_dccget(p);
     receive.dialog = dialog;
@@ -182,6 +209,7 @@ void DccFileTransfer::dccfile_DataArrival(int index) {
         return;
     Receive& receive = it->second;
     QByteArray bytes = socket->GetData();
+    receive.idle->start(m_idleTimeoutMs);
     if (receive.ending || !receive.file)
         return;
     // Bytes beyond the offered size are not the file's.
@@ -199,22 +227,35 @@ void DccFileTransfer::dccfile_DataArrival(int index) {
     socket->SendData(DccFileAck(receive.received));
 
     if (receive.size > 0) {
-        const int percent =
-            static_cast<int>(qBound(qint64(0), receive.received * 100 / receive.size, qint64(100)));
-        if (receive.dialog) {
-            receive.dialog->ProgressBar1->setValue(percent);
-            receive.dialog->setProgressText(QString::number(receive.received) +
-                                            QStringLiteral(" of ") + QString::number(receive.size));
-            if (platform::SwitchBarPanel* panel = receive.dialog->ownPanel())
-                panel->setToolTipText(QStringLiteral("Get from ") + receive.nick + u' ' +
-                                      QString::number(percent) + QStringLiteral("% complete"));
+        // A slow sender's many small arrivals would otherwise redraw the
+        // dialog for each one; the last is always shown, for the dialog
+        // reads its text.
+        const QDateTime now = m_program.clock.now();
+        const bool whole = receive.received >= receive.size;
+        // A clock set back counts as the interval gone by.
+        if (whole || !receive.shown.isValid() || now < receive.shown ||
+            receive.shown.msecsTo(now) >= ProgressIntervalMs) {
+            receive.shown = now;
+            showProgress(receive);
         }
-        if (receive.received >= receive.size) {
+        if (whole) {
             receive.ending = true;
             if (socket->bytesToWrite() == 0)
                 endReceive(index);
         }
     }
+}
+
+void DccFileTransfer::showProgress(Receive& receive) {
+    if (!receive.dialog)
+        return;
+    const int percent = percentOf(receive.received, receive.size);
+    receive.dialog->ProgressBar1->setValue(percent);
+    receive.dialog->setProgressText(QString::number(receive.received) + QStringLiteral(" of ") +
+                                    QString::number(receive.size));
+    if (platform::SwitchBarPanel* panel = receive.dialog->ownPanel())
+        panel->setToolTipText(QStringLiteral("Get from ") + receive.nick + u' ' +
+                              QString::number(percent) + QStringLiteral("% complete"));
 }
 
 void DccFileTransfer::dccfile_SendComplete(int index) {
@@ -293,10 +334,7 @@ void DccFileTransfer::dccsend_ConnectionRequest(int index, qintptr requestID) {
     send.path = socket->Tag;
     send.size = file->size();
     send.file = std::move(file);
-    send.idle = std::make_unique<QTimer>();
-    send.idle->setSingleShot(true);
-    connect(send.idle.get(), &QTimer::timeout, this, [this, index] { endSend(index, false); });
-    send.idle->start(m_idleTimeoutMs);
+    send.idle = idleTimer(this, m_idleTimeoutMs, [this, index] { endSend(index, false); });
     TellAboutAcceptedSend(m_program);
     fillSend(index);
 }
@@ -312,7 +350,8 @@ void DccFileTransfer::fillSend(int index) {
         return;
     }
     while (send.written < send.size && socket->bytesToWrite() < SendAhead) {
-        const QByteArray block = send.file->read(qMin(SendBlock, send.size - send.written));
+        const QByteArray block = send.file->read(
+            std::min({SendBlock, SendAhead - socket->bytesToWrite(), send.size - send.written}));
         if (block.isEmpty()) {
             error(m_program, QStringLiteral("DCC send of ") + send.path +
                                  QStringLiteral(": cannot read the file: ") +

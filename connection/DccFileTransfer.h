@@ -2,8 +2,9 @@
 // The frame's DCC file transfers: files received on the `dccfile` sockets
 // and files sent on the `dccsend` sockets. Each transfer keeps its own
 // count. A received file is created new at the path the user accepted and
-// never written over; bytes beyond the offered size are not written, and a
-// write that fails is never acknowledged. A sent file goes out in blocks as
+// never written over; bytes beyond the offered size are not written, a
+// write that fails is never acknowledged, and a sender that stays silent too
+// long ends the receive as incomplete. A sent file goes out in blocks as
 // the socket takes them; the connection closes once the receiver has
 // acknowledged every byte, when it closes, or when it stays silent too long.
 
@@ -11,6 +12,7 @@
 #include "connection/DccOffer.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QFile>
 #include <QObject>
 #include <QPointer>
@@ -37,8 +39,14 @@ public:
 
     // How long an offered file waits for the peer.
     static constexpr int ListenTimeoutMs = 3 * 60 * 1000;
-    // How long a sent file waits for the receiver's next acknowledgement.
+    // How long a transfer waits for its peer: a sent file for the
+    // receiver's next acknowledgement, a received file for its next bytes
+    // (counted from the connect attempt, so a connect that never completes
+    // ends too).
     static constexpr int IdleTimeoutMs = 2 * 60 * 1000;
+    // How often a receive's progress is shown at most; the arrival that
+    // completes the file shows it at once.
+    static constexpr qint64 ProgressIntervalMs = 100;
     // How much of a sent file waits in the socket at most.
     static constexpr qint64 SendBlock = 64 * 1024;
     static constexpr qint64 SendAhead = 4 * SendBlock;
@@ -47,8 +55,8 @@ public:
     // file at `path`, unloaded when nobody connects in time; its index, or -1
     // when it cannot listen (an "Error: " line says why).
     int offerFile(const QString& path);
-    // Test seams: the time an offer waits, the time a send waits for an
-    // acknowledgement.
+    // Test seams: the time an offer waits, the time a transfer waits for its
+    // peer.
     void setListenTimeout(int ms) { m_listenTimeoutMs = ms; }
     void setIdleTimeout(int ms) { m_idleTimeoutMs = ms; }
 
@@ -63,7 +71,7 @@ public:
     std::function<bool(QFile& file, const QByteArray& bytes)> writeBlock;
     void setNextReceiveStart(qint64 count) { m_nextReceiveStart = count; }
 
-    // The progress dialog of a running or finished receive of `path`.
+    // The progress dialog of the running receive of `path`.
     frm_dccget* receiveDialog(const QString& path) const;
 
 Q_SIGNALS:
@@ -83,6 +91,9 @@ private:
         qint64 received = 0;
         std::unique_ptr<QFile> file;
         QPointer<frm_dccget> dialog;
+        std::unique_ptr<QTimer> idle;
+        // When the progress was last shown, by the program's clock.
+        QDateTime shown;
         // Every byte is there; the close waits for the last acknowledgement.
         bool ending = false;
     };
@@ -105,6 +116,8 @@ private:
     // that name appeared meanwhile.
     bool createFile(Receive& receive);
     void showPath(Receive& receive);
+    // The bar, the label and the panel's tip.
+    void showProgress(Receive& receive);
 
     void dccsend_ConnectionRequest(int index, qintptr requestID);
     void dccsend_DataArrival(int index);

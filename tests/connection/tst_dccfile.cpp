@@ -15,10 +15,12 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -40,6 +42,30 @@ QByteArray pattern(qsizetype size, char seed = 0) {
     return bytes;
 }
 
+// A loopback port whose connects never complete: nothing accepts, and the
+// backlog is full, so the system drops every new connect's first packet.
+class FullListener {
+public:
+    bool fill() {
+        m_server.setListenBacklogSize(0);
+        if (!m_server.listen(QHostAddress::LocalHost, 0))
+            return false;
+        m_server.pauseAccepting();
+        for (int i = 0; i < 16; ++i) {
+            auto& filler = m_fillers.emplace_back(std::make_unique<QTcpSocket>());
+            filler->connectToHost(m_server.serverAddress(), m_server.serverPort());
+            if (!filler->waitForConnected(300))
+                return true;
+        }
+        return false;
+    }
+    quint16 port() const { return m_server.serverPort(); }
+
+private:
+    QTcpServer m_server;
+    std::vector<std::unique_ptr<QTcpSocket>> m_fillers;
+};
+
 } // namespace
 
 class TestDccFile : public QObject {
@@ -52,6 +78,11 @@ private Q_SLOTS:
     void receive();
     void acknowledgesEachArrival();
     void countCrossing2To32();
+    void percentOfAnEighteenDigitSize();
+    void progressShownTenTimesASecond_data();
+    void progressShownTenTimesASecond();
+    void silentSenderTimesOut();
+    void connectThatNeverCompletesTimesOut();
     void writeFailureEndsUnacknowledged();
     void fileThatCannotBeCreated();
     void existingFileLeftAlone();
@@ -64,17 +95,18 @@ private Q_SLOTS:
     void send_data();
     void send();
     void silentReceiverTimesOut();
+    void sendQueueStaysBounded();
     void listenerNobodyReaches();
 
 private:
     DccFileTransfer& transfer() { return *c->p->mainFrame().dccFileTransfer; }
     // A file offer from 127.0.0.1 and the peer's port.
-    static DccOffer offer(const IrcScriptedPeer& sender, qint64 size) {
+    static DccOffer offer(quint16 port, qint64 size) {
         DccOffer o;
         o.kind = DccOfferKind::Send;
         o.fileName = o.safeName = QStringLiteral("f.bin");
         o.address = 0x7f000001;
-        o.port = sender.port();
+        o.port = port;
         o.size = size;
         o.sizeWord = QString::number(size);
         return o;
@@ -82,7 +114,7 @@ private:
     // Starts a receive into `path` from `sender` and waits for its connection.
     frm_dccget* start(IrcScriptedPeer& sender, qint64 size, const QString& path,
                       const QString& mask = QStringLiteral("bob!b@host")) {
-        transfer().ReceiveSetUp(offer(sender, size), mask, path);
+        transfer().ReceiveSetUp(offer(sender.port(), size), mask, path);
         frm_dccget* dialog = transfer().receiveDialog(path);
         if (!sender.waitForClient())
             return nullptr;
@@ -191,6 +223,103 @@ void TestDccFile::countCrossing2To32() {
     QCOMPARE(dialog->ProgressBar1->value(), 100);
 }
 
+void TestDccFile::percentOfAnEighteenDigitSize() {
+    // The largest size an offer gives: count × 100 does not fit 64 bits.
+    IrcScriptedPeer sender;
+    const qint64 size = 999'999'999'999'999'999;
+    const qint64 count = size - 10'000'000'000'000'000; // 98.99…%
+    transfer().setNextReceiveStart(count - 50);
+    frm_dccget* dialog = start(sender, size, target());
+    QVERIFY(dialog);
+    QVERIFY(sendAndWaitForAck(sender, pattern(50)));
+    QCOMPARE(dialog->Label1->text(),
+             QString::number(count) + QStringLiteral(" of ") + QString::number(size));
+    QCOMPARE(dialog->ProgressBar1->value(), 98);
+    QCOMPARE(dialog->ownPanel()->ToolTipText(), QStringLiteral("Get from bob 98% complete"));
+}
+
+void TestDccFile::progressShownTenTimesASecond_data() {
+    // The program's clock moves by this much before each arrival.
+    QTest::addColumn<int>("stepMs");
+    // The progress texts seen by the sender before the last arrival.
+    QTest::addColumn<int>("shown");
+
+    QTest::newRow("held clock") << 0 << 1;
+    QTest::newRow("99 ms apart") << 99 << 500;
+    QTest::newRow("100 ms apart") << 100 << 999;
+    QTest::newRow("clock set back") << -1000 << 999;
+}
+
+void TestDccFile::progressShownTenTimesASecond() {
+    QFETCH(int, stepMs);
+    QFETCH(int, shown);
+    constexpr int size = 1000;
+    QDateTime now(QDate(2026, 1, 1), QTime(12, 0));
+    c->p->clock.setFixed(now);
+    IrcScriptedPeer sender;
+    QSignalSpy ended(&transfer(), &DccFileTransfer::receiveEnded);
+    frm_dccget* dialog = start(sender, size, target());
+    QVERIFY(dialog);
+    // One byte per arrival: the next goes once the last is acknowledged.
+    QStringList texts;
+    connect(&sender, &IrcScriptedPeer::bytesReceived, this, [&] {
+        if (sender.received().size() / 4 >= size)
+            return;
+        if (texts.isEmpty() || texts.constLast() != dialog->Label1->text())
+            texts.append(dialog->Label1->text());
+        now = now.addMSecs(stepMs);
+        c->p->clock.setFixed(now);
+        sender.send("x");
+    });
+    sender.send("x");
+    QTRY_COMPARE_WITH_TIMEOUT(ended.size(), 1, 20000);
+    QCOMPARE(texts.size(), shown);
+    QCOMPARE(texts.first(), QStringLiteral("1 of 1000"));
+    QList<quint32> acks;
+    for (quint32 count = 1; count <= size; ++count)
+        acks.append(count);
+    QTRY_COMPARE_WITH_TIMEOUT(acksIn(sender.received()), acks, 5000);
+    // The last arrival was shown at once: the dialog saw the whole count.
+    QCOMPARE(dialog->Command1->text(), QStringLiteral("Clo&se"));
+    QCOMPARE(dialog->Label1->text(), QStringLiteral("Complete"));
+    QCOMPARE(dialog->ProgressBar1->value(), 100);
+    QCOMPARE(dialog->ownPanel()->ToolTipText(), QStringLiteral("Get from bob 100% complete"));
+}
+
+void TestDccFile::silentSenderTimesOut() {
+    IrcScriptedPeer sender;
+    transfer().setIdleTimeout(1000);
+    QSignalSpy ended(&transfer(), &DccFileTransfer::receiveEnded);
+    frm_dccget* dialog = start(sender, 1000, target());
+    QVERIFY(dialog);
+    // Each arrival starts the wait again: together they outlast it.
+    for (int i = 0; i < 5; ++i) {
+        QVERIFY(sendAndWaitForAck(sender, pattern(100)));
+        QTest::qWait(300);
+    }
+    QCOMPARE(ended.size(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(ended.size(), 1, 5000);
+    QCOMPARE(ended.first().at(1).toBool(), false);
+    QCOMPARE(dialog->Label1->text(), QStringLiteral("Incomplete transfer, please retry"));
+    QTRY_VERIFY_WITH_TIMEOUT(!sender.hasClient(), 5000);
+    QCOMPARE(contents(target()), pattern(100).repeated(5));
+}
+
+void TestDccFile::connectThatNeverCompletesTimesOut() {
+    FullListener sender;
+    QVERIFY(sender.fill());
+    transfer().setIdleTimeout(500);
+    QSignalSpy ended(&transfer(), &DccFileTransfer::receiveEnded);
+    transfer().ReceiveSetUp(offer(sender.port(), 100), QStringLiteral("bob!b@host"), target());
+    const QPointer<frm_dccget> dialog = transfer().receiveDialog(target());
+    QVERIFY(dialog);
+    QTRY_COMPARE_WITH_TIMEOUT(ended.size(), 1, 5000);
+    QCOMPARE(ended.first().at(1).toBool(), false);
+    QCOMPARE(dialog->Label1->text(), QStringLiteral("Incomplete transfer, please retry"));
+    // It never connected: no file was made.
+    QVERIFY(!QFileInfo::exists(target()));
+}
+
 void TestDccFile::writeFailureEndsUnacknowledged() {
     IrcScriptedPeer sender;
     int writes = 0;
@@ -232,7 +361,7 @@ void TestDccFile::fileThatCannotBeCreated() {
 void TestDccFile::existingFileLeftAlone() {
     // A file of the accepted name appears before the connection is made.
     IrcScriptedPeer sender;
-    transfer().ReceiveSetUp(offer(sender, 10), QStringLiteral("bob!b@host"), target());
+    transfer().ReceiveSetUp(offer(sender.port(), 10), QStringLiteral("bob!b@host"), target());
     frm_dccget* dialog = transfer().receiveDialog(target());
     QVERIFY(dialog);
     QFile existing(target());
@@ -254,7 +383,7 @@ void TestDccFile::samePathRefused() {
     IrcScriptedPeer second;
     QVERIFY(start(first, 100, target()));
     c->markServerLines();
-    transfer().ReceiveSetUp(offer(second, 100), QStringLiteral("eve!e@host"), target());
+    transfer().ReceiveSetUp(offer(second.port(), 100), QStringLiteral("eve!e@host"), target());
     QVERIFY(!second.waitForClient(300));
     QCOMPARE(c->newServerLines().size(), 1);
     QVERIFY(c->newServerLines().first().startsWith(QStringLiteral("Error: ")));
@@ -268,8 +397,12 @@ void TestDccFile::twoReceivesKeptApart() {
     frm_dccget* fromCarol =
         start(carol, 400, target(QStringLiteral("c.bin")), QStringLiteral("carol!c@host"));
     QVERIFY(fromBob && fromCarol);
+    const QDateTime start(QDate(2026, 1, 1), QTime(12, 0));
+    c->p->clock.setFixed(start);
     QVERIFY(sendAndWaitForAck(bob, pattern(500, 1)));
     QVERIFY(sendAndWaitForAck(carol, pattern(100, 2)));
+    // Late enough for bob's progress to be shown again.
+    c->p->clock.setFixed(start.addMSecs(DccFileTransfer::ProgressIntervalMs));
     QVERIFY(sendAndWaitForAck(bob, pattern(250, 3)));
     QCOMPARE(acksIn(bob.received()), (QList<quint32>{500, 750}));
     QCOMPARE(acksIn(carol.received()), (QList<quint32>{100}));
@@ -401,6 +534,28 @@ void TestDccFile::silentReceiverTimesOut() {
     QCOMPARE(ended.size(), 1);
     QCOMPARE(ended.first().at(1).toBool(), false);
     QVERIFY(!c->p->mainFrame().dccsend->isLoaded(index));
+}
+
+void TestDccFile::sendQueueStaysBounded() {
+    // More than the system's buffers hold, to a receiver that reads nothing.
+    const QString path = c->folder.write(QStringLiteral("out.bin"), pattern(16 * 1024 * 1024));
+    ScriptedAnswerer answers;
+    platform::WinsockArray& dccsend = *c->p->mainFrame().dccsend;
+    const int index = transfer().offerFile(path);
+    QVERIFY(index > 0);
+    // The most that waited in the socket each time the transfer filled it.
+    qint64 most = 0;
+    const auto measure = [&] { most = qMax(most, dccsend[index]->bytesToWrite()); };
+    connect(&dccsend, &platform::WinsockArray::ConnectionRequest, this, measure);
+    connect(&dccsend, &platform::WinsockArray::SendProgress, this, measure);
+    QTcpSocket receiver;
+    receiver.setReadBufferSize(64 * 1024);
+    receiver.connectToHost(QStringLiteral("127.0.0.1"), quint16(dccsend[index]->LocalPort()));
+    QVERIFY(receiver.waitForConnected(5000));
+    QTRY_VERIFY_WITH_TIMEOUT(most > 0, 5000);
+    QTest::qWait(500);
+    QVERIFY(most <= DccFileTransfer::SendAhead);
+    QVERIFY(dccsend.isLoaded(index));
 }
 
 void TestDccFile::listenerNobodyReaches() {

@@ -14,18 +14,21 @@ IrcScriptedPeer::IrcScriptedPeer(QObject* parent) : QObject(parent) {
                 m_client->deleteLater();
             }
             m_client = next;
+            ++m_accepted;
             m_received.clear();
-            connect(next, &QTcpSocket::readyRead, this,
-                    [this, next] { m_received += next->readAll(); });
+            connect(next, &QTcpSocket::readyRead, this, [this, next] {
+                m_received += next->readAll();
+                emit bytesReceived();
+            });
         }
     });
 }
 
 bool IrcScriptedPeer::waitForClient(int timeoutMs) {
-    const QDeadlineTimer deadline(timeoutMs);
-    while (!hasClient() && !deadline.hasExpired())
-        QTest::qWait(5);
-    return hasClient();
+    if (!QTest::qWaitFor([this] { return m_accepted > m_waited; }, timeoutMs))
+        return false;
+    ++m_waited;
+    return true;
 }
 
 void IrcScriptedPeer::send(const QByteArray& bytes) {

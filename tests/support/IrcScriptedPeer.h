@@ -26,8 +26,11 @@ public:
     QString host() const { return QStringLiteral("127.0.0.1"); }
     quint16 port() const { return m_server.serverPort(); }
 
-    // Waits for a client to connect.
+    // Waits for the next client to be accepted: each call waits for one
+    // more connection than the calls before it, so a client that connects
+    // and leaves at once still counts.
     bool waitForClient(int timeoutMs = 5000);
+    // A client is connected now.
     bool hasClient() const {
         return m_client && m_client->state() == QAbstractSocket::ConnectedState;
     }
@@ -50,9 +53,15 @@ public:
     // Closes the client's connection in order (FIN), as a server does.
     void closeClient();
 
+Q_SIGNALS:
+    // The client sent bytes; received() holds them.
+    void bytesReceived();
+
 private:
     QTcpServer m_server;
     QPointer<QTcpSocket> m_client;
     QByteArray m_received;
     int m_markers = 0;
+    int m_accepted = 0; // connections accepted
+    int m_waited = 0;   // connections waitForClient returned for
 };

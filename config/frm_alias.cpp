@@ -132,7 +132,7 @@ void frm_alias::Form_QueryUnload(int& Cancel, int UnloadMode) {
     Program& p = program();
     // A window that never went into the frame has no place to keep.
     if (subWindow() != nullptr)
-        WriteWindowGeometry(p, kGeometryFile, *this);
+        WriteWindowGeometry(p, kGeometryFile, *this, m_placement->lastNormalGeometry());
     if (!p.ExitConfirmed && !p.closing)
         Cancel = 1;
     Hide();

@@ -196,7 +196,7 @@ void frm_popups::Form_QueryUnload(int& Cancel, int UnloadMode) {
     // A window that never went into the frame has no place to keep; a place
     // that cannot be written is not worth a message.
     if (subWindow() != nullptr)
-        WriteWindowGeometry(p, kGeometryFile, *this);
+        WriteWindowGeometry(p, kGeometryFile, *this, m_placement->lastNormalGeometry());
     if (!p.ExitConfirmed && !p.closing)
         Cancel = 1;
     Hide();

@@ -84,7 +84,8 @@ void frm_twColor::cbox_Click(int index) {
 }
 
 void frm_twColor::Command1_Click() {
-    Q_EMIT chosen();
+    // Only a swatch click is a choice: "&Choose" closes as the close box
+    // does, so a preselection it did not change is not taken for a pick.
     Unload();
 }
 

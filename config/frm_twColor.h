@@ -21,7 +21,7 @@ public:
     void selcol(int index);
     // A click on swatch `index`: marks it.
     void cbox_Click(int index);
-    // "&Choose": closes the chooser.
+    // "&Choose": closes the chooser, as its close box does.
     void Command1_Click();
 
     // The swatches, the larger box showing the marked colour, the "Color
@@ -32,7 +32,7 @@ public:
     QPushButton* Command1 = nullptr;
 
 Q_SIGNALS:
-    // The user chose: clicked a swatch or pressed "&Choose".
+    // The user chose: clicked a swatch.
     void chosen();
 
 private:

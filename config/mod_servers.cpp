@@ -7,6 +7,7 @@
 #include "platform/dialogs/Dialogs.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QSignalBlocker>
 
@@ -51,15 +52,38 @@ void saveAndReload(Program& p) {
         FillServerCombo(p, QStringLiteral("1"));
 }
 
+// The list from a servers.ini's bytes, shown in the combo box. Each line is
+// decoded on its own, so one stray byte costs one entry.
+void loadFrom(Program& p, const QByteArray& bytes) {
+    p.servers.readLines(DecodeLines(bytes));
+    FillServerCombo(p, QStringLiteral("1"));
+}
+
 } // namespace
 
 void LoadServers(Program& program) {
-    // Each line is decoded on its own, so one stray byte costs one entry.
     QByteArray bytes;
     if (!ReadFileBytes(serversPath(program), &bytes))
         bytes.clear();
-    program.servers.readLines(DecodeLines(bytes));
-    FillServerCombo(program, QStringLiteral("1"));
+    loadFrom(program, bytes);
+}
+
+void LoadServersAtStartup(Program& program) {
+    const QString path = serversPath(program);
+    const QFileInfo file(path);
+    if (file.exists() || file.isSymLink()) {
+        LoadServers(program);
+        return;
+    }
+    const QByteArray bytes = DefaultServersFile();
+    QString ignored;
+    program.fileWriter(path, bytes, &ignored);
+    loadFrom(program, bytes);
+}
+
+QByteArray DefaultServersFile() {
+    QFile resource(QStringLiteral(":/config/servers.ini"));
+    return resource.open(QIODevice::ReadOnly) ? resource.readAll() : QByteArray();
 }
 
 void FillServerCombo(Program& program, const QString& mode) {

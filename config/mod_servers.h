@@ -4,11 +4,19 @@
 // dialog's server buttons do with them.
 
 class Program;
+class QByteArray;
 class QString;
 
 // Reads servers.ini into the server list (a missing or unreadable file leaves
 // it empty) and refills the combo box with the friendly names.
 void LoadServers(Program& program);
+// Start-up's load: a servers.ini that exists, empty or not, is read as
+// LoadServers reads it. Without one, the list that ships with the program is
+// written there first (a folder that cannot take it is not worth a word) and
+// is the list of this run either way.
+void LoadServersAtStartup(Program& program);
+// The bytes of the list that ships with the program, in servers.ini's format.
+QByteArray DefaultServersFile();
 // Refills the setup dialog's List1: friendly names for mode "1", URLs for
 // mode "2"; any other mode leaves it empty. The box is left without a
 // selection.

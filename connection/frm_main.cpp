@@ -304,6 +304,10 @@ int frm_main::AddPanel(const QString& text, int picture) {
 
 void frm_main::ShowToolWindow(Form& window, const QString& panel, int picture) {
     window.Show();
+    // A tool window hides while minimised, and one saved minimised comes
+    // back so: asked for, it is shown in its normal state.
+    if (window.WindowState() == Form::vbMinimized)
+        window.setWindowState(Form::vbNormal);
     window.ZOrder();
     if (FindPanel(program(), panel) == 0) {
         AddPanel(panel, picture);

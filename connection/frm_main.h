@@ -115,8 +115,9 @@ public:
     // Adds a switchbar panel at the end with text `text` and picture
     // `picture` of `il`, sized as a spring; returns its index.
     int AddPanel(const QString& text, int picture);
-    // Shows a tool window and brings it to the front; when the switchbar has
-    // no panel `panel` yet, adds it with `picture` and marks it active.
+    // Shows a tool window in its normal state when it was minimised and
+    // brings it to the front; when the switchbar has no panel `panel` yet,
+    // adds it with `picture` and marks it active.
     void ShowToolWindow(Form& window, const QString& panel, int picture);
     // Arranges the child windows: 0 cascade, 1 tiled one above the other,
     // 2 tiled side by side, 3 the minimised ones lined up along the bottom;

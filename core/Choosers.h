@@ -4,8 +4,9 @@
 // chooser leaves the palette index in `Program::PickedColorIndex`, the font
 // chooser the face name in `Program::PickedFont`, and the caller reads them
 // once the chooser has closed. The result tells whether the user chose in
-// this showing (a swatch or "&Choose"; "&Select"); closing without a choice
-// leaves the results as they were, or as a preselection left them.
+// this showing (a swatch clicked; "&Select"); closing without one, by the
+// colour chooser's "&Choose" too, leaves the results as they were, or as a
+// preselection left them.
 //
 // While a dialog answerer stands in for the user, it gives the pick and no
 // chooser is shown; a chooser built for a preselection is unloaded.

@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <cmath>
 
+using platform::PixelsToTwipsX;
+using platform::PixelsToTwipsY;
 using platform::TwipsToPixelsX;
 using platform::TwipsToPixelsY;
 
@@ -64,9 +66,17 @@ QByteArray FormatWindowGeometry(int state, int left, int top, int height, int wi
     });
 }
 
-bool WriteWindowGeometry(Program& program, const QString& fileName, const Form& form) {
-    const QByteArray bytes = FormatWindowGeometry(form.WindowState(), form.Left(), form.Top(),
-                                                  form.Height(), form.Width());
+bool WriteWindowGeometry(Program& program, const QString& fileName, const Form& form,
+                         const std::optional<QRect>& lastNormal) {
+    QByteArray bytes;
+    if (lastNormal && form.WindowState() == Form::vbMinimized) {
+        const QRect& g = *lastNormal;
+        bytes = FormatWindowGeometry(Form::vbNormal, PixelsToTwipsX(g.x()), PixelsToTwipsY(g.y()),
+                                     PixelsToTwipsY(g.height()), PixelsToTwipsX(g.width()));
+    } else {
+        bytes = FormatWindowGeometry(form.WindowState(), form.Left(), form.Top(), form.Height(),
+                                     form.Width());
+    }
     QString error;
     return program.fileWriter(FindPathNoCase(program.folder(), fileName), bytes, &error);
 }

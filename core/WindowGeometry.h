@@ -7,9 +7,11 @@
 // own FSet when it loads; FSet applies it through ApplyGeometryRecord.
 
 #include <QByteArray>
+#include <QRect>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class Form;
 class Program;
@@ -32,7 +34,13 @@ QByteArray FormatWindowGeometry(int state, int left, int top, int height, int wi
 // any letter case is replaced) with the form's state and its current
 // geometry, through the program's file writer. False when the write failed;
 // the old file then stays as it was.
-bool WriteWindowGeometry(Program& program, const QString& fileName, const Form& form);
+//
+// A window that hides when minimised passes `lastNormal`, the geometry of its
+// window widget (in pixels) when it was last in the normal state: minimised,
+// it is recorded there in the normal state, so that it comes back where the
+// user last saw it rather than hidden.
+bool WriteWindowGeometry(Program& program, const QString& fileName, const Form& form,
+                         const std::optional<QRect>& lastNormal = std::nullopt);
 
 // Reads `fileName` from the program folder and calls FSet(key, value) for
 // each record, in file order, until the first line that is not a record of

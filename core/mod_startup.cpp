@@ -30,7 +30,7 @@ std::unique_ptr<Program> Main(const QString& programFolder) {
 void Main(Program& p) {
     p.palette.SetColorScheme(QStringLiteral("DEF_MIRC"));
     PrepareFolders(p);
-    LoadServers(p);
+    LoadServersAtStartup(p);
     LoadSettings(p);
     LoadPopups(p);
     SetDefaults(p);

@@ -30,6 +30,7 @@ int FramePlacement::panelBefore(int ownPanel) {
 void FramePlacement::watch(std::function<void()> activated, std::function<void()> resized) {
     QMdiSubWindow* sub = m_form.subWindow();
     m_resized = std::move(resized);
+    m_normalGeometry = sub->geometry();
     sub->installEventFilter(this);
     connect(sub, &QMdiSubWindow::windowStateChanged, this,
             [this](Qt::WindowStates before, Qt::WindowStates now) {
@@ -48,6 +49,8 @@ void FramePlacement::watch(std::function<void()> activated, std::function<void()
 
 bool FramePlacement::eventFilter(QObject* watched, QEvent* event) {
     QMdiSubWindow* sub = m_form.subWindow();
+    if (watched == sub && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+        noteNormalGeometry();
     if (watched != sub || event->type() != QEvent::Resize || !m_resized)
         return QObject::eventFilter(watched, event);
     const QSize given = static_cast<QResizeEvent*>(event)->size();
@@ -67,6 +70,21 @@ bool FramePlacement::eventFilter(QObject* watched, QEvent* event) {
             Qt::QueuedConnection);
     }
     return QObject::eventFilter(watched, event);
+}
+
+void FramePlacement::noteNormalGeometry() {
+    // Qt marks a child minimised or maximised before it gives it the icon's
+    // or the area's geometry, so what is seen in the normal state is the
+    // place the user left it at.
+    if (m_form.WindowState() == Form::vbNormal)
+        m_normalGeometry = m_form.subWindow()->geometry();
+}
+
+QRect FramePlacement::lastNormalGeometry() const {
+    const QMdiSubWindow* sub = m_form.subWindow();
+    if (sub != nullptr && m_form.WindowState() == Form::vbNormal)
+        return sub->geometry();
+    return m_normalGeometry;
 }
 
 void FramePlacement::rescueSmall() {

@@ -13,8 +13,13 @@
 // Qt activates a child again on its way to minimised and shows it again at
 // the end of minimising it; the helper leaves out that activation and hides
 // the window once Qt is done.
+//
+// It also remembers where the window last stood in the normal state, which
+// Qt keeps to itself for a minimised or maximised child, so that a window
+// minimised at exit can be saved at a place it can come back to.
 
 #include <QObject>
+#include <QRect>
 
 #include <functional>
 
@@ -40,6 +45,9 @@ public:
 
     // The activation rule for a window shrunk below 200 twips.
     void rescueSmall();
+    // The window's geometry (its sub-window's, in pixels) when it was last
+    // in the normal state: the current one while it is.
+    QRect lastNormalGeometry() const;
     // The resize rules: minimised, the hand-over (queued until Qt has
     // finished minimising); normal, the frame rescue. Then, unless
     // minimised, `layOut` places the controls. Placing the window raises
@@ -52,12 +60,14 @@ protected:
 private:
     void hideMinimised();
     void handOver();
+    void noteNormalGeometry();
     // The main frame the form is a child of; nullptr before it is shown.
     const QWidget* frameWindow() const;
 
     Form& m_form;
     HandOverPanel m_handOverPanel = &FramePlacement::panelBefore;
     std::function<void()> m_resized;
+    QRect m_normalGeometry;
     bool m_inResize = false;
     bool m_handOverQueued = false;
 };

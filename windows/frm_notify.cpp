@@ -154,7 +154,7 @@ void frm_notify::Form_QueryUnload(int& Cancel, int UnloadMode) {
     // one saved before stays. A place that cannot be saved is not worth
     // keeping the window open for.
     if (subWindow() != nullptr)
-        WriteWindowGeometry(program(), kGeometryFile, *this);
+        WriteWindowGeometry(program(), kGeometryFile, *this, m_placement->lastNormalGeometry());
     if (UnloadMode > 0)
         return;
     Cancel = 1;

@@ -47,6 +47,8 @@ private Q_SLOTS:
     void nonPaletteColourClosedStoresNothing();
     void paletteColourClosedStoresItAgain();
     void pickerShowsTheChooserWithoutAnswerer();
+    void chooseWithoutASwatchStoresNothing_data();
+    void chooseWithoutASwatchStoresNothing();
     void swatchesStoreNothing();
 
 private:
@@ -572,6 +574,25 @@ void TestAppearance::pickerShowsTheChooserWithoutAnswerer() {
     QTest::mouseClick(label("lbl_WIN_SERVER_COMMAND_FONT"), Qt::LeftButton);
     QCOMPARE(p().settings.value(QStringLiteral("WIN_SERVER_COMMAND_FONT")), face);
     QCOMPARE(label("lbl_WIN_SERVER_COMMAND_FONT")->text(), face);
+}
+
+// "&Choose" pressed without a swatch clicked closes as the close box does: a
+// colour outside the palette, or one never set, is left as it was rather than
+// turned into the preselected black.
+void TestAppearance::chooseWithoutASwatchStoresNothing_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("never set") << QString();
+    QTest::newRow("outside the palette") << QStringLiteral("1193046");
+}
+
+void TestAppearance::chooseWithoutASwatchStoresNothing() {
+    QFETCH(QString, stored);
+    const QString key = QStringLiteral("WIN_CHAN_CONSOLE_BACKCOLOR");
+    p().settings.setValue(key, stored);
+    QTimer::singleShot(0, [&] { p().colorChooser().Command1->click(); });
+    QTest::mouseClick(label("pic_win_Chan_console_backcolor"), Qt::LeftButton);
+    QVERIFY(!p().hasColorChooser());
+    QCOMPARE(p().settings.value(key), stored);
 }
 
 void TestAppearance::swatchesStoreNothing() {

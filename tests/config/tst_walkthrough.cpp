@@ -221,9 +221,16 @@ void TestWalkthrough::boxesStoredAsText_data() {
     QTest::newRow("interface, tray and question")
         << 3 << QStringList{"Check6", "Check7"}
         << QStringList{"MAINFORM_ONTOP=FALSE", "USE_TRAY=1", "USE_CONFIRM_EXIT=1"};
+    // One box alone, so that a key read from its neighbour's box fails.
+    QTest::newRow("interface, tray alone")
+        << 3 << QStringList{"Check6"}
+        << QStringList{"MAINFORM_ONTOP=FALSE", "USE_TRAY=1", "USE_CONFIRM_EXIT=0"};
     QTest::newRow("buddy mode only")
         << 4 << QStringList{"Check10"}
         << QStringList{"USE_BUDDY=1", "USE_MSNTILE=0", "USE_MSNSOUND=0", "USE_MSN_TRANS=0"};
+    QTest::newRow("sound alone") << 4 << QStringList{"Check11"}
+                                 << QStringList{"USE_BUDDY=0", "USE_MSNTILE=0", "USE_MSNSOUND=1",
+                                                "USE_MSN_TRANS=0"};
     QTest::newRow("tiles, sound, transparent")
         << 4 << QStringList{"Check9", "Check11", "Check8"}
         << QStringList{"USE_BUDDY=0", "USE_MSNTILE=1", "USE_MSNSOUND=1", "USE_MSN_TRANS=1"};

@@ -2,6 +2,8 @@
 
 #include "config/frm_popups.h"
 #include "config/frm_setup.h"
+#include "config/frm_sw.h"
+#include "config/mod_servers.h"
 #include "connection/frm_main.h"
 #include "console/absRichEdit.h"
 #include "core/Program.h"
@@ -18,11 +20,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTextEdit>
 
@@ -79,6 +84,9 @@ private Q_SLOTS:
     void answerYesAsksAgain();
     void questionComesBeforeAnyWindowIsShown();
     void filesAreLoadedBeforeTheDefaults();
+    void serverListAtStart_data();
+    void serverListAtStart();
+    void firstStartOffersTheLocalServer();
 };
 
 void TestStartup::emptyFolder() {
@@ -456,6 +464,84 @@ void TestStartup::filesAreLoadedBeforeTheDefaults() {
     QVERIFY(p.setupDialog().isVisible());
     QCOMPARE(p.popupsWindow().pop_server_list->count(), 1);
     QCOMPARE(p.popupsWindow().pop_server_list->item(0)->text(), QStringLiteral("List"));
+}
+
+// servers.ini is written from the shipped list only when there is none; one
+// that is there, empty or not, is read as it stands.
+void TestStartup::serverListAtStart_data() {
+    QTest::addColumn<bool>("present");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("writeFails");
+    QTest::addColumn<QByteArray>("written"); // servers.ini afterwards
+    QTest::addColumn<QByteArray>("listed");  // the list, as servers.ini would hold it
+    const QByteArray shipped = DefaultServersFile();
+    QTest::newRow("none") << false << QByteArray() << false << shipped << shipped;
+    QTest::newRow("none, and the folder takes no file")
+        << false << QByteArray() << true << QByteArray() << shipped;
+    QTest::newRow("empty") << true << QByteArray("") << false << QByteArray("")
+                           << QByteArray("\"\"\r\n");
+    QTest::newRow("the user's own") << true << kServers << false << kServers << kServers;
+}
+
+void TestStartup::serverListAtStart() {
+    QFETCH(bool, present);
+    QFETCH(QByteArray, file);
+    QFETCH(bool, writeFails);
+    QFETCH(QByteArray, written);
+    QFETCH(QByteArray, listed);
+    ScriptedAnswerer answers;
+    answers.queueMessageBoxAnswer(platform::vbNo);
+    TempProgramFolder folder;
+    if (present)
+        folder.write(QStringLiteral("servers.ini"), file);
+    Program p(folder.path());
+    int serverWrites = 0;
+    p.fileWriter = [&](const QString& path, const QByteArray& bytes, QString* error) {
+        if (path.endsWith(u"/servers.ini"))
+            ++serverWrites;
+        if (writeFails)
+            return false;
+        return RecordFile::saveAtomically(path, bytes, error);
+    };
+    Main(p);
+    QCOMPARE(serverWrites, present ? 0 : 1);
+    QCOMPARE(p.servers.fileBytes(), listed);
+    QCOMPARE(p.setupDialog().List1->count(), p.servers.ServerCount());
+    const QString path = folder.file(QStringLiteral("servers.ini"));
+    QCOMPARE(QFileInfo::exists(path), !writeFails);
+    if (!writeFails)
+        QCOMPARE(folder.read(QStringLiteral("servers.ini")), written);
+    // No message about the failed write.
+    QCOMPARE(answers.requests().size(), 1);
+
+    // The setup dialog's "Load" reads the file as it is, and writes none.
+    QFile::remove(path);
+    p.setupDialog().Command6->click();
+    QCOMPARE(p.servers.ServerCount(), 0);
+    QVERIFY(!QFileInfo::exists(path));
+}
+
+// A first start in an empty folder: the walkthrough's server box starts on
+// the local server, and "Use this server:" makes it the one to connect to.
+void TestStartup::firstStartOffersTheLocalServer() {
+    ScriptedAnswerer answers;
+    answers.queueMessageBoxAnswer(platform::vbYes);
+    TempProgramFolder folder;
+    Program p(folder.path());
+    Main(p);
+    QCOMPARE(answers.requests().constLast().kind, platform::DialogRequest::ModalWindow);
+    QVERIFY(p.servers.ServerCount() > 2);
+    QVERIFY(p.servers.GetServerField(0, QStringLiteral("URL")) != u"127.0.0.1");
+
+    frm_sw& w = p.setupWizard();
+    QCOMPARE(w.Combo1->currentIndex(), 1);
+    QCOMPARE(w.Combo1->currentText(), QStringLiteral("Local server (scripts/run)"));
+    w.Option2->setChecked(true);
+    w.SSTab1->setCurrentIndex(2);
+    w.Command6->click();
+    QCOMPARE(p.settings.value(u"SERVER_URL"), QStringLiteral("127.0.0.1"));
+    QCOMPARE(p.settings.value(u"SERVER_PORT"), QStringLiteral("6667"));
+    QCOMPARE(w.page(), 3);
 }
 
 PARLONE_TEST_MAIN(TestStartup)

@@ -3,6 +3,7 @@
 // the buddies into online and offline with the server window's lines, and
 // the window's place in notify.win.
 
+#include "connection/MainMenus.h"
 #include "connection/NotifyReplies.h"
 #include "connection/frm_main.h"
 #include "core/WindowLookup.h"
@@ -14,6 +15,7 @@
 #include "windows/frm_notify.h"
 #include "windows/frm_server.h"
 
+#include <QAction>
 #include <QPushButton>
 #include <QTabWidget>
 
@@ -55,6 +57,8 @@ private Q_SLOTS:
     void roundOfTwoRepliesMerged();
     void closeHidesAndKeepsPolling();
     void placeReadFromNotifyWin();
+    void minimisedAtExitComesBack_data();
+    void minimisedAtExitComesBack();
 
 private:
     frm_notify& notify() { return f.p->notifyWindow(); }
@@ -372,6 +376,62 @@ void TestNotify::placeReadFromNotifyWin() {
     QCOMPARE(platform::PixelsToTwipsY(n.SSTab1->height()), onScreenY(3000 - 120 - 500));
     QCOMPARE(platform::PixelsToTwipsY(n.l_online->height()), onScreenY(2380 - 720 - 50));
     QCOMPARE(platform::PixelsToTwipsY(n.List1->height()), onScreenY(2380 - 360 - 50));
+}
+
+// A window minimised when the program ends is saved at the place it had
+// before, in the normal state; after a restart Tools > Notify shows it
+// there. A file saved minimised by an earlier run still gives a window
+// that Tools > Notify shows.
+void TestNotify::minimisedAtExitComesBack_data() {
+    QTest::addColumn<QByteArray>("saved"); // notify.win, or how this run leaves the window
+    QTest::addColumn<QList<int>>("place"); // left, top, width, height; or 3/4 of the frame
+    QTest::newRow("minimised at exit") << QByteArray() << QList<int>{300, 450, 7050, 4050};
+    QTest::newRow("maximised, then minimised")
+        << QByteArray("max") << QList<int>{300, 450, 7050, 4050};
+    QTest::newRow("saved minimised")
+        << QByteArray("\"WIN_STATE\",\" 1\"\r\n\"WIN_LEFT\",\" 0\"\r\n"
+                      "\"WIN_TOP\",\" 12000\"\r\n\"WIN_HEIGHT\",\" 405\"\r\n"
+                      "\"WIN_WIDTH\",\" 2400\"\r\n")
+        << QList<int>{};
+}
+
+void TestNotify::minimisedAtExitComesBack() {
+    QFETCH(QByteArray, saved);
+    QFETCH(QList<int>, place);
+    if (saved.startsWith('"')) {
+        f.folder->write(QStringLiteral("notify.win"), saved);
+    } else {
+        frm_notify& n = notify();
+        f.p->mainFrame().ShowToolWindow(n, QStringLiteral("Notify"), 7);
+        n.Move(place.at(0), place.at(1), place.at(2), place.at(3));
+        if (saved == "max")
+            n.setWindowState(Form::vbMaximized);
+        n.setWindowState(Form::vbMinimized);
+        QTRY_VERIFY(!n.Visible());
+        int cancel = 0;
+        n.Form_QueryUnload(cancel, Form::vbFormCode);
+        const QByteArray win = f.folder->read(QStringLiteral("notify.win"));
+        QVERIFY2(win.startsWith("\"WIN_STATE\",\" 0\""), win.constData());
+    }
+
+    // The next run, in the same folder.
+    f.p.reset();
+    f.p = std::make_unique<Program>(f.folder->path());
+    f.p->mainFrame().resize(WindowFixture::FrameWidth, WindowFixture::FrameHeight);
+    f.p->mainFrame().show();
+    f.p->mainFrame().menus->mnuNotify->trigger();
+    frm_notify& n = notify();
+    QVERIFY(n.Visible());
+    QCOMPARE(n.WindowState(), int(Form::vbNormal));
+    QVERIFY(FindPanel(*f.p, QStringLiteral("Notify")) > 0);
+    if (place.isEmpty()) {
+        place = {onScreenX(100), onScreenY(100), onScreenX(f.frameWidth() * 3 / 4),
+                 onScreenY(f.frameHeight() * 3 / 4)};
+    }
+    QCOMPARE((QList<int>{n.Left(), n.Top(), n.Width(), n.Height()}), place);
+    // Still there once Qt is done with the window's state.
+    QTest::qWait(50);
+    QVERIFY(n.Visible());
 }
 
 PARLONE_TEST_MAIN(TestNotify)

@@ -5,11 +5,15 @@
 // switchbar (the server window the one to its right, the others the one to
 // their left).
 
+#include "config/frm_alias.h"
+#include "config/frm_popups.h"
+#include "core/WindowGeometry.h"
 #include "platform/window/SwitchBar.h"
 #include "platform/window/Twips.h"
 #include "tests/support/TestMain.h"
 #include "tests/windows/WindowFixture.h"
 #include "windows/frm_chan.h"
+#include "windows/frm_notify.h"
 #include "windows/frm_server.h"
 
 #include <QListWidget>
@@ -45,6 +49,8 @@ private Q_SLOTS:
     void channelLayout();
     void minimisedHandsOver_data();
     void minimisedHandsOver();
+    void toolWindowMinimisedAtExitKeepsItsPlace_data();
+    void toolWindowMinimisedAtExitKeepsItsPlace();
 
 private:
     WindowFixture f;
@@ -223,6 +229,35 @@ void TestPlacement::minimisedHandsOver() {
         QCOMPARE(window->Visible(), window->Tag() == shown);
     for (int i = 1; i <= bar.Count(); ++i)
         QCOMPARE(bar.Panel(i)->bevel() == SwitchBarPanel::sbrInset, i == inset);
+}
+
+// The tool windows that hide while minimised save, when minimised, the place
+// they had before and the normal state, so that they can come back.
+void TestPlacement::toolWindowMinimisedAtExitKeepsItsPlace_data() {
+    QTest::addColumn<QString>("panel");
+    QTest::addColumn<QString>("file");
+    QTest::newRow("notify") << "Notify"
+                            << "notify.win";
+    QTest::newRow("alias") << "Alias"
+                           << "alias.win";
+    QTest::newRow("popups") << "Popups"
+                            << "popups.win";
+}
+
+void TestPlacement::toolWindowMinimisedAtExitKeepsItsPlace() {
+    QFETCH(QString, panel);
+    QFETCH(QString, file);
+    Program& p = *f.p;
+    Form& window = panel == u"Notify"  ? static_cast<Form&>(p.notifyWindow())
+                   : panel == u"Alias" ? static_cast<Form&>(p.aliasWindow())
+                                       : static_cast<Form&>(p.popupsWindow());
+    p.mainFrame().ShowToolWindow(window, panel, 7);
+    window.Move(300, 450, 7050, 4050);
+    window.setWindowState(Form::vbMinimized);
+    QTRY_VERIFY(!window.Visible());
+    int cancel = 0;
+    window.Form_QueryUnload(cancel, Form::vbFormCode);
+    QCOMPARE(f.folder->read(file), FormatWindowGeometry(Form::vbNormal, 300, 450, 4050, 7050));
 }
 
 PARLONE_TEST_MAIN(TestPlacement)

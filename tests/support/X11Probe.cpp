@@ -66,4 +66,21 @@ bool viewable(WId window) {
     return reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
 }
 
+void withdraw(WId window) {
+    xcb_connection_t* c = connection();
+    if (!c)
+        return;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    xcb_unmap_window(c, xcb_window_t(window));
+    // The window manager lets go of a client that says it withdraws.
+    xcb_unmap_notify_event_t notify{};
+    notify.response_type = XCB_UNMAP_NOTIFY;
+    notify.event = root;
+    notify.window = xcb_window_t(window);
+    xcb_send_event(c, 0, root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&notify));
+    xcb_flush(c);
+}
+
 } // namespace x11probe

@@ -16,5 +16,8 @@ QList<WId> stacking();
 WId transientFor(WId window);
 // Whether `window` is mapped and viewable.
 bool viewable(WId window);
+// Takes `window` off the screen behind Qt's back, as a window manager that
+// lost it would leave it: unmapped and withdrawn, while Qt counts it visible.
+void withdraw(WId window);
 
 } // namespace x11probe

@@ -1,6 +1,6 @@
-// The setup dialog against a main frame that is put on top and back: what
-// the window manager maps and stacks shows only on a real X server with one,
-// so this runs on an Xvfb of its own with openbox.
+// The setup dialog and the program's boxes against a main frame that is put
+// on top and back: what the window manager maps and stacks shows only on a
+// real X server with one, so this runs on an Xvfb of its own with openbox.
 
 #include "config/frm_setup.h"
 #include "config/frm_sw.h"
@@ -10,12 +10,14 @@
 #include "core/mod_kernel.h"
 #include "core/mod_set.h"
 #include "core/mod_startup.h"
+#include "platform/dialogs/Dialogs.h"
 #include "tests/support/TempProgramFolder.h"
 #include "tests/support/X11Probe.h"
 #include "tests/support/XvfbSession.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -27,6 +29,15 @@ namespace {
 void setOnTop(Program& p, bool on) {
     Setting(p, QStringLiteral("MAINFORM_ONTOP"),
             on ? QStringLiteral("TRUE") : QStringLiteral("FALSE"));
+}
+
+// The visible box of a kind, if one is open.
+template <typename Box> Box* openBox() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* box = qobject_cast<Box*>(widget); box && box->isVisible())
+            return box;
+    }
+    return nullptr;
 }
 
 // The native window a widget has now. QWidget::winId() keeps the first one
@@ -55,6 +66,8 @@ private Q_SLOTS:
     void setupShowsAboveTheFrame();
     void walkthroughAdvancedOptionsShowSetup_data();
     void walkthroughAdvancedOptionsShowSetup();
+    void boxOpensAboveTheOnTopFrame_data();
+    void boxOpensAboveTheOnTopFrame();
 
 private:
     // Setup is mapped, names the frame's current native window as the one it
@@ -183,6 +196,49 @@ void TestSetupStacking::walkthroughAdvancedOptionsShowSetup() {
     QVERIFY(QTest::qWaitForWindowExposed(&frame()));
     QCOMPARE(bool(frame().windowFlags() & Qt::WindowStaysOnTopHint), onTop);
     verifySetupAboveTheFrame();
+}
+
+void TestSetupStacking::boxOpensAboveTheOnTopFrame_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("active");
+    for (const char* kind : {"message box", "input box"}) {
+        for (const char* active : {"frame", "another window", "none"})
+            QTest::addRow("%s, %s active", kind, active) << kind << active;
+    }
+}
+
+void TestSetupStacking::boxOpensAboveTheOnTopFrame() {
+    QFETCH(QString, kind);
+    QFETCH(QString, active);
+    frame().Show();
+    setOnTop(*m_p, true);
+    QVERIFY(QTest::qWaitForWindowExposed(&frame()));
+    QWidget other;
+    if (active == u"frame") {
+        frame().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&frame()));
+    } else if (active == u"another window") {
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+    } else {
+        QApplication::setActiveWindow(nullptr);
+        QTRY_VERIFY(QApplication::activeWindow() == nullptr);
+    }
+
+    QDialog* box = nullptr;
+    if (kind == u"message box") {
+        platform::ShowMsgBox(QStringLiteral("Above the frame?"));
+        box = openBox<QMessageBox>();
+    } else {
+        platform::ShowInputBox(QStringLiteral("Above the frame?"), QString(), QString(), {});
+        box = openBox<QInputDialog>();
+    }
+    QVERIFY(box);
+    const auto close = qScopeGuard([box] { box->reject(); });
+    QVERIFY(QTest::qWaitForWindowExposed(box));
+    QTRY_VERIFY(x11probe::viewable(nativeWindow(*box)));
+    QTRY_VERIFY(stackedAbove(*box, frame()));
 }
 
 PARLONE_XVFB_TEST_MAIN(TestSetupStacking, XvfbSession::WindowManager::Openbox)

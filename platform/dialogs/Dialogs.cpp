@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
+#include <QScreen>
 
 #include <algorithm>
 
@@ -151,16 +152,36 @@ int answerOf(QMessageBox& box) {
     return clicked ? resultOf(box.standardButton(clicked)) : vbCancel;
 }
 
+// An input box whose prompt shows as written: its label takes no "&" for an
+// access key (QInputDialog makes the line edit the label's buddy whenever it
+// shows, so the buddy is let go once shown), and a long prompt wraps inside
+// the box, which stays within the screen.
+class PromptBox : public QInputDialog {
+public:
+    using QInputDialog::QInputDialog;
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        QInputDialog::showEvent(event);
+        for (QLabel* label : findChildren<QLabel*>())
+            label->setBuddy(nullptr);
+    }
+};
+
 // A Qt input box for a request, its prompt as plain text.
 QInputDialog* makeInputBox(const DialogRequest& request) {
-    auto* box = new QInputDialog(QApplication::activeWindow());
+    auto* box = new PromptBox(QApplication::activeWindow());
     keepAboveTheProgram(*box);
     box->setWindowTitle(request.title);
     box->setInputMode(QInputDialog::TextInput);
     box->setLabelText(request.prompt);
     box->setTextValue(request.defaultText);
-    for (QLabel* label : box->findChildren<QLabel*>())
+    for (QLabel* label : box->findChildren<QLabel*>()) {
         label->setTextFormat(Qt::PlainText);
+        label->setWordWrap(true);
+    }
+    if (const QScreen* screen = box->screen())
+        box->setMaximumWidth(screen->availableGeometry().width());
     return box;
 }
 

@@ -8,6 +8,7 @@
 #include "core/mod_connect.h"
 #include "core/mod_set.h"
 #include "platform/dialogs/Dialogs.h"
+#include "platform/window/NativeWindow.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -519,14 +520,18 @@ void frm_setup::List1_DblClick() {
 }
 
 bool frm_setup::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::WinIdChange && watched == m_frame && isVisible()) {
+    if ((event->type() == QEvent::WinIdChange || event->type() == QEvent::Show) &&
+        watched == m_frame && isVisible()) {
+        // The frame got a new native window (put on top or back) or was shown
+        // again (back from the tray), which the window manager takes as a new
+        // window: the dialog is made to belong to it and raised, once the
+        // change is done.
         QMetaObject::invokeMethod(
             this,
             [this] {
                 if (!isVisible())
                     return;
-                hide();
-                show();
+                keepAboveFrame();
                 raise();
             },
             Qt::QueuedConnection);
@@ -578,6 +583,18 @@ void frm_setup::Form_QueryUnload(int& Cancel, int UnloadMode) {
     frame.ZOrder();
 }
 
+void frm_setup::Show() {
+    const bool shown = isVisible();
+    Form::Show();
+    if (!shown || windowHandle() == nullptr)
+        return;
+    // Asked for again: it belongs to the frame's window of now, and a window
+    // the window manager lost while Qt counts it visible is mapped again.
+    keepAboveFrame();
+    if (!windowHandle()->isExposed() && !isMinimized())
+        platform::MapAgain(*windowHandle());
+}
+
 void frm_setup::showEvent(QShowEvent* event) {
     Form::showEvent(event);
     keepAboveFrame();
@@ -587,13 +604,15 @@ void frm_setup::keepAboveFrame() {
     if (!program().hasMainFrame() || windowHandle() == nullptr)
         return;
     frm_main& frame = program().mainFrame();
-    windowHandle()->setTransientParent(frame.windowHandle());
-    // Putting the frame on top or back gives it a new native window, which the
-    // dialog is then no longer kept above; it is shown again above the new one.
+    // Putting the frame on top or back gives it a new native window, and
+    // showing it again makes it new to the window manager; the dialog is
+    // then made to belong to it again (eventFilter).
     if (m_frame != &frame) {
         frame.installEventFilter(this);
         m_frame = &frame;
     }
+    if (QWindow* frameWindow = frame.windowHandle())
+        platform::SetTransientParentInPlace(*windowHandle(), *frameWindow);
 }
 
 void frm_setup::hideEvent(QHideEvent* event) {

@@ -32,6 +32,9 @@ public:
     // Closing hides the dialog and brings the main frame to the front, unless
     // the program is ending: then the dialog closes.
     void Form_QueryUnload(int& Cancel, int UnloadMode) override;
+    // Shows the dialog above the main frame; asked for while it is shown, it
+    // is mapped again should the window manager have lost it.
+    void Show() override;
 
     // Copies the selected server entry into the server settings and labels.
     void List1_Click();
@@ -170,7 +173,8 @@ private:
     // A text box's edit is done: the box lost the focus, Return was pressed
     // or the dialog went away.
     void textBoxDone(QLineEdit& box);
-    // Keeps the dialog above the main frame, also when the frame stays on top.
+    // Keeps the dialog above the main frame, also when the frame stays on top:
+    // it belongs to the frame's native window of now.
     void keepAboveFrame();
     void chk_use_startupini_Click();
     void start_command_Change();

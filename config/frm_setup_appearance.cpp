@@ -30,6 +30,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QTabWidget>
@@ -298,6 +299,18 @@ void store(Program& p, const QString& key, const QString& value) {
     }
 }
 
+// A preview page that asks for room to show all of it, and scrolls when the
+// dialog, which Qt keeps within the screen, cannot give it that.
+class PreviewScroll : public QScrollArea {
+public:
+    QSize sizeHint() const override {
+        if (!widget())
+            return QScrollArea::sizeHint();
+        const int frame = 2 * frameWidth();
+        return widget()->sizeHint() + QSize(frame, frame);
+    }
+};
+
 // The sizes the samples take; others are shown on the label and the slider
 // only.
 constexpr int kSmallestSample = 1;
@@ -309,8 +322,15 @@ QWidget* frm_setup::appearancePage() {
     auto* page = new QWidget;
     auto* pageLayout = new QVBoxLayout(page);
     SStab2 = new QTabWidget;
-    for (int kind : {ServerKind, ChannelKind, QueryKind})
-        SStab2->addTab(appearanceKindPage(kind), QString::fromLatin1(kindPages[kind].caption));
+    for (int kind : {ServerKind, ChannelKind, QueryKind}) {
+        // The samples keep their fonts, however large: the page scrolls
+        // rather than the dialog growing past the screen.
+        auto* scroll = new PreviewScroll;
+        scroll->setWidget(appearanceKindPage(kind));
+        scroll->setWidgetResizable(true);
+        scroll->setFrameShape(QFrame::NoFrame);
+        SStab2->addTab(scroll, QString::fromLatin1(kindPages[kind].caption));
+    }
     SStab2->addTab(colorsPage(), QStringLiteral("Colors"));
     pageLayout->addWidget(SStab2, 1);
     pageLayout->addWidget(profilesFrame());

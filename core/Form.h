@@ -58,7 +58,7 @@ public:
 
     // Shows the form (an MDI child goes into the main frame first) and
     // activates it.
-    void Show();
+    virtual void Show();
     void Hide();
     bool Visible() const;
     // Brings the form to the front.

@@ -9,6 +9,9 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
+#include <QScreen>
+
+#include <algorithm>
 
 namespace platform {
 namespace {
@@ -108,6 +111,19 @@ DialogRequest inputRequest(const QString& prompt, const QString& title,
     return request;
 }
 
+// A box opens above every window of the program. It belongs to the active
+// window, but a window that stays on top (the main frame can) is stacked
+// above any window that does not, whatever that one belongs to; while one is
+// shown, the box stays on top as well.
+void keepAboveTheProgram(QDialog& box) {
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    const bool onTop = std::any_of(windows.cbegin(), windows.cend(), [&box](const QWidget* w) {
+        return w != &box && w->isVisible() && w->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    });
+    if (onTop)
+        box.setWindowFlag(Qt::WindowStaysOnTopHint);
+}
+
 // A Qt message box for a request, its prompt as plain text.
 QMessageBox* makeMessageBox(const DialogRequest& request) {
     auto* box = new QMessageBox(iconOf(request.buttons), request.title, QString(), {},
@@ -120,6 +136,10 @@ QMessageBox* makeMessageBox(const DialogRequest& request) {
     // The second or third button is the default when the style says so.
     const qsizetype preferred = (request.buttons & 0xF00) / vbDefaultButton2;
     box->setDefaultButton(order.value(preferred, order.constFirst()));
+    // Modal before it is kept above: QMessageBox sets its window flags anew
+    // when its modality is set.
+    box->setWindowModality(Qt::ApplicationModal);
+    keepAboveTheProgram(*box);
     return box;
 }
 
@@ -132,15 +152,36 @@ int answerOf(QMessageBox& box) {
     return clicked ? resultOf(box.standardButton(clicked)) : vbCancel;
 }
 
+// An input box whose prompt shows as written: its label takes no "&" for an
+// access key (QInputDialog makes the line edit the label's buddy whenever it
+// shows, so the buddy is let go once shown), and a long prompt wraps inside
+// the box, which stays within the screen.
+class PromptBox : public QInputDialog {
+public:
+    using QInputDialog::QInputDialog;
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        QInputDialog::showEvent(event);
+        for (QLabel* label : findChildren<QLabel*>())
+            label->setBuddy(nullptr);
+    }
+};
+
 // A Qt input box for a request, its prompt as plain text.
 QInputDialog* makeInputBox(const DialogRequest& request) {
-    auto* box = new QInputDialog(QApplication::activeWindow());
+    auto* box = new PromptBox(QApplication::activeWindow());
+    keepAboveTheProgram(*box);
     box->setWindowTitle(request.title);
     box->setInputMode(QInputDialog::TextInput);
     box->setLabelText(request.prompt);
     box->setTextValue(request.defaultText);
-    for (QLabel* label : box->findChildren<QLabel*>())
+    for (QLabel* label : box->findChildren<QLabel*>()) {
         label->setTextFormat(Qt::PlainText);
+        label->setWordWrap(true);
+    }
+    if (const QScreen* screen = box->screen())
+        box->setMaximumWidth(screen->availableGeometry().width());
     return box;
 }
 
@@ -246,7 +287,6 @@ void ShowMsgBox(const QString& prompt, int buttons, const QString& title, MsgBox
     }
     QMessageBox* box = makeMessageBox(request);
     box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::ApplicationModal);
     QObject::connect(box, &QDialog::finished, box, [box, context, answered] {
         if (answered)
             later(context, [answered, result = answerOf(*box)] { answered(result); });

@@ -15,6 +15,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTextEdit>
 
@@ -39,6 +40,8 @@ private Q_SLOTS:
     void closesWhileTheProgramEnds();
     void optionsSurviveARestart();
     void captions();
+    void largeConsoleFontFitsTheScreen_data();
+    void largeConsoleFontFitsTheScreen();
 
 private:
     Program& p() { return *m_p; }
@@ -384,6 +387,43 @@ void TestSetup::captions() {
                              "Connect to the selected server!", "Load", "Save", "Aquire", "&Apply"})
         QVERIFY2(buttons.contains(QString::fromLatin1(text)), text);
     QCOMPARE(setup().chk_prompt_swiz->text(), QStringLiteral("Prompt for wizard on /setup"));
+}
+
+void TestSetup::largeConsoleFontFitsTheScreen_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("sample");
+    QTest::addColumn<int>("page");
+    QTest::newRow("server") << "WIN_SERVER_CONSOLE_FONTSIZE"
+                            << "lbl_WIN_SERVER_MOTDCOLOR" << 0;
+    QTest::newRow("channel") << "WIN_CHAN_CONSOLE_FONTSIZE"
+                             << "lbl_WIN_CHAN_ACTIONCOLOR" << 1;
+    QTest::newRow("query") << "WIN_QUERY_CONSOLE_FONTSIZE"
+                           << "lbl_win_query_actioncolor" << 2;
+}
+
+// However large the samples' font, the dialog stays within the screen, its
+// lower part (the appearance profiles) on it, and the samples keep the font.
+void TestSetup::largeConsoleFontFitsTheScreen() {
+    QFETCH(QString, key);
+    QFETCH(QString, sample);
+    QFETCH(int, page);
+    Setting(p(), key, QStringLiteral("30"));
+    frm_setup& dialog = setup();
+    dialog.SSTab1->setCurrentIndex(2);
+    dialog.SStab2->setCurrentIndex(page);
+    dialog.Show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const QRect screen = dialog.screen()->availableGeometry();
+    QVERIFY2(screen.contains(dialog.frameGeometry()),
+             qPrintable(QStringLiteral("%1x%2 on %3x%4")
+                            .arg(dialog.frameGeometry().width())
+                            .arg(dialog.frameGeometry().height())
+                            .arg(screen.width())
+                            .arg(screen.height())));
+    const QWidget* profiles = dialog.btn_load_app;
+    QVERIFY(profiles->isVisible());
+    QVERIFY(screen.contains(QRect(profiles->mapToGlobal(QPoint(0, 0)), profiles->size())));
+    QCOMPARE(dialog.appearanceControl(sample)->font().pointSize(), 30);
 }
 
 PARLONE_TEST_MAIN(TestSetup)

@@ -9,7 +9,11 @@
 #include "tests/support/TempProgramFolder.h"
 #include "tests/support/TestMain.h"
 
+#include <QInputDialog>
+#include <QLabel>
 #include <QListWidget>
+#include <QScreen>
+#include <QTimer>
 
 using namespace platform;
 
@@ -60,6 +64,7 @@ private Q_SLOTS:
     void answers_data();
     void answers();
     void promptsExactly();
+    void captionBoxShowsItsPromptAsWritten();
     void popupCommandStartsItForAKind_data();
     void popupCommandStartsItForAKind();
 
@@ -187,6 +192,44 @@ void TestPopupWizard::promptsExactly() {
     QCOMPARE(allNo.requests().constLast().prompt,
              QStringLiteral("Popup will not be added as you answered no to all the responses"));
     QCOMPARE(allNo.requests().constLast().buttons, vbOKOnly | vbInformation);
+}
+
+// The real caption box, looked at while it waits: the prompt shows as it is
+// written, its "&" as itself rather than an access key, wrapped inside a box
+// that fits the screen.
+void TestPopupWizard::captionBoxShowsItsPromptAsWritten() {
+    Program p(m_folder.path());
+    bool found = false;
+    bool plain = false;
+    bool accessKey = true;
+    bool wraps = false;
+    int boxWidth = 0;
+    int screenWidth = 0;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        for (const QLabel* label : box->findChildren<QLabel*>()) {
+            if (label->text() != kCaptionPrompt)
+                continue;
+            found = true;
+            plain = label->textFormat() == Qt::PlainText;
+            // A label with a buddy shows its "&" as an access key.
+            accessKey = label->buddy() != nullptr;
+            wraps = label->wordWrap();
+        }
+        boxWidth = box->frameGeometry().width();
+        screenWidth = box->screen()->availableGeometry().width();
+        box->reject();
+    });
+    AddPopupWizard(p, QStringLiteral("server"));
+    QVERIFY(found);
+    QVERIFY(plain);
+    QVERIFY(!accessKey);
+    QVERIFY(wraps);
+    QVERIFY2(boxWidth <= screenWidth,
+             qPrintable(QStringLiteral("%1 > %2").arg(boxWidth).arg(screenWidth)));
+    QCOMPARE(filedItems(p), QStringList());
 }
 
 void TestPopupWizard::popupCommandStartsItForAKind_data() {

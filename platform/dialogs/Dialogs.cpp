@@ -163,8 +163,14 @@ public:
 protected:
     void showEvent(QShowEvent* event) override {
         QInputDialog::showEvent(event);
-        for (QLabel* label : findChildren<QLabel*>())
+        for (QLabel* label : findChildren<QLabel*>()) {
             label->setBuddy(nullptr);
+            // A label that had a buddy goes on showing its "&" as an access
+            // key until its text is set anew.
+            const QString text = label->text();
+            label->clear();
+            label->setText(text);
+        }
     }
 };
 

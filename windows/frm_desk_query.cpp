@@ -5,6 +5,7 @@
 #include "console/toolkit/mod_tbscroll.h"
 #include "console/toolkit/mod_topmost.h"
 #include "console/toolkit/mod_winx.h"
+#include "core/Palette.h"
 #include "core/Program.h"
 #include "core/SafeFileName.h"
 #include "core/Val.h"
@@ -13,6 +14,7 @@
 #include "platform/window/SwitchBar.h"
 #include "platform/window/Twips.h"
 #include "sysmenu/Sysdeck.h"
+#include "windows/frm_query.h"
 #include "windows/frm_server.h"
 
 #include <QFile>
@@ -166,6 +168,8 @@ void frm_desk_query::Undesk() {
     if (index < 0)
         return;
     Form* twin = p.forms().at(index);
+    if (auto* query = qobject_cast<frm_query*>(twin))
+        query->takeLines(*console, m_tookOver);
     Hide();
     // The tags first, so the query window's activation finds its panel.
     twin->setTag(Tag());
@@ -178,6 +182,24 @@ void frm_desk_query::Undesk() {
     // change (the query was the active one when it left), so that no
     // activation of it comes.
     SelectPanel(p, twin->Tag());
+}
+
+void frm_desk_query::takeLines(const absRichEdit& from, int since) {
+    m_tookOver = CopyQueryLines(program(), from, since, *console);
+}
+
+int CopyQueryLines(Program& program, const absRichEdit& from, int since, absRichEdit& to) {
+    const QString text = from.Text();
+    const QString lines = text.mid(since <= text.size() ? since : 0);
+    to.setSelStart(to.FileSize());
+    to.setSelLength(0);
+    const QString colour = program.settings.value(QStringLiteral("WIN_QUERY_CONSOLE_FORECOLOR"));
+    if (!colour.isEmpty())
+        to.setSelColor(ColourNumber(colour));
+    to.setSelText(lines);
+    const int length = to.FileSize();
+    to.setSelStart(length);
+    return length;
 }
 
 QString frm_desk_query::positionFile(Program& program, const QString& nick) {

@@ -4,7 +4,6 @@
 #include "console/absRichEdit.h"
 #include "console/toolkit/mod_tbscroll.h"
 #include "core/CommandWindow.h"
-#include "core/Palette.h"
 #include "core/Program.h"
 #include "core/WindowLookup.h"
 #include "core/mod_set.h"
@@ -98,7 +97,13 @@ void frm_query::Form_QueryUnload(int& Cancel, int UnloadMode) {
     Form* left = p.forms().at(desktop);
     left->setTag(Tag());
     left->setCaption(Caption());
+    if (auto* desk = qobject_cast<frm_desk_query*>(left))
+        desk->takeLines(*console, m_tookOver);
     Unload();
+}
+
+void frm_query::takeLines(const absRichEdit& from, int since) {
+    m_tookOver = CopyQueryLines(program(), from, since, *console);
 }
 
 void frm_query::Desktop() {
@@ -110,12 +115,14 @@ void frm_query::Desktop() {
     m_unread = 0;
     const int hidden = FindForm(p, u'?' + tag);
     if (hidden >= 0) {
-        Form* desk = p.forms().at(hidden);
+        Form* found = p.forms().at(hidden);
         Hide();
         setTag(u'?' + tag);
-        desk->setTag(tag);
-        desk->Show();
-        desk->ZOrder();
+        found->setTag(tag);
+        if (auto* desk = qobject_cast<frm_desk_query*>(found))
+            desk->takeLines(*console, m_tookOver);
+        found->Show();
+        found->ZOrder();
         return;
     }
 
@@ -136,12 +143,5 @@ void frm_query::Desktop() {
     desk->ZOrder();
     ApplyQueryLooks(p, *desk);
     // Earlier lines come over as plain text in the query's text colour.
-    absRichEdit& text = *desk->console;
-    text.setSelStart(0);
-    text.setSelLength(text.FileSize());
-    const QString colour = p.settings.value(QStringLiteral("WIN_QUERY_CONSOLE_FORECOLOR"));
-    if (!colour.isEmpty())
-        text.setSelColor(ColourNumber(colour));
-    text.setSelText(console->Text());
-    text.setSelStart(text.FileSize());
+    desk->takeLines(*console, 0);
 }

@@ -1,6 +1,7 @@
 // A query detached onto the desktop: the two ways to detach, the tag pair,
 // putting it back and detaching again, its place, its closing, its
-// position file, its system-menu items, the lines typed in it, and the
+// position file, its system-menu items, the lines typed in it, the whole
+// conversation in whichever window shows it across the switches, and the
 // popups and looks that reach it while detached.
 
 #include "config/frm_popups.h"
@@ -19,6 +20,7 @@
 #include "tests/support/TestMain.h"
 #include "tests/windows/WindowFixture.h"
 #include "windows/DetachMenuProc.h"
+#include "windows/WindowLog.h"
 #include "windows/frm_desk_query.h"
 #include "windows/frm_query.h"
 #include "windows/frm_server.h"
@@ -42,6 +44,8 @@ private Q_SLOTS:
     void detach_data();
     void detach();
     void desktopItemPutsItBackAndDetachAgainReusesIt();
+    void theShownWindowHoldsTheWholeConversation_data();
+    void theShownWindowHoldsTheWholeConversation();
     void theHiddenTwinDetachesNothing();
     void firstPlace_data();
     void firstPlace();
@@ -85,6 +89,20 @@ private:
         return texts;
     }
     QString file(const QString& name) { return m_w.folder->file(name); }
+    // The window that carries the conversation of `nick`.
+    ConversationForm* conversation(const QString& nick) {
+        const int index = FindForm(*m_w.p, u'?' + nick);
+        return index < 0 ? nullptr : qobject_cast<ConversationForm*>(m_w.p->forms().at(index));
+    }
+    static QStringList lines(const absRichEdit& console) {
+        return console.Text().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    }
+    // A private message from bob, as the server relays it.
+    void bobSays(const QString& text) {
+        m_w.peer->sendLine(":bob!u@host PRIVMSG me :" + text.toUtf8());
+        QTRY_COMPARE(WindowFixture::lastLine(*conversation(QStringLiteral("bob"))->console),
+                     QStringLiteral("<bob> ") + text);
+    }
 
     WindowFixture m_w;
 };
@@ -186,6 +204,79 @@ void TestDeskQuery::desktopItemPutsItBackAndDetachAgainReusesIt() {
     QVERIFY(desk->isVisible());
     QCOMPARE(q->Tag(), QStringLiteral("??bob"));
     QCOMPARE(WindowFixture::lastLine(*desk->console), QStringLiteral("<bob> on the desktop"));
+}
+
+void TestDeskQuery::theShownWindowHoldsTheWholeConversation_data() {
+    QTest::addColumn<QStringList>("steps");
+    // "bob: text" and "me: text" are lines said by bob and typed by the user
+    // in the window shown; "clear" is /clear typed there; "close" closes the
+    // window shown and "pick" clicks the conversation's panel.
+    const QStringList detached{"detach", "bob: one", "me: two"};
+    const QStringList putBack = detached + QStringList{"put back", "bob: three"};
+    QTest::newRow("detached") << QStringList{"detach"};
+    QTest::newRow("a line from bob on the desktop") << QStringList{"detach", "bob: one"};
+    QTest::newRow("an own line on the desktop") << detached;
+    QTest::newRow("put back") << detached + QStringList{"put back"};
+    QTest::newRow("a line from bob after the put-back") << putBack;
+    QTest::newRow("detached again") << putBack + QStringList{"detach"};
+    QTest::newRow("an own line after detaching again")
+        << putBack + QStringList{"detach", "me: four"};
+    QTest::newRow("put back twice") << putBack + QStringList{"detach", "bob: four", "put back"};
+    QTest::newRow("cleared on the desktop, then put back")
+        << QStringList{"detach", "bob: one", "clear", "bob: x", "put back"};
+    QTest::newRow("closed after the put-back, its panel picked")
+        << putBack + QStringList{"close", "pick"};
+}
+
+void TestDeskQuery::theShownWindowHoldsTheWholeConversation() {
+    QFETCH(QStringList, steps);
+    m_w.p->settings.setValue(QStringLiteral("WIN_QUERY_LOGGING"), QStringLiteral("TRUE"));
+    frm_query* q = query(QStringLiteral("bob"));
+    bobSays(QStringLiteral("hello"));
+    QStringList shown{"<bob> hello"};
+    QStringList said = shown;
+
+    for (const QString& step : std::as_const(steps)) {
+        ConversationForm* window = conversation(QStringLiteral("bob"));
+        QVERIFY2(window, qPrintable(step));
+        if (step.startsWith(u"bob: ")) {
+            bobSays(step.mid(5));
+            shown << QStringLiteral("<bob> ") + step.mid(5);
+        } else if (step.startsWith(u"me: ")) {
+            WindowFixture::enter(*window, step.mid(4));
+            shown << QStringLiteral("<me> ") + step.mid(4);
+        } else if (step == u"clear") {
+            WindowFixture::enter(*window, QStringLiteral("/clear"));
+            shown.clear();
+            continue;
+        } else if (step == u"detach") {
+            detach(q);
+            continue;
+        } else if (step == u"put back") {
+            pick(qobject_cast<frm_desk_query*>(window), frm_desk_query::IDM_DESKTOP);
+            continue;
+        } else if (step == u"close") {
+            window->requestClose();
+            QVERIFY(!m_w.p->forms().contains(q));
+            // The panel stays: it stands for the desktop window now.
+            QCOMPARE(panelTexts(), (QStringList{"Server", "?bob"}));
+            continue;
+        } else if (step == u"pick") {
+            SwitchBar* bar = m_w.p->mainFrame().StatusBar1;
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->Panel(2)->geometry().center());
+            continue;
+        }
+        said << shown.constLast();
+    }
+
+    ConversationForm* window = conversation(QStringLiteral("bob"));
+    QVERIFY(window);
+    QVERIFY(window->isVisible());
+    QCOMPARE(lines(*window->console), shown);
+    // Each line is logged once, by the window that showed it first.
+    WindowLog::writePending();
+    QCOMPARE(m_w.folder->read(QStringLiteral("logs/bob.log")),
+             (said.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
 }
 
 void TestDeskQuery::theHiddenTwinDetachesNothing() {

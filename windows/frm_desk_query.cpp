@@ -18,7 +18,11 @@
 #include "windows/frm_server.h"
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QScreen>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QToolButton>
 
 #include <algorithm>
@@ -200,6 +204,51 @@ int CopyQueryLines(Program& program, const absRichEdit& from, int since, absRich
     const int length = to.FileSize();
     to.setSelStart(length);
     return length;
+}
+
+// The place on the screen -------------------------------------------------------
+
+QMargins frm_desk_query::frameExtents() const {
+    const QRect inner = geometry();
+    const QRect outer = frameGeometry();
+    const QMargins known(inner.left() - outer.left(), inner.top() - outer.top(),
+                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    if (!known.isNull())
+        return known;
+    // Until then the frame the style gives a window of its own stands for
+    // it: its title bar above, its border around.
+    QStyleOptionTitleBar option;
+    option.initFrom(this);
+    const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, &option, this);
+    const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, this);
+    return {border, std::max(titleBar, border), border, border};
+}
+
+void frm_desk_query::placeOnScreen(const QRect& place) {
+    Move(place.x(), place.y(), place.width(), place.height());
+    const QMargins extents = frameExtents();
+    const QRect outer = geometry().marginsAdded(extents);
+    // The screen that holds most of the window.
+    const QScreen* most = nullptr;
+    qint64 mostArea = 0;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect common = screen->geometry().intersected(outer);
+        const qint64 area = qint64(common.width()) * common.height();
+        if (area > mostArea) {
+            most = screen;
+            mostArea = area;
+        }
+    }
+    if (most == nullptr)
+        most = QGuiApplication::primaryScreen();
+    if (most == nullptr)
+        return;
+    const QRect area = most->availableGeometry();
+    QRect kept(outer.topLeft(), QSize(std::min(outer.width(), area.width()),
+                                      std::min(outer.height(), area.height())));
+    kept.moveLeft(std::clamp(kept.left(), area.left(), area.right() + 1 - kept.width()));
+    kept.moveTop(std::clamp(kept.top(), area.top(), area.bottom() + 1 - kept.height()));
+    setGeometry(kept.marginsRemoved(extents));
 }
 
 QString frm_desk_query::positionFile(Program& program, const QString& nick) {

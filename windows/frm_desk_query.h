@@ -19,6 +19,7 @@
 #include "core/UnreadLines.h"
 #include "windows/ConversationForm.h"
 
+#include <QMargins>
 #include <QRect>
 
 #include <optional>
@@ -66,6 +67,15 @@ public:
     // (`since`, its console's length then), copied in as CopyQueryLines
     // copies: this window shows them now.
     void takeLines(const absRichEdit& from, int since);
+    // Puts the window at `place` (left, top, width and height in twips),
+    // moved, and shrunk where it is larger, so that its frame lies inside
+    // the available area of the screen it is most on (the primary screen
+    // when none).
+    void placeOnScreen(const QRect& place);
+    // The window manager's frame around the window, in pixels; before the
+    // window is first mapped, when it is not known, the style's title bar
+    // above the window and its window border around it.
+    QMargins frameExtents() const;
 
     // The position file of `nick`; empty when no file can be named after it.
     static QString positionFile(Program& program, const QString& nick);

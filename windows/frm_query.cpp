@@ -15,6 +15,7 @@
 #include "windows/frm_server.h"
 
 #include <QLineEdit>
+#include <QMdiArea>
 
 #include <algorithm>
 
@@ -130,7 +131,14 @@ void frm_query::Desktop() {
     desk->setTag(tag);
     desk->setCaption(Caption());
     if (const auto saved = frm_desk_query::readPositionFile(p, target())) {
-        desk->Move(saved->x(), saved->y(), saved->width(), saved->height());
+        desk->placeOnScreen(*saved);
+    } else if (subWindow() == nullptr) {
+        // Never shown, this window has no place of its own yet: the
+        // conversation goes where it would first have appeared.
+        const QRect first = firstPlaceInFrame();
+        const QPoint corner = p.mainFrame().mdiArea()->viewport()->mapToGlobal(first.topLeft());
+        desk->placeOnScreen({PixelsToTwipsX(corner.x()), PixelsToTwipsY(corner.y()),
+                             PixelsToTwipsX(first.width()), PixelsToTwipsY(first.height())});
     } else {
         // The conversation stays where it is on the screen, as large.
         const QPoint corner = mapToGlobal(QPoint(0, 0));

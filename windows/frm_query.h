@@ -34,10 +34,13 @@ public:
     // Moves the conversation onto a desktop window of its own: the one left
     // hidden by an earlier "Desktop" when there is one, given the lines
     // shown here since, or else a new one that takes the query looks and
-    // this window's text in the query's text colour, placed where the
-    // conversation's position file says or else where this window is. This
-    // window hides with "?" in front of its tag, and its unread count starts
-    // again. Nothing happens on a window that is itself the hidden one.
+    // this window's text in the query's text colour. A new one is placed
+    // where the conversation's position file says, else where this window
+    // is, or, for a window never shown, where it would first have appeared
+    // in the frame; the file's place and the first one are kept on the
+    // screen. This window hides with "?" in front of its tag, and its
+    // unread count starts again. Nothing happens on a window that is itself
+    // the hidden one.
     void Desktop();
 
     // The lines shown while the window was not the frame's active child.

@@ -1,5 +1,5 @@
 // A query detached onto the desktop: the two ways to detach, the tag pair,
-// putting it back and detaching again, its place, its closing, its
+// putting it back and detaching again, its place on the screen, its closing, its
 // position file, its system-menu items, the lines typed in it, the whole
 // conversation in whichever window shows it across the switches, and the
 // popups and looks that reach it while detached.
@@ -26,6 +26,10 @@
 #include "windows/frm_server.h"
 
 #include <QDir>
+#include <QMdiArea>
+#include <QScreen>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QToolButton>
 
 using namespace platform;
@@ -49,6 +53,8 @@ private Q_SLOTS:
     void theHiddenTwinDetachesNothing();
     void firstPlace_data();
     void firstPlace();
+    void placeIsKeptOnTheScreen_data();
+    void placeIsKeptOnTheScreen();
     void controlsStayClearOfTheMenuButton();
     void close_data();
     void close();
@@ -292,32 +298,110 @@ void TestDeskQuery::theHiddenTwinDetachesNothing() {
 void TestDeskQuery::firstPlace_data() {
     QTest::addColumn<QByteArray>("positionFile");
     QTest::addColumn<bool>("fromFile");
+    QTest::addColumn<bool>("shown");
 
-    QTest::newRow("no file: where the query is") << QByteArray() << false;
-    QTest::newRow("the file's place") << QByteArray("1500,1200,4500,6000\r\n") << true;
-    QTest::newRow("three numbers: where the query is") << QByteArray("1500,1200,4500\r\n") << false;
-    QTest::newRow("not numbers: where the query is") << QByteArray("a,b,c,d\r\n") << false;
-    QTest::newRow("no height: where the query is") << QByteArray("1500,1200,0,6000\r\n") << false;
+    QTest::newRow("no file: where the query is") << QByteArray() << false << true;
+    QTest::newRow("the file's place") << QByteArray("1500,1200,4500,6000\r\n") << true << true;
+    QTest::newRow("three numbers: where the query is")
+        << QByteArray("1500,1200,4500\r\n") << false << true;
+    QTest::newRow("not numbers: where the query is") << QByteArray("a,b,c,d\r\n") << false << true;
+    QTest::newRow("no height: where the query is")
+        << QByteArray("1500,1200,0,6000\r\n") << false << true;
+    QTest::newRow("never shown: where it would first appear") << QByteArray() << false << false;
+    QTest::newRow("never shown: the file's place")
+        << QByteArray("1500,1200,4500,6000\r\n") << true << false;
 }
 
 void TestDeskQuery::firstPlace() {
     QFETCH(QByteArray, positionFile);
     QFETCH(bool, fromFile);
+    QFETCH(bool, shown);
     if (!positionFile.isEmpty())
         m_w.folder->write(QStringLiteral("bob.win"), positionFile);
-    frm_query* q = query(QStringLiteral("bob"));
-    q->Move(600, 450, 7500, 5250);
-    // The conversation's own area, on the screen.
-    const QRect shown(q->mapToGlobal(QPoint(0, 0)), q->size());
-    QVERIFY(shown.width() < TwipsToPixelsX(7500));
+    // A frame that fits the screen, with room above it for the title bar.
+    frm_main& frame = m_w.p->mainFrame();
+    frame.setGeometry(60, 60, 600, 450);
+    QRect place;
+    frm_query* q = nullptr;
+    if (shown) {
+        q = query(QStringLiteral("bob"));
+        q->Move(600, 450, 7500, 5250);
+        // The conversation's own area, on the screen.
+        place = QRect(q->mapToGlobal(QPoint(0, 0)), q->size());
+        QVERIFY(place.width() < TwipsToPixelsX(7500));
+    } else {
+        // A message opens the query, which stays unshown until its panel is
+        // picked.
+        m_w.peer->sendLine(":bob!u@host PRIVMSG me :hi");
+        QTRY_VERIFY(conversation(QStringLiteral("bob")));
+        q = qobject_cast<frm_query*>(conversation(QStringLiteral("bob")));
+        QVERIFY(q);
+        QVERIFY(!q->Visible());
+        place = QRect(frame.mdiArea()->viewport()->mapToGlobal(
+                          QPoint(TwipsToPixelsX(100), TwipsToPixelsY(100))),
+                      QSize(frame.width() * 85 / 100, frame.height() * 75 / 100));
+    }
     detach(q);
     const frm_desk_query* desk = deskOf(QStringLiteral("bob"));
     QVERIFY(desk);
     const QRect expected =
         fromFile ? QRect(1500, 1200, 6000, 4500)
-                 : QRect(PixelsToTwipsX(shown.x()), PixelsToTwipsY(shown.y()),
-                         PixelsToTwipsX(shown.width()), PixelsToTwipsY(shown.height()));
+                 : QRect(PixelsToTwipsX(place.x()), PixelsToTwipsY(place.y()),
+                         PixelsToTwipsX(place.width()), PixelsToTwipsY(place.height()));
     QCOMPARE(QRect(desk->Left(), desk->Top(), desk->Width(), desk->Height()), expected);
+}
+
+void TestDeskQuery::placeIsKeptOnTheScreen_data() {
+    QTest::addColumn<QByteArray>("positionFile");
+    QTest::addColumn<bool>("fits");
+
+    QTest::newRow("never shown, in a frame larger than the screen") << QByteArray() << false;
+    QTest::newRow("above and left of the screen") << QByteArray("-30000,-30000,4500,6000") << true;
+    QTest::newRow("below and right of the screen") << QByteArray("90000,90000,4500,6000") << true;
+    QTest::newRow("its title bar above the top edge") << QByteArray("1500,0,4500,6000") << true;
+    QTest::newRow("larger than the screen") << QByteArray("-600,-600,90000,90000") << false;
+}
+
+void TestDeskQuery::placeIsKeptOnTheScreen() {
+    QFETCH(QByteArray, positionFile);
+    QFETCH(bool, fits);
+    if (!positionFile.isEmpty())
+        m_w.folder->write(QStringLiteral("bob.win"), positionFile + "\r\n");
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    m_w.p->mainFrame().setGeometry(screen.x(), screen.y(), screen.width() * 3 / 2,
+                                   screen.height() * 3 / 2);
+    m_w.peer->sendLine(":bob!u@host PRIVMSG me :hi");
+    QTRY_VERIFY(conversation(QStringLiteral("bob")));
+    ExecCommand(*m_w.p, QStringLiteral("window normal detach ?bob"));
+    frm_desk_query* desk = deskOf(QStringLiteral("bob"));
+    QVERIFY(desk);
+    QVERIFY(desk->isVisible());
+
+    // Before the window is mapped its frame is not known: room is left for a
+    // title bar at the least.
+    QStyleOptionTitleBar option;
+    option.initFrom(desk);
+    const int titleBar = desk->style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, desk);
+    QVERIFY(titleBar > 0);
+    const QRect inner = desk->geometry();
+    QVERIFY2(screen.contains(inner.adjusted(0, -titleBar, 0, 0)),
+             qPrintable(QStringLiteral("%1,%2 %3x%4")
+                            .arg(inner.x())
+                            .arg(inner.y())
+                            .arg(inner.width())
+                            .arg(inner.height())));
+    QVERIFY(screen.contains(inner.marginsAdded(desk->frameExtents())));
+    if (fits)
+        QCOMPARE(QSize(desk->Width(), desk->Height()), QSize(6000, 4500));
+    // What is saved is the place kept on the screen.
+    pick(desk, frm_desk_query::IDM_DESKTOP);
+    const QByteArray saved = QStringLiteral("%1,%2,%3,%4\r\n")
+                                 .arg(desk->Left())
+                                 .arg(desk->Top())
+                                 .arg(desk->Height())
+                                 .arg(desk->Width())
+                                 .toUtf8();
+    QCOMPARE(m_w.folder->read(QStringLiteral("bob.win")), saved);
 }
 
 void TestDeskQuery::controlsStayClearOfTheMenuButton() {

@@ -66,12 +66,14 @@ void Form::attachToFrame() {
     QMdiArea* area = m_program.mainFrame().mdiArea();
     QMdiSubWindow* sub = area->addSubWindow(this);
     sub->setWindowTitle(windowTitle());
-    // A new child starts at (100, 100) twips with most of the frame, until its
-    // own geometry is applied.
-    const QSize frame = m_program.mainFrame().size();
-    sub->setGeometry(TwipsToPixelsX(100), TwipsToPixelsY(100), frame.width() * 85 / 100,
-                     frame.height() * 75 / 100);
+    sub->setGeometry(firstPlaceInFrame());
     m_subWindow = sub;
+}
+
+QRect Form::firstPlaceInFrame() const {
+    const QSize frame = m_program.mainFrame().size();
+    return {TwipsToPixelsX(100), TwipsToPixelsY(100), frame.width() * 85 / 100,
+            frame.height() * 75 / 100};
 }
 
 void Form::Show() {

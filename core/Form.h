@@ -84,6 +84,10 @@ protected:
 
     // The MDI area the child goes into; asked on the first Show.
     virtual void attachToFrame();
+    // Where a child first appears in the frame, until its own geometry is
+    // applied: (100, 100) twips with 85 % of the frame's width and 75 % of
+    // its height, in the MDI area's coordinates.
+    QRect firstPlaceInFrame() const;
 
 private:
     Program& m_program;

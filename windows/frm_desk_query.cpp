@@ -5,6 +5,7 @@
 #include "console/toolkit/mod_tbscroll.h"
 #include "console/toolkit/mod_topmost.h"
 #include "console/toolkit/mod_winx.h"
+#include "core/Palette.h"
 #include "core/Program.h"
 #include "core/SafeFileName.h"
 #include "core/Val.h"
@@ -13,10 +14,15 @@
 #include "platform/window/SwitchBar.h"
 #include "platform/window/Twips.h"
 #include "sysmenu/Sysdeck.h"
+#include "windows/frm_query.h"
 #include "windows/frm_server.h"
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QScreen>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QToolButton>
 
 #include <algorithm>
@@ -166,6 +172,8 @@ void frm_desk_query::Undesk() {
     if (index < 0)
         return;
     Form* twin = p.forms().at(index);
+    if (auto* query = qobject_cast<frm_query*>(twin))
+        query->takeLines(*console, m_tookOver);
     Hide();
     // The tags first, so the query window's activation finds its panel.
     twin->setTag(Tag());
@@ -178,6 +186,69 @@ void frm_desk_query::Undesk() {
     // change (the query was the active one when it left), so that no
     // activation of it comes.
     SelectPanel(p, twin->Tag());
+}
+
+void frm_desk_query::takeLines(const absRichEdit& from, int since) {
+    m_tookOver = CopyQueryLines(program(), from, since, *console);
+}
+
+int CopyQueryLines(Program& program, const absRichEdit& from, int since, absRichEdit& to) {
+    const QString text = from.Text();
+    const QString lines = text.mid(since <= text.size() ? since : 0);
+    to.setSelStart(to.FileSize());
+    to.setSelLength(0);
+    const QString colour = program.settings.value(QStringLiteral("WIN_QUERY_CONSOLE_FORECOLOR"));
+    if (!colour.isEmpty())
+        to.setSelColor(ColourNumber(colour));
+    to.setSelText(lines);
+    const int length = to.FileSize();
+    to.setSelStart(length);
+    return length;
+}
+
+// The place on the screen -------------------------------------------------------
+
+QMargins frm_desk_query::frameExtents() const {
+    const QRect inner = geometry();
+    const QRect outer = frameGeometry();
+    const QMargins known(inner.left() - outer.left(), inner.top() - outer.top(),
+                         outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    if (!known.isNull())
+        return known;
+    // Until then the frame the style gives a window of its own stands for
+    // it: its title bar above, its border around.
+    QStyleOptionTitleBar option;
+    option.initFrom(this);
+    const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, &option, this);
+    const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, this);
+    return {border, std::max(titleBar, border), border, border};
+}
+
+void frm_desk_query::placeOnScreen(const QRect& place) {
+    Move(place.x(), place.y(), place.width(), place.height());
+    const QMargins extents = frameExtents();
+    const QRect outer = geometry().marginsAdded(extents);
+    // The screen that holds most of the window.
+    const QScreen* most = nullptr;
+    qint64 mostArea = 0;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect common = screen->geometry().intersected(outer);
+        const qint64 area = qint64(common.width()) * common.height();
+        if (area > mostArea) {
+            most = screen;
+            mostArea = area;
+        }
+    }
+    if (most == nullptr)
+        most = QGuiApplication::primaryScreen();
+    if (most == nullptr)
+        return;
+    const QRect area = most->availableGeometry();
+    QRect kept(outer.topLeft(), QSize(std::min(outer.width(), area.width()),
+                                      std::min(outer.height(), area.height())));
+    kept.moveLeft(std::clamp(kept.left(), area.left(), area.right() + 1 - kept.width()));
+    kept.moveTop(std::clamp(kept.top(), area.top(), area.bottom() + 1 - kept.height()));
+    setGeometry(kept.marginsRemoved(extents));
 }
 
 QString frm_desk_query::positionFile(Program& program, const QString& nick) {

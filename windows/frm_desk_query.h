@@ -19,11 +19,13 @@
 #include "core/UnreadLines.h"
 #include "windows/ConversationForm.h"
 
+#include <QMargins>
 #include <QRect>
 
 #include <optional>
 
 class Sysdeck;
+class absRichEdit;
 
 class frm_desk_query : public ConversationForm, public ConversationWindow, public UnreadLines {
     Q_OBJECT
@@ -49,8 +51,9 @@ public:
     // cancels.
     void Form_QueryUnload(int& Cancel, int UnloadMode) override;
     // Puts the conversation back into the frame: the position file is
-    // written, the query window shows again with this window's tag, and this
-    // window hides with "?" in front of its tag.
+    // written, the query window shows again with this window's tag and the
+    // lines shown here since the detach, and this window hides with "?" in
+    // front of its tag.
     void Undesk();
     // Writes the position file, nick & ".win" in the program folder: one line
     // of Left, Top, Height and Width in twips, ending CR LF. The nick passes
@@ -59,6 +62,20 @@ public:
     void SaveState();
     // The lines shown while the window was not the active window.
     int mwait() const override { return m_unread; }
+
+    // The lines the query window showed since it took the conversation
+    // (`since`, its console's length then), copied in as CopyQueryLines
+    // copies: this window shows them now.
+    void takeLines(const absRichEdit& from, int since);
+    // Puts the window at `place` (left, top, width and height in twips),
+    // moved, and shrunk where it is larger, so that its frame lies inside
+    // the available area of the screen it is most on (the primary screen
+    // when none).
+    void placeOnScreen(const QRect& place);
+    // The window manager's frame around the window, in pixels; before the
+    // window is first mapped, when it is not known, the style's title bar
+    // above the window and its window border around it.
+    QMargins frameExtents() const;
 
     // The position file of `nick`; empty when no file can be named after it.
     static QString positionFile(Program& program, const QString& nick);
@@ -84,4 +101,14 @@ private:
     void customTranslucency();
 
     int m_unread = 0;
+    // The console's length when this window last took the conversation
+    // from the query window: what it shows past it, the query window has
+    // not shown.
+    int m_tookOver = 0;
 };
+
+// Appends to `to` what `from` shows after position `since` (all of it when
+// `from` is shorter now, having been cleared meanwhile) as plain text in the
+// query's text colour, with the caret left at the end; returns the length of
+// `to` then. What is copied is neither logged nor counted again.
+int CopyQueryLines(Program& program, const absRichEdit& from, int since, absRichEdit& to);

@@ -4,7 +4,6 @@
 #include "console/absRichEdit.h"
 #include "console/toolkit/mod_tbscroll.h"
 #include "core/CommandWindow.h"
-#include "core/Palette.h"
 #include "core/Program.h"
 #include "core/WindowLookup.h"
 #include "core/mod_set.h"
@@ -16,6 +15,7 @@
 #include "windows/frm_server.h"
 
 #include <QLineEdit>
+#include <QMdiArea>
 
 #include <algorithm>
 
@@ -98,7 +98,13 @@ void frm_query::Form_QueryUnload(int& Cancel, int UnloadMode) {
     Form* left = p.forms().at(desktop);
     left->setTag(Tag());
     left->setCaption(Caption());
+    if (auto* desk = qobject_cast<frm_desk_query*>(left))
+        desk->takeLines(*console, m_tookOver);
     Unload();
+}
+
+void frm_query::takeLines(const absRichEdit& from, int since) {
+    m_tookOver = CopyQueryLines(program(), from, since, *console);
 }
 
 void frm_query::Desktop() {
@@ -110,12 +116,14 @@ void frm_query::Desktop() {
     m_unread = 0;
     const int hidden = FindForm(p, u'?' + tag);
     if (hidden >= 0) {
-        Form* desk = p.forms().at(hidden);
+        Form* found = p.forms().at(hidden);
         Hide();
         setTag(u'?' + tag);
-        desk->setTag(tag);
-        desk->Show();
-        desk->ZOrder();
+        found->setTag(tag);
+        if (auto* desk = qobject_cast<frm_desk_query*>(found))
+            desk->takeLines(*console, m_tookOver);
+        found->Show();
+        found->ZOrder();
         return;
     }
 
@@ -123,7 +131,14 @@ void frm_query::Desktop() {
     desk->setTag(tag);
     desk->setCaption(Caption());
     if (const auto saved = frm_desk_query::readPositionFile(p, target())) {
-        desk->Move(saved->x(), saved->y(), saved->width(), saved->height());
+        desk->placeOnScreen(*saved);
+    } else if (subWindow() == nullptr) {
+        // Never shown, this window has no place of its own yet: the
+        // conversation goes where it would first have appeared.
+        const QRect first = firstPlaceInFrame();
+        const QPoint corner = p.mainFrame().mdiArea()->viewport()->mapToGlobal(first.topLeft());
+        desk->placeOnScreen({PixelsToTwipsX(corner.x()), PixelsToTwipsY(corner.y()),
+                             PixelsToTwipsX(first.width()), PixelsToTwipsY(first.height())});
     } else {
         // The conversation stays where it is on the screen, as large.
         const QPoint corner = mapToGlobal(QPoint(0, 0));
@@ -136,12 +151,5 @@ void frm_query::Desktop() {
     desk->ZOrder();
     ApplyQueryLooks(p, *desk);
     // Earlier lines come over as plain text in the query's text colour.
-    absRichEdit& text = *desk->console;
-    text.setSelStart(0);
-    text.setSelLength(text.FileSize());
-    const QString colour = p.settings.value(QStringLiteral("WIN_QUERY_CONSOLE_FORECOLOR"));
-    if (!colour.isEmpty())
-        text.setSelColor(ColourNumber(colour));
-    text.setSelText(console->Text());
-    text.setSelStart(text.FileSize());
+    desk->takeLines(*console, 0);
 }

@@ -1,6 +1,7 @@
 // A query detached onto the desktop: the two ways to detach, the tag pair,
-// putting it back and detaching again, its place, its closing, its
-// position file, its system-menu items, the lines typed in it, and the
+// putting it back and detaching again, its place on the screen, its closing, its
+// position file, its system-menu items, the lines typed in it, the whole
+// conversation in whichever window shows it across the switches, and the
 // popups and looks that reach it while detached.
 
 #include "config/frm_popups.h"
@@ -19,11 +20,16 @@
 #include "tests/support/TestMain.h"
 #include "tests/windows/WindowFixture.h"
 #include "windows/DetachMenuProc.h"
+#include "windows/WindowLog.h"
 #include "windows/frm_desk_query.h"
 #include "windows/frm_query.h"
 #include "windows/frm_server.h"
 
 #include <QDir>
+#include <QMdiArea>
+#include <QScreen>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QToolButton>
 
 using namespace platform;
@@ -42,9 +48,13 @@ private Q_SLOTS:
     void detach_data();
     void detach();
     void desktopItemPutsItBackAndDetachAgainReusesIt();
+    void theShownWindowHoldsTheWholeConversation_data();
+    void theShownWindowHoldsTheWholeConversation();
     void theHiddenTwinDetachesNothing();
     void firstPlace_data();
     void firstPlace();
+    void placeIsKeptOnTheScreen_data();
+    void placeIsKeptOnTheScreen();
     void controlsStayClearOfTheMenuButton();
     void close_data();
     void close();
@@ -85,6 +95,20 @@ private:
         return texts;
     }
     QString file(const QString& name) { return m_w.folder->file(name); }
+    // The window that carries the conversation of `nick`.
+    ConversationForm* conversation(const QString& nick) {
+        const int index = FindForm(*m_w.p, u'?' + nick);
+        return index < 0 ? nullptr : qobject_cast<ConversationForm*>(m_w.p->forms().at(index));
+    }
+    static QStringList lines(const absRichEdit& console) {
+        return console.Text().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    }
+    // A private message from bob, as the server relays it.
+    void bobSays(const QString& text) {
+        m_w.peer->sendLine(":bob!u@host PRIVMSG me :" + text.toUtf8());
+        QTRY_COMPARE(WindowFixture::lastLine(*conversation(QStringLiteral("bob"))->console),
+                     QStringLiteral("<bob> ") + text);
+    }
 
     WindowFixture m_w;
 };
@@ -188,6 +212,79 @@ void TestDeskQuery::desktopItemPutsItBackAndDetachAgainReusesIt() {
     QCOMPARE(WindowFixture::lastLine(*desk->console), QStringLiteral("<bob> on the desktop"));
 }
 
+void TestDeskQuery::theShownWindowHoldsTheWholeConversation_data() {
+    QTest::addColumn<QStringList>("steps");
+    // "bob: text" and "me: text" are lines said by bob and typed by the user
+    // in the window shown; "clear" is /clear typed there; "close" closes the
+    // window shown and "pick" clicks the conversation's panel.
+    const QStringList detached{"detach", "bob: one", "me: two"};
+    const QStringList putBack = detached + QStringList{"put back", "bob: three"};
+    QTest::newRow("detached") << QStringList{"detach"};
+    QTest::newRow("a line from bob on the desktop") << QStringList{"detach", "bob: one"};
+    QTest::newRow("an own line on the desktop") << detached;
+    QTest::newRow("put back") << detached + QStringList{"put back"};
+    QTest::newRow("a line from bob after the put-back") << putBack;
+    QTest::newRow("detached again") << putBack + QStringList{"detach"};
+    QTest::newRow("an own line after detaching again")
+        << putBack + QStringList{"detach", "me: four"};
+    QTest::newRow("put back twice") << putBack + QStringList{"detach", "bob: four", "put back"};
+    QTest::newRow("cleared on the desktop, then put back")
+        << QStringList{"detach", "bob: one", "clear", "bob: x", "put back"};
+    QTest::newRow("closed after the put-back, its panel picked")
+        << putBack + QStringList{"close", "pick"};
+}
+
+void TestDeskQuery::theShownWindowHoldsTheWholeConversation() {
+    QFETCH(QStringList, steps);
+    m_w.p->settings.setValue(QStringLiteral("WIN_QUERY_LOGGING"), QStringLiteral("TRUE"));
+    frm_query* q = query(QStringLiteral("bob"));
+    bobSays(QStringLiteral("hello"));
+    QStringList shown{"<bob> hello"};
+    QStringList said = shown;
+
+    for (const QString& step : std::as_const(steps)) {
+        ConversationForm* window = conversation(QStringLiteral("bob"));
+        QVERIFY2(window, qPrintable(step));
+        if (step.startsWith(u"bob: ")) {
+            bobSays(step.mid(5));
+            shown << QStringLiteral("<bob> ") + step.mid(5);
+        } else if (step.startsWith(u"me: ")) {
+            WindowFixture::enter(*window, step.mid(4));
+            shown << QStringLiteral("<me> ") + step.mid(4);
+        } else if (step == u"clear") {
+            WindowFixture::enter(*window, QStringLiteral("/clear"));
+            shown.clear();
+            continue;
+        } else if (step == u"detach") {
+            detach(q);
+            continue;
+        } else if (step == u"put back") {
+            pick(qobject_cast<frm_desk_query*>(window), frm_desk_query::IDM_DESKTOP);
+            continue;
+        } else if (step == u"close") {
+            window->requestClose();
+            QVERIFY(!m_w.p->forms().contains(q));
+            // The panel stays: it stands for the desktop window now.
+            QCOMPARE(panelTexts(), (QStringList{"Server", "?bob"}));
+            continue;
+        } else if (step == u"pick") {
+            SwitchBar* bar = m_w.p->mainFrame().StatusBar1;
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->Panel(2)->geometry().center());
+            continue;
+        }
+        said << shown.constLast();
+    }
+
+    ConversationForm* window = conversation(QStringLiteral("bob"));
+    QVERIFY(window);
+    QVERIFY(window->isVisible());
+    QCOMPARE(lines(*window->console), shown);
+    // Each line is logged once, by the window that showed it first.
+    WindowLog::writePending();
+    QCOMPARE(m_w.folder->read(QStringLiteral("logs/bob.log")),
+             (said.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
+}
+
 void TestDeskQuery::theHiddenTwinDetachesNothing() {
     frm_query* q = query(QStringLiteral("bob"));
     detach(q);
@@ -201,32 +298,110 @@ void TestDeskQuery::theHiddenTwinDetachesNothing() {
 void TestDeskQuery::firstPlace_data() {
     QTest::addColumn<QByteArray>("positionFile");
     QTest::addColumn<bool>("fromFile");
+    QTest::addColumn<bool>("shown");
 
-    QTest::newRow("no file: where the query is") << QByteArray() << false;
-    QTest::newRow("the file's place") << QByteArray("1500,1200,4500,6000\r\n") << true;
-    QTest::newRow("three numbers: where the query is") << QByteArray("1500,1200,4500\r\n") << false;
-    QTest::newRow("not numbers: where the query is") << QByteArray("a,b,c,d\r\n") << false;
-    QTest::newRow("no height: where the query is") << QByteArray("1500,1200,0,6000\r\n") << false;
+    QTest::newRow("no file: where the query is") << QByteArray() << false << true;
+    QTest::newRow("the file's place") << QByteArray("1500,1200,4500,6000\r\n") << true << true;
+    QTest::newRow("three numbers: where the query is")
+        << QByteArray("1500,1200,4500\r\n") << false << true;
+    QTest::newRow("not numbers: where the query is") << QByteArray("a,b,c,d\r\n") << false << true;
+    QTest::newRow("no height: where the query is")
+        << QByteArray("1500,1200,0,6000\r\n") << false << true;
+    QTest::newRow("never shown: where it would first appear") << QByteArray() << false << false;
+    QTest::newRow("never shown: the file's place")
+        << QByteArray("1500,1200,4500,6000\r\n") << true << false;
 }
 
 void TestDeskQuery::firstPlace() {
     QFETCH(QByteArray, positionFile);
     QFETCH(bool, fromFile);
+    QFETCH(bool, shown);
     if (!positionFile.isEmpty())
         m_w.folder->write(QStringLiteral("bob.win"), positionFile);
-    frm_query* q = query(QStringLiteral("bob"));
-    q->Move(600, 450, 7500, 5250);
-    // The conversation's own area, on the screen.
-    const QRect shown(q->mapToGlobal(QPoint(0, 0)), q->size());
-    QVERIFY(shown.width() < TwipsToPixelsX(7500));
+    // A frame that fits the screen, with room above it for the title bar.
+    frm_main& frame = m_w.p->mainFrame();
+    frame.setGeometry(60, 60, 600, 450);
+    QRect place;
+    frm_query* q = nullptr;
+    if (shown) {
+        q = query(QStringLiteral("bob"));
+        q->Move(600, 450, 7500, 5250);
+        // The conversation's own area, on the screen.
+        place = QRect(q->mapToGlobal(QPoint(0, 0)), q->size());
+        QVERIFY(place.width() < TwipsToPixelsX(7500));
+    } else {
+        // A message opens the query, which stays unshown until its panel is
+        // picked.
+        m_w.peer->sendLine(":bob!u@host PRIVMSG me :hi");
+        QTRY_VERIFY(conversation(QStringLiteral("bob")));
+        q = qobject_cast<frm_query*>(conversation(QStringLiteral("bob")));
+        QVERIFY(q);
+        QVERIFY(!q->Visible());
+        place = QRect(frame.mdiArea()->viewport()->mapToGlobal(
+                          QPoint(TwipsToPixelsX(100), TwipsToPixelsY(100))),
+                      QSize(frame.width() * 85 / 100, frame.height() * 75 / 100));
+    }
     detach(q);
     const frm_desk_query* desk = deskOf(QStringLiteral("bob"));
     QVERIFY(desk);
     const QRect expected =
         fromFile ? QRect(1500, 1200, 6000, 4500)
-                 : QRect(PixelsToTwipsX(shown.x()), PixelsToTwipsY(shown.y()),
-                         PixelsToTwipsX(shown.width()), PixelsToTwipsY(shown.height()));
+                 : QRect(PixelsToTwipsX(place.x()), PixelsToTwipsY(place.y()),
+                         PixelsToTwipsX(place.width()), PixelsToTwipsY(place.height()));
     QCOMPARE(QRect(desk->Left(), desk->Top(), desk->Width(), desk->Height()), expected);
+}
+
+void TestDeskQuery::placeIsKeptOnTheScreen_data() {
+    QTest::addColumn<QByteArray>("positionFile");
+    QTest::addColumn<bool>("fits");
+
+    QTest::newRow("never shown, in a frame larger than the screen") << QByteArray() << false;
+    QTest::newRow("above and left of the screen") << QByteArray("-30000,-30000,4500,6000") << true;
+    QTest::newRow("below and right of the screen") << QByteArray("90000,90000,4500,6000") << true;
+    QTest::newRow("its title bar above the top edge") << QByteArray("1500,0,4500,6000") << true;
+    QTest::newRow("larger than the screen") << QByteArray("-600,-600,90000,90000") << false;
+}
+
+void TestDeskQuery::placeIsKeptOnTheScreen() {
+    QFETCH(QByteArray, positionFile);
+    QFETCH(bool, fits);
+    if (!positionFile.isEmpty())
+        m_w.folder->write(QStringLiteral("bob.win"), positionFile + "\r\n");
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    m_w.p->mainFrame().setGeometry(screen.x(), screen.y(), screen.width() * 3 / 2,
+                                   screen.height() * 3 / 2);
+    m_w.peer->sendLine(":bob!u@host PRIVMSG me :hi");
+    QTRY_VERIFY(conversation(QStringLiteral("bob")));
+    ExecCommand(*m_w.p, QStringLiteral("window normal detach ?bob"));
+    frm_desk_query* desk = deskOf(QStringLiteral("bob"));
+    QVERIFY(desk);
+    QVERIFY(desk->isVisible());
+
+    // Before the window is mapped its frame is not known: room is left for a
+    // title bar at the least.
+    QStyleOptionTitleBar option;
+    option.initFrom(desk);
+    const int titleBar = desk->style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, desk);
+    QVERIFY(titleBar > 0);
+    const QRect inner = desk->geometry();
+    QVERIFY2(screen.contains(inner.adjusted(0, -titleBar, 0, 0)),
+             qPrintable(QStringLiteral("%1,%2 %3x%4")
+                            .arg(inner.x())
+                            .arg(inner.y())
+                            .arg(inner.width())
+                            .arg(inner.height())));
+    QVERIFY(screen.contains(inner.marginsAdded(desk->frameExtents())));
+    if (fits)
+        QCOMPARE(QSize(desk->Width(), desk->Height()), QSize(6000, 4500));
+    // What is saved is the place kept on the screen.
+    pick(desk, frm_desk_query::IDM_DESKTOP);
+    const QByteArray saved = QStringLiteral("%1,%2,%3,%4\r\n")
+                                 .arg(desk->Left())
+                                 .arg(desk->Top())
+                                 .arg(desk->Height())
+                                 .arg(desk->Width())
+                                 .toUtf8();
+    QCOMPARE(m_w.folder->read(QStringLiteral("bob.win")), saved);
 }
 
 void TestDeskQuery::controlsStayClearOfTheMenuButton() {

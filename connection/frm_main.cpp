@@ -211,9 +211,7 @@ void frm_main::readGeometryFile() {
 void frm_main::writeGeometryFile() {
     // A maximised or minimised frame records the place it is restored to.
     const QRect normal = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
-    const QByteArray bytes =
-        FormatWindowGeometry(WindowState(), PixelsToTwipsX(normal.x()), PixelsToTwipsY(normal.y()),
-                             PixelsToTwipsY(normal.height()), PixelsToTwipsX(normal.width()));
+    const QByteArray bytes = FormatWindowGeometry(WindowState(), normal);
     QString error;
     program().fileWriter(FindPathNoCase(program().folder(), kGeometryFile), bytes, &error);
 }

@@ -66,17 +66,17 @@ QByteArray FormatWindowGeometry(int state, int left, int top, int height, int wi
     });
 }
 
+QByteArray FormatWindowGeometry(int state, const QRect& pixels) {
+    return FormatWindowGeometry(state, PixelsToTwipsX(pixels.x()), PixelsToTwipsY(pixels.y()),
+                                PixelsToTwipsY(pixels.height()), PixelsToTwipsX(pixels.width()));
+}
+
 bool WriteWindowGeometry(Program& program, const QString& fileName, const Form& form,
                          const std::optional<QRect>& lastNormal) {
-    QByteArray bytes;
-    if (lastNormal && form.WindowState() == Form::vbMinimized) {
-        const QRect& g = *lastNormal;
-        bytes = FormatWindowGeometry(Form::vbNormal, PixelsToTwipsX(g.x()), PixelsToTwipsY(g.y()),
-                                     PixelsToTwipsY(g.height()), PixelsToTwipsX(g.width()));
-    } else {
-        bytes = FormatWindowGeometry(form.WindowState(), form.Left(), form.Top(), form.Height(),
-                                     form.Width());
-    }
+    const QByteArray bytes = lastNormal && form.WindowState() == Form::vbMinimized
+                                 ? FormatWindowGeometry(Form::vbNormal, *lastNormal)
+                                 : FormatWindowGeometry(form.WindowState(), form.Left(), form.Top(),
+                                                        form.Height(), form.Width());
     QString error;
     return program.fileWriter(FindPathNoCase(program.folder(), fileName), bytes, &error);
 }

@@ -29,6 +29,8 @@ enum class GeometryVariant {
 // The file's bytes for these values: the five records in their order, each
 // number as " 1200" (a leading blank, or "-" when negative), ended by CR LF.
 QByteArray FormatWindowGeometry(int state, int left, int top, int height, int width);
+// The same for a place given in pixels.
+QByteArray FormatWindowGeometry(int state, const QRect& pixels);
 
 // Writes `fileName` in the program folder (an existing file of that name in
 // any letter case is replaced) with the form's state and its current
